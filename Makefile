@@ -1,0 +1,57 @@
+# The two set-up commands: `make run` and `make test`. Both install what is missing (as root),
+# configure and build a Release build.
+BUILD ?= build
+CMAKE_FLAGS ?=
+JOBS ?= $(shell nproc)
+
+PACKAGES = cmake g++ make pkg-config qt6-base-dev libgl-dev \
+           fonts-liberation fonts-dejavu-core xvfb xauth xdotool imagemagick \
+           clang libclang-rt-14-dev libbenchmark-dev appstream desktop-file-utils
+
+.PHONY: all deps build run test sanitize fuzz package clean
+
+all: build
+
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y $$missing; \
+	  else \
+	    echo "Missing packages. Run, as root:"; \
+	    echo "  apt-get install -y$$missing"; exit 1; \
+	  fi; \
+	fi
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	cd sample && ../$(BUILD)/window/zel-kav
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The store's tests under the address and undefined-behaviour sanitizers.
+sanitize: deps
+	cmake -S . -B $(BUILD)-sanitize -DCMAKE_BUILD_TYPE=Debug -DZELKAV_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(BUILD)-sanitize -j $(JOBS) --target test_store
+	cd $(BUILD)-sanitize && ctest --output-on-failure -R '^store'
+
+# A bounded libFuzzer run of the data-file reader.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	CXX=clang++ cmake -S . -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFUZZ=ON $(CMAKE_FLAGS)
+	cmake --build $(BUILD)-fuzz -j $(JOBS) --target fuzz_data_file_reader
+	mkdir -p $(BUILD)-fuzz/corpus
+	cp sample/KAV-Addresses.dat $(BUILD)-fuzz/corpus/
+	$(BUILD)-fuzz/tests/store/fuzz_data_file_reader -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 $(BUILD)-fuzz/corpus
+
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+clean:
+	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A calendar day counted from 1899-12-30; day 0 is the zero date of an entry never stored.
+using SerialDate = std::int32_t;
+
+inline constexpr int TitleFlagCount = 2;
+inline constexpr int OrganizationFlagCount = 6;
+inline constexpr int EquipmentFlagCount = 31;
+inline constexpr int TextSlotCount = 22;
+
+// The most entries a directory can hold: EntryCount + 10 spare rows must fit in 16 bits.
+inline constexpr std::int16_t MaxEntryCount = 32757;
+
+// Equipment flag index of the collaboration choice: 0 none, 1 "all", 2 "some".
+inline constexpr int CollaborationFlag = 30;
+
+// The whole directory in memory. One instance lives for the program's run; rows 0 to
+// TableCapacity exist in every column, entries are rows 1 to EntryCount. Texts are the data
+// file's bytes (Windows-1252, CR LF inside a text kept as it is).
+struct EntryTable {
+    std::int16_t TableModified = 0;
+    std::int16_t EntryCount = 0;
+    std::int16_t TableCapacity = 0;
+    std::int16_t CurrentEntry = 0;
+    SerialDate LastUpdate = 0;
+
+    std::vector<SerialDate> ChangeDate;
+    std::vector<std::int16_t> Salutation;
+    std::vector<std::array<std::int16_t, TitleFlagCount>> TitleFlags;
+    std::vector<std::array<std::string, TextSlotCount>> TextSlots;
+    std::vector<std::array<std::int16_t, OrganizationFlagCount>> OrganizationFlags;
+    std::vector<std::array<std::int16_t, EquipmentFlagCount>> EquipmentFlags;
+};
