@@ -1,1 +1,291 @@
-// to be written
+#include "data_file_reader.h"
+
+#include "cp1252.h"
+#include "item_scanner.h"
+#include "serial_date.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+constexpr int ItemsPerEntry = 63;
+constexpr int FirstOrganizationItem = 5;
+constexpr int FirstEquipmentItem = 11;
+constexpr int FirstTextItem = 42;
+
+// How messages name each item: by the caption of the box it belongs to.
+// clang-format off
+const std::array<const char*, OrganizationFlagCount> organization_names = {
+    "University", "Museum", "Geol.Survey", "Government", "Company", "private"};
+
+const std::array<const char*, EquipmentFlagCount> equipment_names = {
+    "Sample Prep.Lab.", "Polishing Machines", "Refl. Light Microsc.", "Microsc.Photom.",
+    "VHN-Tester", "Cathodolum Microsc.", "IR-Microscope", "Raman-Microscope",
+    "Electron Microprobe", "SEM", "SEM with EDS", "TEM", "SIMS", "PIXE", "ICP", "ICP-MS",
+    "LAMMA", "LIMS", "XRF", "AFM", "XR Powder Diffrac.", "XR Single Crystal",
+    "XR Microdiffractom.", "Image Analysis", "Wet Chem. Anal.", "equipment box 25",
+    "equipment box 26", "polished sections", "reserved equipment 28", "reserved equipment 29",
+    "collaborative use"};
+
+const std::array<const char*, TextSlotCount> text_names = {
+    "Title", "Surname", "First Name (s)", "Mailing Address", "City", "ZIP Code", "Country",
+    "Telephone", "Fax", "E-mail", "Position", "Field of Interest A", "Field of Interest B",
+    "Field of Interest C", "Field of Interest D", "Field of Interest E", "Field of Interest F",
+    "Laboratory Equipment A", "Laboratory Equipment B", "Laboratory Equipment C", "Remarks",
+    "other Organization"};
+// clang-format on
+
+// Where an item stands: entry 0 is the two header lines, item 1 the count, item 2 the date.
+struct Place {
+    int entry = 0;
+    int item = 0;
+};
+
+struct LoadError {
+    std::string message;
+};
+
+// The bad item itself, shortened and on one line, for a message.
+std::string quote(std::string_view bytes) {
+    constexpr std::size_t longest = 40;
+    std::string shown(bytes.substr(0, longest));
+    std::replace_if(
+        shown.begin(), shown.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; },
+        ' ');
+    std::string text = from_cp1252(shown).toStdString();
+    if (bytes.size() > longest) text += "\u2026";
+    return "\"" + text + "\"";
+}
+
+class MemorySource : public ByteSource {
+  public:
+    explicit MemorySource(std::string_view bytes) : all_(bytes), rest_(bytes) {}
+    std::size_t read(char* into, std::size_t size) override {
+        const std::size_t n = std::min(size, rest_.size());
+        if (n > 0) std::memcpy(into, rest_.data(), n);
+        rest_.remove_prefix(n);
+        return n;
+    }
+    void rewind() override { rest_ = all_; }
+
+  private:
+    std::string_view all_;
+    std::string_view rest_;
+};
+
+class FileSource : public ByteSource {
+  public:
+    FileSource(QFile& file, const std::string& name) : file_(file), name_(name) {}
+    std::size_t read(char* into, std::size_t size) override {
+        const qint64 n = file_.read(into, qint64(size));
+        if (n < 0)
+            throw LoadError{"The data file \"" + name_ +
+                            "\" could not be read: " + file_.errorString().toStdString() + "."};
+        return std::size_t(n);
+    }
+    void rewind() override { file_.seek(0); }
+
+  private:
+    QFile& file_;
+    const std::string& name_;
+};
+
+class Parser {
+  public:
+    Parser(ByteSource& source, std::size_t piece_size, const std::string& file_name)
+        : scanner_(source, piece_size), file_(file_name) {}
+
+    std::int16_t read_int(Place at, const char* what_ends = nullptr) {
+        const Item item = next(at, what_ends);
+        if (item.quoted)
+            fail(at, item, "the text " + quote(item.text) + " stands where a number belongs.");
+        if (item.text.empty()) fail(at, item, "the item is empty where a number belongs.");
+        std::int16_t value = 0;
+        const char* first = item.text.data();
+        const char* last = first + item.text.size();
+        const auto [ptr, ec] = std::from_chars(first, last, value);
+        if (ec == std::errc::result_out_of_range)
+            fail(at, item, quote(item.text) + " is outside the range -32768 to 32767.");
+        if (ec != std::errc() || ptr != last)
+            fail(at, item, quote(item.text) + " is not a whole number.");
+        return value;
+    }
+
+    SerialDate read_date(Place at) {
+        const Item item = next(at);
+        if (item.quoted)
+            fail(at, item, "the text " + quote(item.text) + " stands where a date belongs.");
+        const std::string_view t = item.text;
+        if (t == "#00:00:00#") return 0;
+        CivilDate date;
+        if (t.size() != 12 || t[0] != '#' || t[5] != '-' || t[8] != '-' || t[11] != '#' ||
+            !digits(t.substr(1, 4), date.year) || !digits(t.substr(6, 2), date.month) ||
+            !digits(t.substr(9, 2), date.day))
+            fail(at, item, quote(t) + " is not a date of the form #yyyy-mm-dd#.");
+        if (!is_valid_civil(date)) fail(at, item, quote(t) + " is not a day of the calendar.");
+        return serial_from_civil(date);
+    }
+
+    void read_text(Place at, std::string& out) {
+        const Item item = next(at);
+        out.assign(item.text.data(), item.text.size());
+    }
+
+    [[noreturn]] void fail(const std::string& what) {
+        throw LoadError{"The data file \"" + file_ + "\" " + what};
+    }
+
+    int announced = 0;
+
+  private:
+    [[noreturn]] void fail(Place at, const Item& item, const std::string& what) {
+        const std::string where = at.entry == 0 ? "in " + place(at)
+                                                : "at " + place(at) + ", in line " +
+                                                      std::to_string(scanner_.line_at(item.offset));
+        fail("has a bad item " + where + ": " + what);
+    }
+
+    static bool digits(std::string_view text, int& value) {
+        if (!std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return false;
+        std::from_chars(text.data(), text.data() + text.size(), value);
+        return true;
+    }
+
+    static std::string place(Place at) {
+        if (at.entry == 0)
+            return at.item == 1 ? "line 1 (the number of entries)"
+                                : "line 2 (the date of the last update)";
+        return "entry " + std::to_string(at.entry) + ", item " + std::to_string(at.item) + " (" +
+               entry_item_name(at.item) + ")";
+    }
+
+    Item next(Place at, const char* what_ends = nullptr) {
+        const std::optional<Item> item = scanner_.next();
+        if (!item) {
+            if (what_ends) fail(what_ends);
+            if (at.entry == 0) fail("ends before " + place(at) + ".");
+            fail("ends before " + place(at) + ", although its first line announces " +
+                 std::to_string(announced) + (announced == 1 ? " entry." : " entries."));
+        }
+        if (!item->closed) {
+            const std::string start = quote(item->text);
+            fail("ends inside the text of " + place(at) + ", which begins in line " +
+                 std::to_string(scanner_.line_at(item->offset)) + " with " + start +
+                 ": its closing double quote is missing.");
+        }
+        return *item;
+    }
+
+    ItemScanner scanner_;
+    const std::string& file_;
+};
+
+template <typename Row> void fill_flags(Parser& in, int entry, int first_item, Row& row) {
+    for (std::size_t k = 0; k < row.size(); ++k) row[k] = in.read_int({entry, first_item + int(k)});
+}
+
+EntryTable parse(ByteSource& source, std::size_t piece_size, const std::string& file_name,
+                 SerialDate last_update) {
+    Parser in(source, piece_size, file_name);
+    EntryTable table;
+    table.EntryCount = in.read_int({0, 1}, "is empty: its first line should hold the number of "
+                                           "entries.");
+    if (table.EntryCount < 0)
+        in.fail("announces a negative number of entries (" + std::to_string(table.EntryCount) +
+                ") in line 1.");
+    if (table.EntryCount > MaxEntryCount)
+        in.fail("announces " + std::to_string(table.EntryCount) +
+                " entries in line 1; the directory can hold at most " +
+                std::to_string(MaxEntryCount) + ".");
+    in.announced = table.EntryCount;
+    table.TableCapacity = std::int16_t(table.EntryCount + 10);
+    table.CurrentEntry = 1;
+    table.TableModified = 0;
+    table.LastUpdate = last_update;
+
+    const std::size_t rows = std::size_t(table.TableCapacity) + 1;
+    table.ChangeDate.assign(rows, 0);
+    table.Salutation.assign(rows, 0);
+    table.TitleFlags.assign(rows, {});
+    table.TextSlots.resize(rows);
+    table.OrganizationFlags.assign(rows, {});
+    table.EquipmentFlags.assign(rows, {});
+    if (table.EntryCount == 0) return table;
+
+    table.LastUpdate = in.read_date({0, 2});
+    for (int e = 1; e <= table.EntryCount; ++e) {
+        table.ChangeDate[e] = in.read_date({e, 1});
+        table.Salutation[e] = in.read_int({e, 2});
+        fill_flags(in, e, 3, table.TitleFlags[e]);
+        fill_flags(in, e, FirstOrganizationItem, table.OrganizationFlags[e]);
+        fill_flags(in, e, FirstEquipmentItem, table.EquipmentFlags[e]);
+        for (int s = 0; s < TextSlotCount; ++s)
+            in.read_text({e, FirstTextItem + s}, table.TextSlots[e][s]);
+    }
+    return table;
+}
+
+} // namespace
+
+std::string entry_item_name(int item) {
+    if (item == 1) return "date of the last change";
+    if (item == 2) return "salutation";
+    if (item == 3) return "Prof.";
+    if (item == 4) return "Dr.";
+    if (item >= FirstOrganizationItem && item < FirstEquipmentItem)
+        return organization_names[item - FirstOrganizationItem];
+    if (item >= FirstEquipmentItem && item < FirstTextItem)
+        return equipment_names[item - FirstEquipmentItem];
+    if (item >= FirstTextItem && item <= ItemsPerEntry) return text_names[item - FirstTextItem];
+    return "unknown item";
+}
+
+namespace {
+FileResult parse_source(EntryTable& table, ByteSource& source, std::size_t piece_size,
+                        const std::string& file_name) {
+    try {
+        table = parse(source, piece_size, file_name, table.LastUpdate);
+        return {};
+    } catch (const LoadError& error) {
+        return {false, error.message + " Nothing was loaded."};
+    } catch (const std::bad_alloc&) {
+        return {false, "The data file \"" + file_name +
+                           "\" is too large for the memory available. Nothing was loaded."};
+    }
+}
+} // namespace
+
+FileResult parse_data_base(EntryTable& table, std::string_view bytes, const std::string& file_name,
+                           std::size_t piece_size) {
+    MemorySource source(bytes);
+    return parse_source(table, source, piece_size, file_name);
+}
+
+FileResult read_data_base(EntryTable& table, const std::filesystem::path& folder) {
+    const std::filesystem::path file = folder / DataFileName;
+    std::error_code ec;
+    const std::string shown = std::filesystem::absolute(file, ec).lexically_normal().string();
+
+    QFile in(QFile::decodeName(file.c_str()));
+    if (!in.exists()) {
+        const std::string where = std::filesystem::absolute(folder, ec).lexically_normal().string();
+        return {false, std::string("The data file \"") + DataFileName +
+                           "\" was not found in the folder \"" + where + "\"."};
+    }
+    if (QFileInfo(in).isDir())
+        return {false, "The data file \"" + shown + "\" is a folder, not a file."};
+    // Unbuffered: the scanner reads large pieces itself.
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return {false, "The data file \"" + shown +
+                           "\" could not be opened: " + in.errorString().toStdString() + "."};
+    FileSource source(in, shown);
+    return parse_source(table, source, DataFilePieceSize, shown);
+}

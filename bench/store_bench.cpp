@@ -1,0 +1,126 @@
+// Loading and saving the largest directory: bench_store [Google Benchmark flags]
+#include "data_file.h"
+#include "directory_generator.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+std::filesystem::path folder;
+
+long peak_kib() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+QString data_file() {
+    return QString::fromStdString((folder / DataFileName).string());
+}
+
+void BM_ReadBytes(benchmark::State& state) {
+    for (auto _ : state) {
+        QFile file(data_file());
+        if (!file.open(QIODevice::ReadOnly)) state.SkipWithError("cannot open the data file");
+        benchmark::DoNotOptimize(file.readAll());
+    }
+}
+
+// The same read into memory that is already touched, the lowest cost of getting the bytes.
+void BM_ReadBytesIntoWarmBuffer(benchmark::State& state) {
+    std::string buffer(std::size_t(QFile(data_file()).size()), '\0');
+    for (auto _ : state) {
+        QFile file(data_file());
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            state.SkipWithError("cannot open the data file");
+        benchmark::DoNotOptimize(file.read(buffer.data(), qint64(buffer.size())));
+    }
+}
+
+void BM_ReadDataBase(benchmark::State& state) {
+    for (auto _ : state) {
+        EntryTable table;
+        if (!read_data_base(table, folder).ok) state.SkipWithError("load failed");
+        state.PauseTiming();
+        table = EntryTable();
+        state.ResumeTiming();
+    }
+}
+
+void BM_SaveDataBase(benchmark::State& state) {
+    EntryTable table;
+    read_data_base(table, folder);
+    table.TableModified = 1;
+    for (auto _ : state)
+        if (!save_data_base(table, folder).ok) state.SkipWithError("save failed");
+}
+
+BENCHMARK(BM_ReadBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadBytesIntoWarmBuffer)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadDataBase)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveDataBase)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Keeps each benchmark's time so the load can be set against the plain read.
+class Reporter : public benchmark::ConsoleReporter {
+  public:
+    std::map<std::string, double> ms;
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
+                ms[run.run_name.function_name] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QTemporaryDir dir;
+    folder = dir.path().toStdString();
+
+    // The generator runs in a child, so its memory stays out of this process's peak.
+    const pid_t child = fork();
+    if (child == 0) _exit(save_data_base(generate_directory(MaxEntryCount), folder).ok ? 0 : 1);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "The largest directory could not be generated.\n");
+        return 1;
+    }
+
+    const double file_mib = double(QFile(data_file()).size()) / (1024 * 1024);
+    const long before = peak_kib();
+    {
+        EntryTable table;
+        const FileResult result = read_data_base(table, folder);
+        if (!result.ok) {
+            std::fprintf(stderr, "%s\n", result.message.c_str());
+            return 1;
+        }
+    }
+    const double load_mib = double(peak_kib() - before) / 1024;
+    std::printf("Data file: %d entries, %.1f MiB\n", int(MaxEntryCount), file_mib);
+    std::printf("Peak memory: %.1f MiB before loading, %.1f MiB more while loading "
+                "(%.2f times the file)\n\n",
+                double(before) / 1024, load_mib, load_mib / file_mib);
+
+    benchmark::Initialize(&argc, argv);
+    Reporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    for (const char* baseline : {"BM_ReadBytes", "BM_ReadBytesIntoWarmBuffer"})
+        if (reporter.ms.count(baseline) && reporter.ms.count("BM_ReadDataBase"))
+            std::printf("Loading takes %.1f times as long as %s.\n",
+                        reporter.ms["BM_ReadDataBase"] / reporter.ms[baseline], baseline);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+// Where the data file's bytes come from, a piece at a time.
+class ByteSource {
+  public:
+    virtual ~ByteSource() = default;
+    // Up to `size` bytes into `into`; 0 only at the end. May throw when the file cannot be read.
+    virtual std::size_t read(char* into, std::size_t size) = 0;
+    // Starts again from the first byte.
+    virtual void rewind() = 0;
+};
+
+struct Item {
+    std::string_view text; // valid until the next call of ItemScanner::next
+    bool quoted = false;
+    bool closed = true; // false when the file ends inside a quoted text
+    std::size_t offset = 0;
+};
+
+// Splits the data file into items: blanks and line ends before an item are skipped, a quoted
+// text runs to the next double quote (commas and line ends included) and whatever follows it
+// up to the separator is dropped; any other item runs to the next comma or line end. Only a
+// piece of the file is held at a time, so a large directory is never twice in memory.
+class ItemScanner {
+  public:
+    ItemScanner(ByteSource& source, std::size_t piece_size);
+
+    // nullopt at the end of the file.
+    std::optional<Item> next();
+
+    // The line, counted from 1, of the byte at `offset`. Reads the source again; for messages.
+    int line_at(std::size_t offset);
+
+  private:
+    bool refill();
+
+    ByteSource& source_;
+    std::vector<char> buffer_;
+    const char* p_ = nullptr;
+    const char* end_ = nullptr;
+    std::size_t dropped_ = 0; // bytes of the file before buffer_
+    bool separator_pending_ = false;
+};

@@ -1,0 +1,286 @@
+#include "data_file_reader.h"
+#include "data_file_writer.h"
+#include "store_fixtures.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <string>
+
+namespace {
+// The example's entry with its 63 items joined by `separator`, and no header.
+std::string example_items(const std::string& separator) {
+    const std::string one_line = example_bytes().substr(17);
+    std::string out;
+    for (char c : one_line) {
+        if (c == ',')
+            out += separator;
+        else
+            out += c;
+    }
+    return out;
+}
+
+// Parses `bytes` as a whole and again in tiny pieces, where every item straddles two: both
+// must give the same table and message.
+FileResult parse(EntryTable& table, const std::string& bytes) {
+    const std::string name = "/data/KAV-Addresses.dat";
+    for (std::size_t piece : {1, 2, 7}) {
+        EntryTable in_pieces = table;
+        const FileResult result = parse_data_base(in_pieces, bytes, name, piece);
+        EntryTable whole = table;
+        const FileResult expected = parse_data_base(whole, bytes, name);
+        if (result.ok != expected.ok || result.message != expected.message ||
+            !same_table(in_pieces, whole))
+            QTest::qFail(qPrintable(QString("pieces of %1 bytes read differently: %2")
+                                        .arg(piece)
+                                        .arg(QString::fromStdString(result.message))),
+                         __FILE__, __LINE__);
+    }
+    return parse_data_base(table, bytes, name);
+}
+} // namespace
+
+class TestDataFileReader : public QObject {
+    Q_OBJECT
+  private slots:
+    void one_entry_file() {
+        EntryTable table;
+        const FileResult result = parse(table, example_bytes());
+        QVERIFY2(result.ok, result.message.c_str());
+        QVERIFY(same_entries(table, example_table()));
+        QCOMPARE(table.LastUpdate, serial_from_civil({2003, 5, 14}));
+        QCOMPARE(int(table.TableCapacity), 11);
+        QCOMPARE(int(table.CurrentEntry), 1);
+        QCOMPARE(int(table.TableModified), 0);
+        QCOMPARE(table.TextSlots.size(), std::size_t(12));
+    }
+
+    // Line structure, blanks before items and what follows the last item do not matter.
+    void layouts_data() {
+        QTest::addColumn<std::string>("bytes");
+        const std::string head = "1\r\n#2003-05-14#\r\n";
+        QTest::newRow("one item per line") << head + example_items("\r\n");
+        QTest::newRow("LF line ends") << "1\n#2003-05-14#\n" + example_items("\n");
+        QTest::newRow("comma and line end") << head + example_items(",\r\n");
+        QTest::newRow("blank lines") << "1\r\n\r\n#2003-05-14#\r\n\r\n" + example_items(",");
+        QTest::newRow("blanks before items") << " 1\r\n  #2003-05-14#\r\n" + example_items(", \t");
+        QTest::newRow("no final comma")
+            << head + example_items(",").substr(0, example_items(",").size() - 1);
+        QTest::newRow("trailing garbage") << example_bytes() + "\r\n#junk#,\"unclosed";
+        QTest::newRow("junk after a closing quote")
+            << head + example_items(",").replace(example_items(",").find("\"Sample\""), 8,
+                                                 "\"Sample\"junk");
+        QTest::newRow("unquoted texts")
+            << head + example_items(",").replace(example_items(",").find("\"Graz\""), 6, "Graz");
+    }
+    void layouts() {
+        QFETCH(std::string, bytes);
+        EntryTable table;
+        const FileResult result = parse(table, bytes);
+        QVERIFY2(result.ok, result.message.c_str());
+        QVERIFY(same_entries(table, example_table()));
+        QCOMPARE(table.LastUpdate, serial_from_civil({2003, 5, 14}));
+    }
+
+    // Items that are unusual but valid keep their values.
+    void unusual_values() {
+        EntryTable written = table_of(2);
+        written.Salutation[1] = -1;
+        written.Salutation[2] = 2;
+        written.TitleFlags[1] = {-32768, 32767};
+        written.EquipmentFlags[1][28] = 7;
+        written.EquipmentFlags[1][29] = -3;
+        written.TextSlots[1][3] = "Am Berg 3,\r\nA-8010 Graz\r\n";
+        written.TextSlots[1][20] = "  \xFC\xE9\xF8, \x80 ";
+        std::string bytes = data_file_bytes(written, 1);
+        bytes.replace(bytes.find("#1899-12-30#", 10), 12, "#00:00:00#");
+        EntryTable table;
+        const FileResult result = parse(table, bytes);
+        QVERIFY2(result.ok, result.message.c_str());
+        QVERIFY(same_entries(table, written));
+    }
+
+    void empty_directory_data() {
+        QTest::addColumn<std::string>("bytes");
+        QTest::newRow("with date") << std::string("0\r\n#2003-05-14#\r\n");
+        QTest::newRow("count only") << std::string("0");
+        QTest::newRow("date line not read") << std::string("0\r\nnot a date, \"\r\n");
+    }
+    void empty_directory() {
+        QFETCH(std::string, bytes);
+        EntryTable table = example_table();
+        table.LastUpdate = 123;
+        const FileResult result = parse(table, bytes);
+        QVERIFY2(result.ok, result.message.c_str());
+        QCOMPARE(int(table.EntryCount), 0);
+        QCOMPARE(int(table.TableCapacity), 10);
+        QCOMPARE(table.LastUpdate, 123);
+        QVERIFY(same_table(table, [] {
+            EntryTable empty = table_of(0);
+            empty.TableModified = 0;
+            empty.LastUpdate = 123;
+            return empty;
+        }()));
+    }
+
+    // A load into a table that held more replaces every row, spare rows included.
+    void rows_are_recreated() {
+        EntryTable table = table_of(30);
+        for (auto& row : table.TextSlots) row.fill("old");
+        table.EquipmentFlags.back()[28] = 1;
+        QVERIFY(parse(table, example_bytes()).ok);
+        EntryTable expected = example_table();
+        expected.TableModified = 0;
+        expected.LastUpdate = serial_from_civil({2003, 5, 14});
+        QVERIFY(same_table(table, expected));
+    }
+
+    void largest_directory() {
+        EntryTable full = table_of(MaxEntryCount);
+        full.TextSlots[MaxEntryCount][21] = "last";
+        EntryTable table;
+        const FileResult result = parse_data_base(table, data_file_bytes(full, 1), "test");
+        QVERIFY2(result.ok, result.message.c_str());
+        QCOMPARE(int(table.TableCapacity), 32767);
+        QCOMPARE(table.TextSlots.size(), std::size_t(32768));
+        QCOMPARE(table.TextSlots[MaxEntryCount][21], std::string("last"));
+    }
+
+    void malformed_data() {
+        QTest::addColumn<std::string>("bytes");
+        QTest::addColumn<QString>("message");
+        const std::string head = "1\r\n#2003-05-14#\r\n";
+        const std::string items = example_items(",");
+        const auto with = [&](const std::string& old, const std::string& bad) {
+            std::string s = example_bytes();
+            return s.replace(s.find(old, 17), old.size(), bad);
+        };
+        QTest::newRow("empty file") << std::string() << "is empty: its first line should hold";
+        QTest::newRow("count not a number")
+            << std::string("one\r\n")
+            << "has a bad item in line 1 (the number of entries): \"one\" "
+               "is not a whole number.";
+        QTest::newRow("count beyond 16 bits")
+            << std::string("40000\r\n") << "\"40000\" is outside the range -32768 to 32767.";
+        QTest::newRow("count too large")
+            << std::string("32758\r\n#2003-05-14#\r\n")
+            << "announces 32758 entries in line 1; the directory can hold at most 32757.";
+        QTest::newRow("negative count") << std::string("-1\r\n#2003-05-14#\r\n")
+                                        << "announces a negative number of entries (-1) in line 1.";
+        QTest::newRow("no date line")
+            << std::string("1\r\n") << "ends before line 2 (the date of the last update).";
+        QTest::newRow("header date not a day")
+            << "1\r\n#2003-13-01#\r\n" + items
+            << "has a bad item in line 2 (the date of the last update): \"#2003-13-01#\" is not a "
+               "day of the calendar.";
+        QTest::newRow("date without number signs")
+            << with("#2003-05-12#", "2003-05-12")
+            << "entry 1, item 1 (date of the last change), in line 3: \"2003-05-12\" is not a "
+               "date of the form #yyyy-mm-dd#.";
+        QTest::newRow("date with one-digit month")
+            << with("#2003-05-12#", "#2003-5-12#") << "\"#2003-5-12#\" is not a date of the form";
+        QTest::newRow("February 29 of 2003")
+            << with("#2003-05-12#", "#2003-02-29#") << "is not a day of the calendar.";
+        QTest::newRow("text for a date") << with("#2003-05-12#", "\"today\"")
+                                         << "the text \"today\" stands where a date belongs.";
+        QTest::newRow("entry cut short")
+            << example_bytes().substr(0, example_bytes().size() - 15)
+            << "ends before entry 1, item 59 (Laboratory Equipment A), although its first line "
+               "announces 1 entry.";
+        QTest::newRow("entry missing")
+            << "2" + example_bytes().substr(1)
+            << "ends before entry 2, item 1 (date of the last change), although its first line "
+               "announces 2 entries.";
+        QTest::newRow("text for a number")
+            << with(",1,0,1,", ",\"Mrs\",0,1,")
+            << "entry 1, item 2 (salutation), in line 3: the text \"Mrs\" stands where a number "
+               "belongs.";
+        QTest::newRow("number beyond 16 bits")
+            << with(",1,0,1,1,", ",1,0,1,32768,")
+            << "entry 1, item 5 (University), in line 3: \"32768\" is outside the range";
+        QTest::newRow("empty number")
+            << with(",1,0,1,", ",1,,1,") << "item 3 (Prof.), in line 3: the item is empty";
+        QTest::newRow("decimal fraction")
+            << with(",1,0,1,", ",1,0.5,1,") << "item 3 (Prof.), in line 3: \"0.5\" is not a whole";
+        QTest::newRow("plus sign")
+            << with(",1,0,1,", ",1,+1,1,") << "\"+1\" is not a whole number.";
+        QTest::newRow("collaboration flag")
+            << with(",1,\"\",\"Sample\"", ",1x,\"\",\"Sample\"")
+            << "item 41 (collaborative use), in line 3: \"1x\" is not a whole number.";
+        QTest::newRow("unclosed text")
+            << example_bytes().substr(0, example_bytes().size() - 3) + "\"Notes,\r\nmore"
+            << "ends inside the text of entry 1, item 63 (other Organization), which begins in "
+               "line 3 with \"Notes,  more\": its closing double quote is missing.";
+        QTest::newRow("long item shortened")
+            << with(",1,0,1,", "," + std::string(100, '7') + ",0,1,")
+            << "\"7777777777777777777777777777777777777777\u2026\" is outside the range";
+        QTest::newRow("line counted")
+            << std::string("1\r\n#2003-05-14#\r\n#2003-05-12#\r\n1\r\nx\r\n")
+            << "entry 1, item 3 (Prof.), in line 5:";
+    }
+    void malformed() {
+        QFETCH(std::string, bytes);
+        QFETCH(QString, message);
+        EntryTable table = example_table();
+        table.LastUpdate = 99;
+        const EntryTable before = table;
+        const FileResult result = parse(table, bytes);
+        QVERIFY(!result.ok);
+        const QString text = QString::fromStdString(result.message);
+        QVERIFY2(text.startsWith("The data file \"/data/KAV-Addresses.dat\" "), qPrintable(text));
+        QVERIFY2(text.contains(message), qPrintable(text));
+        QVERIFY2(text.endsWith(" Nothing was loaded."), qPrintable(text));
+        QVERIFY(same_table(table, before));
+    }
+
+    void missing_file() {
+        QTemporaryDir dir;
+        EntryTable table;
+        const FileResult result = read_data_base(table, dir.path().toStdString());
+        QVERIFY(!result.ok);
+        QCOMPARE(QString::fromStdString(result.message),
+                 "The data file \"KAV-Addresses.dat\" was not found in the folder \"" +
+                     QDir(dir.path()).absolutePath() + "\".");
+    }
+
+    void folder_in_place_of_file() {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(DataFileName));
+        EntryTable table;
+        const FileResult result = read_data_base(table, dir.path().toStdString());
+        QVERIFY(!result.ok);
+        QVERIFY2(QString::fromStdString(result.message).endsWith("is a folder, not a file."),
+                 result.message.c_str());
+    }
+
+    void reads_from_folder() {
+        QTemporaryDir dir;
+        QVERIFY(put_file(data_path(dir.path()), example_bytes()));
+        EntryTable table;
+        const FileResult result = read_data_base(table, dir.path().toStdString());
+        QVERIFY2(result.ok, result.message.c_str());
+        QVERIFY(same_entries(table, example_table()));
+
+        // The line of a bad item is counted in the file itself, past the piece in memory.
+        std::string bad = "1\r\n#2003-05-14#\r\n" + std::string(DataFilePieceSize, '\n') +
+                          "#2003-05-12#,\r\nMrs,";
+        QVERIFY(put_file(data_path(dir.path()), bad));
+        const QString message =
+            QString::fromStdString(read_data_base(table, dir.path().toStdString()).message);
+        QVERIFY2(message.startsWith("The data file \"" +
+                                    QString::fromStdString(data_path(dir.path()).string()) +
+                                    "\" has a bad item at entry 1, item 2 (salutation), in line " +
+                                    QString::number(DataFilePieceSize + 4) + ":"),
+                 qPrintable(message));
+        QVERIFY(same_entries(table, example_table()));
+    }
+};
+
+int run_data_file_reader_tests(int argc, char** argv) {
+    TestDataFileReader tests;
+    return QTest::qExec(&tests, argc, argv);
+}
+
+#include "test_data_file_reader.moc"
