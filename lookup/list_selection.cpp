@@ -1,4 +1,29 @@
 #include "frm_ZEL.h"
 
-void frm_ZEL::list1_Click() {}
-void frm_ZEL::List2_Click() {}
+#include "cp1252.h"
+#include "fill_list.h"
+#include "lookup_items.h"
+#include "sorted_list.h"
+
+#include <QFrame>
+
+void frm_ZEL::list1_Click() {
+    const int row = list1->list_index();
+    if (row < 0) return;
+    // A list left over from before a reload must not point the window past the directory.
+    const std::int32_t entry = list1->item_data(row);
+    if (entry < 1 || entry > table.EntryCount) return;
+    table.CurrentEntry = static_cast<std::int16_t>(entry);
+    show_record();
+}
+
+void frm_ZEL::List2_Click() {
+    const int row = List2->list_index();
+    if (row < 0) return;
+    Frame2->setVisible(false);
+    // After a close or a reload the upper box may still hold kinds of no open look-up.
+    if (lookup_category(LookupCategory).kind != LookupKind::TwoStep) return;
+    const auto kind_text = to_cp1252(List2->text(row));
+    if (!kind_text) return;
+    fill_list(*list1, surname_items(table, LookupCategory, List2->item_data(row), *kind_text));
+}

@@ -27,7 +27,8 @@ std::optional<std::string> to_cp1252(const QString& text, qsizetype* bad_positio
         for (qsizetype i = 0; i < text.size(); ++i) {
             QStringEncoder single("windows-1252");
             const qsizetype len = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-            (void)single.encode(QStringView(text).mid(i, len));
+            // The encoder runs only when its result is taken.
+            const QByteArray encoded = single.encode(QStringView(text).mid(i, len));
             if (single.hasError()) {
                 *bad_position = i;
                 break;

@@ -18,15 +18,15 @@ class SortedList;
 // A caption label that reports a click with its array index.
 class ClickLabel : public QLabel {
     Q_OBJECT
-public:
+  public:
     ClickLabel(int index, QWidget* parent);
-signals:
+  signals:
     void clicked(int index);
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
 
-private:
+  private:
     int index_;
 };
 
@@ -34,7 +34,7 @@ private:
 // handlers of the look-up live in lookup/, those of the output files in output/.
 class frm_ZEL : public QWidget {
     Q_OBJECT
-public:
+  public:
     // `folder` is the working folder that holds the data file and receives the e-mail list.
     frm_ZEL(EntryTable& table, std::filesystem::path folder, QWidget* parent = nullptr);
 
@@ -62,14 +62,14 @@ public:
     void cmd_clear_Click();
     void cmd_EXIT_Click();
     void Command1_Click();
-    void label1_Click(int index);      // lookup/
-    void list1_Click();                // lookup/
-    void List2_Click();                // lookup/
-    void cmd_corrections_Click();      // output/
-    void cmd_e_mail_Click();           // output/
+    void label1_Click(int index); // lookup/
+    void list1_Click();           // lookup/
+    void List2_Click();           // lookup/
+    void cmd_corrections_Click(); // output/
+    void cmd_e_mail_Click();      // output/
 
     // Controls, as the window's layout names them.
-    std::array<QWidget*, 22> Text1{};  // QLineEdit, or QPlainTextEdit for 3 and 20
+    std::array<QWidget*, 22> Text1{}; // QLineEdit, or QPlainTextEdit for 3 and 20
     std::array<ClickLabel*, 15> label1{};
     std::array<QRadioButton*, 3> Opt_Mr_Mrs{};
     std::array<QCheckBox*, 2> chk_titel{};
@@ -92,4 +92,13 @@ public:
     QPushButton* cmd_EXIT = nullptr;
     QPushButton* cmd_e_mail = nullptr;
     QPushButton* Command1 = nullptr;
+
+  private:
+    bool current_row_exists() const;
+    // The name under which a message speaks of Text1(s): its caption, and which box of it.
+    QString text_box_name(int s) const;
+
+    // What set_text1 last gave each multi-line box: while the box still shows it, text1 gives
+    // it back byte for byte, whatever mix of line ends it holds.
+    std::array<QString, TextSlotCount> given_text_{};
 };

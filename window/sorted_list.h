@@ -21,7 +21,7 @@ struct ListItem {
 // With an edit field it is the lower box: an edit field over an always-open list.
 class SortedList : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit SortedList(bool with_edit_field, QWidget* parent = nullptr);
 
     void clear();
@@ -31,17 +31,17 @@ public:
     int count() const;
     QString text(int row) const;
     std::int32_t item_data(int row) const;
-    int list_index() const; // the selected row, -1 when none
+    int list_index() const;       // the selected row, -1 when none
     void set_list_index(int row); // selects `row` as the user would, emitting chosen()
 
     QListView* view() const { return view_; }
     QLineEdit* edit_field() const { return edit_; }
 
-signals:
+  signals:
     // The user chose an item, with the mouse or the keyboard.
     void chosen(int row);
 
-private:
+  private:
     SortedListModel* model_ = nullptr;
     QListView* view_ = nullptr;
     QLineEdit* edit_ = nullptr;

@@ -1,0 +1,162 @@
+// Time from a label click or a list choice to the lists filled (and the window repainted), on
+// the largest directory the data file can hold with every text filled.
+
+#include "directory_generator.h"
+#include "frm_ZEL.h"
+#include "lookup_items.h"
+#include "sorted_list.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace {
+
+long peak_rss_kib() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// The largest directory, every text filled; every entry ticks "University", so that one kind
+// lists the whole directory.
+EntryTable largest_directory() {
+    EntryTable table = generate_directory(MaxEntryCount);
+    for (int e = 1; e <= MaxEntryCount; ++e) table.OrganizationFlags[std::size_t(e)][0] = 1;
+    return table;
+}
+
+struct Bench {
+    EntryTable table = largest_directory();
+    std::unique_ptr<frm_ZEL> window;
+    Bench() {
+        window = std::make_unique<frm_ZEL>(table, ".");
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get())) std::puts("the window was not shown");
+    }
+};
+
+Bench& bench() {
+    static Bench instance;
+    return instance;
+}
+
+// Lets the window lay out and repaint the lists, as the user would see them.
+void settle() {
+    QCoreApplication::processEvents();
+}
+
+void open_lookup(int label) {
+    frm_ZEL& w = *bench().window;
+    if (w.LookupCategory != label) QTest::mouseClick(w.label1[std::size_t(label)], Qt::LeftButton);
+    settle();
+}
+
+void report_counts(benchmark::State& state) {
+    state.counters["list1 items"] = double(bench().window->list1->count());
+    state.counters["List2 items"] = double(bench().window->List2->count());
+}
+
+// A click that opens a look-up, right after the click that closed it.
+void label_click(benchmark::State& state) {
+    frm_ZEL& w = *bench().window;
+    const int label = int(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        open_lookup(label);
+        QTest::mouseClick(w.label1[std::size_t(label)], Qt::LeftButton); // close
+        settle();
+        state.ResumeTiming();
+        QTest::mouseClick(w.label1[std::size_t(label)], Qt::LeftButton);
+        settle();
+    }
+    report_counts(state);
+}
+
+int row_with(const SortedList& list, std::int32_t item_data) {
+    for (int row = 0; row < list.count(); ++row) {
+        if (list.item_data(row) == item_data) return row;
+    }
+    return -1;
+}
+
+// A choice in the upper box: a check-box kind, or the middle free text.
+void kind_choice(benchmark::State& state) {
+    frm_ZEL& w = *bench().window;
+    const int label = int(state.range(0));
+    const bool free_text = state.range(1) != 0;
+    open_lookup(label);
+    const LookupCategoryRow& category = lookup_category(label);
+    const int free_texts = w.List2->count() - category.check_box_kinds;
+    const int row = row_with(*w.List2, free_text ? category.check_box_kinds + free_texts / 2 : 0);
+    for (auto _ : state) {
+        w.List2->set_list_index(row);
+        settle();
+    }
+    report_counts(state);
+}
+
+// A choice in the lower box of the surname look-up.
+void entry_choice(benchmark::State& state) {
+    frm_ZEL& w = *bench().window;
+    open_lookup(SurnameLabel);
+    const int row = w.list1->count() / 2;
+    for (auto _ : state) {
+        w.list1->set_list_index(row);
+        settle();
+    }
+    report_counts(state);
+}
+
+// What the clicks cost without the widgets: deciding the items alone.
+void items_only(benchmark::State& state) {
+    const EntryTable& table = bench().table;
+    const int label = int(state.range(0));
+    const std::vector<std::string> captions(std::size_t(lookup_category(label).check_box_kinds),
+                                            "caption");
+    std::size_t items = 0;
+    for (auto _ : state) {
+        const auto result = lookup_category(label).kind == LookupKind::TwoStep
+                                ? kind_items(table, label, captions)
+                                : value_items(table, label);
+        items = result.size();
+        benchmark::DoNotOptimize(result.data());
+    }
+    state.counters["items"] = double(items);
+}
+
+} // namespace
+
+BENCHMARK(label_click)->DenseRange(0, 14)->Unit(benchmark::kMillisecond);
+BENCHMARK(kind_choice)
+    ->ArgsProduct({{OrganizationLabel, EquipmentLabel}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(entry_choice)->Unit(benchmark::kMillisecond);
+BENCHMARK(items_only)
+    ->Args({SurnameLabel})
+    ->Args({12})
+    ->Args({EquipmentLabel})
+    ->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // A real locale's collation, as a user has; the C locale would compare bytes.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    benchmark::Initialize(&argc, argv);
+    const long before = peak_rss_kib();
+    bench();
+    std::printf("largest directory: %d entries, peak memory %ld MiB before it, %ld MiB with it\n",
+                int(bench().table.EntryCount), before / 1024, peak_rss_kib() / 1024);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    bench().window.reset(); // before the application goes
+    std::printf("peak memory after every look-up: %ld MiB\n", peak_rss_kib() / 1024);
+    return 0;
+}

@@ -1,0 +1,82 @@
+#include "lookup_items.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr LookupCategoryRow NoLookup{LookupKind::None, 0, -1, 0, TopOfColumn::Unchanged};
+constexpr int SurnameSlot = 1;
+
+// The last entry whose rows exist in every column the look-up reads; a table built by hand
+// may hold fewer rows than EntryCount claims, and reading past them would be undefined.
+int last_entry(const EntryTable& table) {
+    const auto rows = std::min(
+        {table.TextSlots.size(), table.OrganizationFlags.size(), table.EquipmentFlags.size()});
+    return std::min<int>(table.EntryCount, int(rows) - 1);
+}
+
+bool has_flag(const EntryTable& table, int label_index, int entry, std::int32_t kind) {
+    if (label_index == OrganizationLabel) return table.OrganizationFlags[entry][kind] == 1;
+    return table.EquipmentFlags[entry][kind] == 1;
+}
+
+} // namespace
+
+const LookupCategoryRow& lookup_category(int label_index) {
+    if (label_index < 0 || label_index >= LabelCount) return NoLookup;
+    return LookupCategories[label_index];
+}
+
+std::vector<LookupItem> value_items(const EntryTable& table, int label_index) {
+    const LookupCategoryRow& category = lookup_category(label_index);
+    std::vector<LookupItem> items;
+    if (category.kind != LookupKind::Direct) return items;
+    const int last = last_entry(table);
+    for (int e = 1; e <= last; ++e) {
+        for (int s = category.first_slot; s <= category.last_slot; ++s) {
+            const std::string& value = table.TextSlots[e][s];
+            if (!value.empty()) items.push_back({value, e});
+        }
+    }
+    return items;
+}
+
+std::vector<LookupItem> kind_items(const EntryTable& table, int label_index,
+                                   const std::vector<std::string>& captions) {
+    const LookupCategoryRow& category = lookup_category(label_index);
+    std::vector<LookupItem> items;
+    if (category.kind != LookupKind::TwoStep) return items;
+    for (std::size_t k = 0; k < captions.size(); ++k) {
+        items.push_back({captions[k], std::int32_t(k)});
+    }
+    std::int32_t next_kind = category.check_box_kinds;
+    const int last = last_entry(table);
+    for (int e = 1; e <= last; ++e) {
+        for (int s = category.first_slot; s <= category.last_slot; ++s) {
+            const std::string& text = table.TextSlots[e][s];
+            if (!text.empty()) items.push_back({text, next_kind++});
+        }
+    }
+    return items;
+}
+
+std::vector<LookupItem> surname_items(const EntryTable& table, int label_index, std::int32_t kind,
+                                      std::string_view kind_text) {
+    const LookupCategoryRow& category = lookup_category(label_index);
+    std::vector<LookupItem> items;
+    if (category.kind != LookupKind::TwoStep || kind < 0) return items;
+    const int last = last_entry(table);
+    for (int e = 1; e <= last; ++e) {
+        const std::string& surname = table.TextSlots[e][SurnameSlot];
+        if (kind < category.check_box_kinds) {
+            if (has_flag(table, label_index, e, kind)) items.push_back({surname, e});
+            continue;
+        }
+        // Free texts are never empty, so an empty text matches no slot.
+        for (int s = category.first_slot; s <= category.last_slot; ++s) {
+            const std::string& text = table.TextSlots[e][s];
+            if (!text.empty() && text == kind_text) items.push_back({surname, e});
+        }
+    }
+    return items;
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "entry_table.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One item of a look-up list: the text as stored (Windows-1252 bytes) and its number, an entry
+// number in the lower box, a kind number in the upper one. Kind numbers are 32-bit, so every
+// free text of the largest directory gets a number of its own.
+struct LookupItem {
+    std::string text;
+    std::int32_t number = 0;
+    friend bool operator==(const LookupItem&, const LookupItem&) = default;
+};
+
+enum class LookupKind {
+    Direct,  // the lower box gets the field's values
+    TwoStep, // the upper box gets the kinds; a choice there gets the surnames
+    None,
+};
+
+// What the top of the right-hand column shows after the label click.
+enum class TopOfColumn { UsagePanel, KindList, Unchanged };
+
+// One caption label's look-up. `first_slot`..`last_slot` are the text slots that hold the
+// values (direct) or the free texts (two-step); kinds below `check_box_kinds` are check boxes,
+// the free texts are numbered from there on.
+struct LookupCategoryRow {
+    LookupKind kind;
+    int first_slot;
+    int last_slot;
+    int check_box_kinds;
+    TopOfColumn top;
+};
+
+inline constexpr int SurnameLabel = 1;
+inline constexpr int OrganizationLabel = 11;
+inline constexpr int EquipmentLabel = 13;
+inline constexpr int LabelCount = 15;
+
+// Equipment boxes 25 and 26 have no caption and 27 is the polished-sections statement, so only
+// the first 25 are offered as kinds.
+inline constexpr int OfferedEquipmentKinds = 25;
+
+// Indexed by the label1 index.
+inline constexpr std::array<LookupCategoryRow, LabelCount> LookupCategories = {{
+    {LookupKind::Direct, 0, 0, 0, TopOfColumn::UsagePanel},                      // Title
+    {LookupKind::Direct, 1, 1, 0, TopOfColumn::UsagePanel},                      // Surname
+    {LookupKind::Direct, 2, 2, 0, TopOfColumn::UsagePanel},                      // First Name (s)
+    {LookupKind::Direct, 3, 3, 0, TopOfColumn::UsagePanel},                      // Mailing Address
+    {LookupKind::Direct, 4, 4, 0, TopOfColumn::UsagePanel},                      // City
+    {LookupKind::Direct, 5, 5, 0, TopOfColumn::UsagePanel},                      // ZIP Code
+    {LookupKind::Direct, 6, 6, 0, TopOfColumn::UsagePanel},                      // Country
+    {LookupKind::Direct, 7, 7, 0, TopOfColumn::UsagePanel},                      // Telephone
+    {LookupKind::Direct, 8, 8, 0, TopOfColumn::UsagePanel},                      // Fax
+    {LookupKind::Direct, 9, 9, 0, TopOfColumn::UsagePanel},                      // E-mail
+    {LookupKind::Direct, 10, 10, 0, TopOfColumn::UsagePanel},                    // Position
+    {LookupKind::TwoStep, 21, 21, OrganizationFlagCount, TopOfColumn::KindList}, // Organization
+    {LookupKind::Direct, 11, 16, 0, TopOfColumn::Unchanged},                     // Interests
+    {LookupKind::TwoStep, 17, 19, OfferedEquipmentKinds, TopOfColumn::KindList}, // Equipment
+    {LookupKind::None, 0, -1, 0, TopOfColumn::Unchanged},                        // Remarks
+}};
+
+// The row of `label_index`; an index outside the labels opens nothing.
+const LookupCategoryRow& lookup_category(int label_index);
+
+// The lower box of a direct look-up: every non-empty value of the category's slots, entry by
+// entry and slot by slot, each with its entry number. Equal values are all kept.
+std::vector<LookupItem> value_items(const EntryTable& table, int label_index);
+
+// The upper box of a two-step look-up: `captions` with numbers 0, 1, ... (the check boxes'
+// captions at the moment of the click), then every non-empty free text, entry by entry and
+// slot by slot, numbered on from the category's check-box kinds.
+std::vector<LookupItem> kind_items(const EntryTable& table, int label_index,
+                                   const std::vector<std::string>& captions);
+
+// The lower box after a choice of kind `kind` (with the chosen item's text `kind_text`) in a
+// two-step look-up: the surnames of the entries whose flag is exactly 1 for a check-box kind,
+// or whose free-text slot equals `kind_text` byte for byte, once per slot that holds it.
+std::vector<LookupItem> surname_items(const EntryTable& table, int label_index, std::int32_t kind,
+                                      std::string_view kind_text);

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "correction_text.h"
+#include "desktop_folder.h"
+
+#include <QByteArray>
+#include <QString>
+
+// The file name for a surname: the surname, then "_KAV.TXT". Characters that may not stand in
+// a file name (path separators among them) become "_", so the file stays in its folder; so
+// does a leading dot, which would hide the file.
+QString correction_file_name(const QString& surname);
+
+// Windows-1252 when every character has a byte there; otherwise UTF-8 with a byte-order mark,
+// so that no character typed into the window is lost.
+QByteArray encode_correction_text(const QString& text);
+
+struct CorrectionResult {
+    QString path;    // the file written, or meant to be written; empty when no folder was found
+    QString message; // empty on success; else what went wrong, for the user
+    bool ok() const { return message.isEmpty(); }
+};
+
+// Writes the correction file of `window` into the desktop folder of `platform`, replacing an
+// earlier file of the same name.
+CorrectionResult write_correction_file(const CorrectionSnapshot& window,
+                                       const DesktopPlatform& platform);

@@ -1,0 +1,264 @@
+#include "lookup_items.h"
+#include "table_builder.h"
+
+#include <QTest>
+
+namespace {
+
+std::string bytes(const QByteArray& b) {
+    return b.toStdString();
+}
+
+// Entries 1, 2, ... get `values` in `slot`; a null QByteArray leaves the slot empty.
+EntryTable table_with(int slot, const QByteArrayList& values) {
+    EntryTable table = make_table(int(values.size()));
+    for (int e = 1; e <= values.size(); ++e) table.TextSlots[e][slot] = bytes(values[e - 1]);
+    return table;
+}
+
+std::vector<std::string> organization_captions() {
+    return {"University", "Museum", "Geol.Survey", "Government", "Company", "private"};
+}
+
+std::vector<std::string> equipment_captions() {
+    std::vector<std::string> captions;
+    for (int k = 0; k < OfferedEquipmentKinds; ++k) captions.push_back("kind " + std::to_string(k));
+    return captions;
+}
+
+QByteArrayList texts_of(const std::vector<LookupItem>& items) {
+    QByteArrayList texts;
+    for (const auto& item : items) texts << QByteArray::fromStdString(item.text);
+    return texts;
+}
+
+QList<int> numbers_of(const std::vector<LookupItem>& items) {
+    QList<int> numbers;
+    for (const auto& item : items) numbers << item.number;
+    return numbers;
+}
+
+} // namespace
+
+class TestLookupItems : public QObject {
+    Q_OBJECT
+  private slots:
+    void direct_values_data();
+    void direct_values();
+    void every_label_reads_its_own_field();
+    void fields_of_interest();
+    void kinds_data();
+    void kinds();
+    void free_text_numbers_do_not_overflow();
+    void surnames_of_a_kind_data();
+    void surnames_of_a_kind();
+    void no_lookup_outside_two_step_categories();
+    void table_shorter_than_its_count();
+};
+
+void TestLookupItems::direct_values_data() {
+    QTest::addColumn<int>("label");
+    QTest::addColumn<QByteArrayList>("values"); // entry 1, 2, ...
+    QTest::addColumn<QByteArrayList>("texts");
+    QTest::addColumn<QList<int>>("numbers");
+
+    QTest::newRow("equal cities stay apart")
+        << 4 << QByteArrayList{"Graz", "Graz", "Graz", "graz"}
+        << QByteArrayList{"Graz", "Graz", "Graz", "graz"} << QList<int>{1, 2, 3, 4};
+    QTest::newRow("blanks are a value, empty is none")
+        << 6 << QByteArrayList{"", " ", "Chile", "", "  "} << QByteArrayList{" ", "Chile", "  "}
+        << QList<int>{2, 3, 5};
+    QTest::newRow("address keeps its line breaks")
+        << 3 << QByteArrayList{"Box 7\r\nLeoben\r\n", "x"}
+        << QByteArrayList{"Box 7\r\nLeoben\r\n", "x"} << QList<int>{1, 2};
+    QTest::newRow("title lists the free title text")
+        << 0 << QByteArrayList{"", "Dipl.-Ing."} << QByteArrayList{"Dipl.-Ing."} << QList<int>{2};
+    QTest::newRow("stored bytes unchanged")
+        << 1 << QByteArrayList{"M\xfcller ", "\xd8stergaard"}
+        << QByteArrayList{"M\xfcller ", "\xd8stergaard"} << QList<int>{1, 2};
+    QTest::newRow("empty directory") << 1 << QByteArrayList{} << QByteArrayList{} << QList<int>{};
+}
+
+void TestLookupItems::direct_values() {
+    QFETCH(int, label);
+    QFETCH(QByteArrayList, values);
+    QFETCH(QByteArrayList, texts);
+    QFETCH(QList<int>, numbers);
+    const auto items = value_items(table_with(label, values), label);
+    QCOMPARE(texts_of(items), texts);
+    QCOMPARE(numbers_of(items), numbers);
+}
+
+void TestLookupItems::every_label_reads_its_own_field() {
+    EntryTable table = make_table(1);
+    for (int s = 0; s < TextSlotCount; ++s) table.TextSlots[1][s] = "slot " + std::to_string(s);
+    for (int label = 0; label <= 10; ++label) {
+        const auto items = value_items(table, label);
+        QCOMPARE(items.size(), 1u);
+        QCOMPARE(items[0].text, "slot " + std::to_string(label));
+    }
+    for (int label : {OrganizationLabel, EquipmentLabel, 14, -1, 15}) {
+        QVERIFY2(value_items(table, label).empty(), qPrintable(QString::number(label)));
+    }
+}
+
+void TestLookupItems::fields_of_interest() {
+    EntryTable table = make_table(3);
+    table.TextSlots[1][11] = "ore textures";
+    table.TextSlots[1][13] = "gold";
+    table.TextSlots[1][16] = "gold";
+    table.TextSlots[2][12] = " ";
+    table.TextSlots[3][10] = "not an interest";
+    table.TextSlots[3][17] = "not an interest";
+    const auto items = value_items(table, 12);
+    QCOMPARE(texts_of(items), (QByteArrayList{"ore textures", "gold", "gold", " "}));
+    QCOMPARE(numbers_of(items), (QList<int>{1, 1, 1, 2}));
+}
+
+void TestLookupItems::kinds_data() {
+    QTest::addColumn<int>("label");
+    QTest::addColumn<QByteArrayList>("free_texts"); // entry by entry, slot by slot; "" = empty
+    QTest::addColumn<QByteArrayList>("texts");      // the free-text items
+    QTest::addColumn<QList<int>>("numbers");
+
+    QTest::newRow("organization, equal texts")
+        << OrganizationLabel << QByteArrayList{"", "Mining Co.", "", "Mining Co."}
+        << QByteArrayList{"Mining Co.", "Mining Co."} << QList<int>{6, 7};
+    QTest::newRow("organization, case and trailing blank")
+        << OrganizationLabel << QByteArrayList{"NGO", "ngo", "NGO "}
+        << QByteArrayList{"NGO", "ngo", "NGO "} << QList<int>{6, 7, 8};
+    QTest::newRow("organization, empty directory")
+        << OrganizationLabel << QByteArrayList{} << QByteArrayList{} << QList<int>{};
+    // Entry 1 holds slots 17 and 19, entry 2 slot 18.
+    QTest::newRow("equipment, entry and slot order")
+        << EquipmentLabel << QByteArrayList{"EBSD", "", "Laser", "", "EBSD", ""}
+        << QByteArrayList{"EBSD", "Laser", "EBSD"} << QList<int>{25, 26, 27};
+    QTest::newRow("equipment, empty directory")
+        << EquipmentLabel << QByteArrayList{} << QByteArrayList{} << QList<int>{};
+}
+
+void TestLookupItems::kinds() {
+    QFETCH(int, label);
+    QFETCH(QByteArrayList, free_texts);
+    QFETCH(QByteArrayList, texts);
+    QFETCH(QList<int>, numbers);
+
+    const LookupCategoryRow& category = lookup_category(label);
+    const int slot_count = category.last_slot - category.first_slot + 1;
+    EntryTable table = make_table(int(free_texts.size()) / slot_count);
+    for (int i = 0; i < free_texts.size(); ++i) {
+        table.TextSlots[1 + i / slot_count][category.first_slot + i % slot_count] =
+            bytes(free_texts[i]);
+    }
+    // A ticked box adds no kind of its own.
+    if (table.EntryCount > 0) table.OrganizationFlags[1][1] = table.EquipmentFlags[1][0] = 1;
+
+    const auto captions =
+        label == OrganizationLabel ? organization_captions() : equipment_captions();
+    const auto items = kind_items(table, label, captions);
+    QCOMPARE(items.size(), captions.size() + std::size_t(texts.size()));
+    for (std::size_t k = 0; k < captions.size(); ++k) {
+        QCOMPARE(items[k], (LookupItem{captions[k], std::int32_t(k)}));
+    }
+    const std::vector<LookupItem> free_items(items.begin() + std::ptrdiff_t(captions.size()),
+                                             items.end());
+    QCOMPARE(texts_of(free_items), texts);
+    QCOMPARE(numbers_of(free_items), numbers);
+}
+
+void TestLookupItems::free_text_numbers_do_not_overflow() {
+    EntryTable table = make_table(MaxEntryCount);
+    for (int e = 1; e <= MaxEntryCount; ++e) {
+        for (int s = 17; s <= 19; ++s) table.TextSlots[e][s] = "device";
+    }
+    const auto items = kind_items(table, EquipmentLabel, equipment_captions());
+    const std::size_t free_texts = std::size_t(MaxEntryCount) * 3;
+    QCOMPARE(items.size(), std::size_t(OfferedEquipmentKinds) + free_texts);
+    for (std::size_t i = 0; i < items.size(); ++i) QCOMPARE(items[i].number, std::int32_t(i));
+    QCOMPARE(items.back().number, 98295);
+}
+
+void TestLookupItems::surnames_of_a_kind_data() {
+    QTest::addColumn<int>("label");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QByteArray>("kind_text");
+    QTest::addColumn<QByteArrayList>("surnames");
+    QTest::addColumn<QList<int>>("numbers");
+
+    // The directory built in surnames_of_a_kind():
+    //   1 Adams    University 1, free organisation "Museum"
+    //   2 (empty)  University 1, equipment SEM 1, free equipment "EBSD" in 17 and 19
+    //   3 Baker    University 2, Museum 1, free organisation "Mining Co.", equipment SEM 0
+    //   4 Clark    University 0, free organisation "mining co.", free equipment "EBSD " in 18
+    //   5 Dunn     University -1, free organisation "Mining Co.", free equipment "EBSD" in 18
+    QTest::newRow("University: flag exactly 1")
+        << OrganizationLabel << 0 << QByteArray("University") << QByteArrayList{"Adams", ""}
+        << QList<int>{1, 2};
+    QTest::newRow("Museum box, not the free text") << OrganizationLabel << 1 << QByteArray("Museum")
+                                                   << QByteArrayList{"Baker"} << QList<int>{3};
+    QTest::newRow("free text consults no flag") << OrganizationLabel << 6 << QByteArray("Museum")
+                                                << QByteArrayList{"Adams"} << QList<int>{1};
+    QTest::newRow("free text matches exactly")
+        << OrganizationLabel << 7 << QByteArray("Mining Co.") << QByteArrayList{"Baker", "Dunn"}
+        << QList<int>{3, 5};
+    QTest::newRow("the other equal item gives the same")
+        << OrganizationLabel << 9 << QByteArray("Mining Co.") << QByteArrayList{"Baker", "Dunn"}
+        << QList<int>{3, 5};
+    QTest::newRow("a kind no entry has")
+        << OrganizationLabel << 5 << QByteArray("private") << QByteArrayList{} << QList<int>{};
+    QTest::newRow("equipment box")
+        << EquipmentLabel << 9 << QByteArray("SEM") << QByteArrayList{""} << QList<int>{2};
+    QTest::newRow("equipment text in two slots")
+        << EquipmentLabel << 25 << QByteArray("EBSD") << QByteArrayList{"", "", "Dunn"}
+        << QList<int>{2, 2, 5};
+    QTest::newRow("equipment text with trailing blank")
+        << EquipmentLabel << 27 << QByteArray("EBSD ") << QByteArrayList{"Clark"} << QList<int>{4};
+}
+
+void TestLookupItems::surnames_of_a_kind() {
+    QFETCH(int, label);
+    QFETCH(int, kind);
+    QFETCH(QByteArray, kind_text);
+    QFETCH(QByteArrayList, surnames);
+    QFETCH(QList<int>, numbers);
+
+    EntryTable table = make_table(5);
+    const char* names[] = {"", "Adams", "", "Baker", "Clark", "Dunn"};
+    const std::int16_t university[] = {0, 1, 1, 2, 0, -1};
+    const char* organisation[] = {"", "Museum", "", "Mining Co.", "mining co.", "Mining Co."};
+    for (int e = 1; e <= 5; ++e) {
+        table.TextSlots[e][1] = names[e];
+        table.OrganizationFlags[e][0] = university[e];
+        table.TextSlots[e][21] = organisation[e];
+    }
+    table.OrganizationFlags[3][1] = 1;
+    table.EquipmentFlags[2][9] = 1;
+    table.TextSlots[2][17] = table.TextSlots[2][19] = "EBSD";
+    table.TextSlots[4][18] = "EBSD ";
+    table.TextSlots[5][18] = "EBSD";
+
+    const auto items = surname_items(table, label, kind, bytes(kind_text));
+    QCOMPARE(texts_of(items), surnames);
+    QCOMPARE(numbers_of(items), numbers);
+}
+
+void TestLookupItems::no_lookup_outside_two_step_categories() {
+    EntryTable table = make_table(1);
+    table.TextSlots[1][1] = "Adams";
+    table.OrganizationFlags[1][0] = 1;
+    for (int label : {-1, 1, 12, 14, 15}) {
+        QVERIFY(surname_items(table, label, 0, "University").empty());
+        QVERIFY(kind_items(table, label, organization_captions()).empty());
+    }
+}
+
+void TestLookupItems::table_shorter_than_its_count() {
+    EntryTable table = make_table(2);
+    table.EntryCount = 40; // rows exist only up to 12
+    table.TextSlots[2][1] = "Adams";
+    QCOMPARE(value_items(table, 1), (std::vector<LookupItem>{{"Adams", 2}}));
+    QVERIFY(surname_items(table, EquipmentLabel, 0, "x").empty());
+}
+
+QTEST_APPLESS_MAIN(TestLookupItems)
+#include "test_lookup_items.moc"

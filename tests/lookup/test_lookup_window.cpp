@@ -1,0 +1,383 @@
+#include "data_file.h"
+#include "frm_ZEL.h"
+#include "message_box.h"
+#include "sorted_list.h"
+#include "table_builder.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QListView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+// A small directory that every look-up has something to find in:
+//   1 Zeller  Graz    University, free org "Mining Co.", SEM, equipment "EBSD", interest "gold"
+//   2 adams   graz    Museum, equipment "EBSD" in two slots and "Laser", interests "gold", "ore"
+//   3 Bauer   Leoben  Museum, free org "Mining Co.", equipment "Mikrosonde Ø"
+//   4 (none)  Oslo    Museum
+EntryTable sample_directory() {
+    EntryTable table = make_table(4);
+    const char* surnames[] = {"", "Zeller", "adams", "Bauer", ""};
+    const char* cities[] = {"", "Graz", "graz", "Leoben", "Oslo"};
+    for (int e = 1; e <= 4; ++e) {
+        table.Salutation[e] = -1;
+        table.TextSlots[e][1] = surnames[e];
+        table.TextSlots[e][4] = cities[e];
+    }
+    table.OrganizationFlags[1][0] = 1;
+    table.OrganizationFlags[2][1] = table.OrganizationFlags[3][1] = table.OrganizationFlags[4][1] =
+        1;
+    table.TextSlots[1][21] = table.TextSlots[3][21] = "Mining Co.";
+    table.EquipmentFlags[1][9] = 1;
+    table.TextSlots[1][17] = "EBSD";
+    table.TextSlots[2][17] = table.TextSlots[2][19] = "EBSD";
+    table.TextSlots[2][18] = "Laser";
+    table.TextSlots[3][18] = "Mikrosonde \xd8";
+    table.TextSlots[1][11] = "gold";
+    table.TextSlots[2][12] = "gold";
+    table.TextSlots[2][16] = "ore";
+    return table;
+}
+
+QStringList texts(const SortedList* list) {
+    QStringList result;
+    for (int row = 0; row < list->count(); ++row) result << list->text(row);
+    return result;
+}
+
+QList<int> item_data(const SortedList* list) {
+    QList<int> result;
+    for (int row = 0; row < list->count(); ++row) result << list->item_data(row);
+    return result;
+}
+
+int row_of(const SortedList* list, const QString& text) {
+    return int(texts(list).indexOf(text));
+}
+
+// Chooses `row` with the mouse, as a user does.
+void click_item(SortedList* list, int row) {
+    QListView* view = list->view();
+    const QModelIndex index = view->model()->index(row, 0);
+    view->scrollTo(index);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+}
+
+bool shown(const QWidget* widget) {
+    return !widget->isHidden();
+}
+
+} // namespace
+
+class TestLookupWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void start_up_opens_the_surname_lookup();
+    void same_label_three_times_data();
+    void same_label_three_times();
+    void top_of_the_column_data();
+    void top_of_the_column();
+    void direct_lookup_shows_the_chosen_entry();
+    void organization_kinds_to_entry();
+    void equipment_free_texts_data();
+    void equipment_free_texts();
+    void keyboard_choices_act_as_clicks();
+    void captions_are_read_at_the_click();
+    void empty_directory();
+    void lists_left_over_after_a_reload();
+    void click_without_selection_does_nothing();
+
+  private:
+    // Writes `directory` as the data file of a fresh folder and starts the window on it.
+    void start(EntryTable directory);
+    void click_label(int index) { QTest::mouseClick(window->label1[index], Qt::LeftButton); }
+
+    std::unique_ptr<QTemporaryDir> dir;
+    EntryTable table;
+    std::unique_ptr<frm_ZEL> window;
+    QStringList messages;
+};
+
+void TestLookupWindow::initTestCase() {
+    // The order of the lists follows the user's locale; fix one so the expected orders hold.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+}
+
+void TestLookupWindow::init() {
+    messages.clear();
+    set_message_hook_for_testing([this](const QString& text, bool) { messages << text; });
+    start(sample_directory());
+}
+
+void TestLookupWindow::cleanup() {
+    window.reset();
+    set_message_hook_for_testing({});
+    QVERIFY2(messages.isEmpty(), qPrintable(messages.join('\n')));
+}
+
+void TestLookupWindow::start(EntryTable directory) {
+    window.reset();
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    const std::filesystem::path folder = dir->path().toStdString();
+    directory.TableModified = 1; // the saver writes only a changed table
+    const FileResult saved = save_data_base(directory, folder);
+    QVERIFY2(saved.ok, saved.message.c_str());
+    table = EntryTable{};
+    window = std::make_unique<frm_ZEL>(table, folder);
+    QVERIFY(window->Form_Load());
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void TestLookupWindow::start_up_opens_the_surname_lookup() {
+    QCOMPARE(window->LookupCategory, 1);
+    QCOMPARE(texts(window->list1), (QStringList{"adams", "Bauer", "Zeller"}));
+    QCOMPARE(item_data(window->list1), (QList<int>{2, 3, 1}));
+    QVERIFY(!shown(window->List2));
+    QVERIFY(shown(window->Frame2));
+    QCOMPARE(window->text1(1), QString()); // no entry shown yet
+
+    click_label(1); // the first click on "Surname" closes the open look-up
+    QCOMPARE(window->LookupCategory, -1);
+    QCOMPARE(window->list1->count(), 0);
+}
+
+void TestLookupWindow::same_label_three_times_data() {
+    QTest::addColumn<int>("label");
+    QTest::addColumn<int>("list1_items");
+    QTest::addColumn<int>("list2_items");
+    QTest::addColumn<bool>("list2_shown");
+
+    QTest::newRow("City") << 4 << 4 << 0 << false;
+    QTest::newRow("Organization") << 11 << 0 << 8 << true;
+    QTest::newRow("Fields of Interest") << 12 << 3 << 0 << false;
+    QTest::newRow("Laboratory Equipment") << 13 << 0 << 30 << true;
+    QTest::newRow("Remarks") << 14 << 0 << 0 << false;
+}
+
+void TestLookupWindow::same_label_three_times() {
+    QFETCH(int, label);
+    QFETCH(int, list1_items);
+    QFETCH(int, list2_items);
+    QFETCH(bool, list2_shown);
+
+    for (int round = 0; round < 2; ++round) {
+        click_label(label);
+        QCOMPARE(window->LookupCategory, label);
+        QCOMPARE(window->list1->count(), list1_items);
+        QCOMPARE(window->List2->count(), list2_items);
+        QCOMPARE(shown(window->List2), list2_shown);
+        if (round == 1) break;
+
+        click_label(label);
+        QCOMPARE(window->LookupCategory, -1);
+        QCOMPARE(window->list1->count(), 0);
+        QCOMPARE(window->List2->count(), list2_items); // kept, though hidden
+        QVERIFY(!shown(window->List2));
+    }
+}
+
+void TestLookupWindow::top_of_the_column_data() {
+    QTest::addColumn<QList<int>>("labels");
+    QTest::addColumn<bool>("list2_shown");
+    QTest::addColumn<bool>("frame2_shown");
+    QTest::addColumn<int>("list2_items");
+    QTest::addColumn<int>("list1_items");
+
+    QTest::newRow("Title") << QList<int>{0} << false << true << 0 << 0;
+    QTest::newRow("Organization") << QList<int>{11} << true << false << 8 << 0;
+    QTest::newRow("Organization, Fields of Interest")
+        << QList<int>{11, 12} << true << false << 0 << 3;
+    QTest::newRow("Organization, City") << QList<int>{11, 4} << false << true << 0 << 4;
+    QTest::newRow("Organization closed") << QList<int>{11, 11} << false << false << 8 << 0;
+    QTest::newRow("Organization closed, Fields of Interest")
+        << QList<int>{11, 11, 12} << false << false << 0 << 3;
+    QTest::newRow("Organization closed, City") << QList<int>{11, 11, 4} << false << true << 0 << 4;
+    QTest::newRow("Organization, Laboratory Equipment")
+        << QList<int>{11, 13} << true << false << 30 << 0;
+    QTest::newRow("Laboratory Equipment, Remarks") << QList<int>{13, 14} << true << false << 0 << 0;
+    QTest::newRow("Remarks") << QList<int>{14} << false << true << 0 << 0;
+    QTest::newRow("Remarks closed") << QList<int>{14, 14} << false << true << 0 << 0;
+}
+
+void TestLookupWindow::top_of_the_column() {
+    QFETCH(QList<int>, labels);
+    QFETCH(bool, list2_shown);
+    QFETCH(bool, frame2_shown);
+    QFETCH(int, list2_items);
+    QFETCH(int, list1_items);
+
+    for (int label : labels) click_label(label);
+    QCOMPARE(shown(window->List2), list2_shown);
+    QCOMPARE(shown(window->Frame2), frame2_shown);
+    QCOMPARE(window->List2->count(), list2_items);
+    QCOMPARE(window->list1->count(), list1_items);
+}
+
+void TestLookupWindow::direct_lookup_shows_the_chosen_entry() {
+    click_label(4); // City
+    QCOMPARE(texts(window->list1), (QStringList{"Graz", "graz", "Leoben", "Oslo"}));
+    QCOMPARE(item_data(window->list1), (QList<int>{1, 2, 3, 4}));
+
+    click_item(window->list1, row_of(window->list1, "Leoben"));
+    QCOMPARE(table.CurrentEntry, 3);
+    QCOMPARE(window->text1(1), QString("Bauer"));
+    QCOMPARE(window->text1(4), QString("Leoben"));
+    QCOMPARE(window->LookupCategory, 4);
+    QCOMPARE(window->list1->count(), 4);
+}
+
+void TestLookupWindow::organization_kinds_to_entry() {
+    click_label(11);
+    QCOMPARE(texts(window->List2),
+             (QStringList{"Company", "Geol.Survey", "Government", "Mining Co.", "Mining Co.",
+                          "Museum", "private", "University"}));
+    QCOMPARE(item_data(window->List2), (QList<int>{4, 2, 3, 6, 7, 1, 5, 0}));
+
+    click_item(window->List2, row_of(window->List2, "Museum"));
+    QVERIFY(!shown(window->Frame2));
+    QVERIFY(shown(window->List2));
+    QCOMPARE(texts(window->list1), (QStringList{"", "adams", "Bauer"}));
+    QCOMPARE(item_data(window->list1), (QList<int>{4, 2, 3}));
+
+    // An entry without a surname is still reachable.
+    click_item(window->list1, 0);
+    QCOMPARE(table.CurrentEntry, 4);
+    QCOMPARE(window->text1(4), QString("Oslo"));
+
+    // Either of two equal free texts lists both entries.
+    for (int row : {3, 4}) {
+        click_item(window->List2, row);
+        QCOMPARE(texts(window->list1), (QStringList{"Bauer", "Zeller"}));
+    }
+    click_item(window->list1, 1);
+    QCOMPARE(window->text1(1), QString("Zeller"));
+}
+
+void TestLookupWindow::equipment_free_texts_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("surnames");
+
+    QTest::newRow("text in two slots") << "EBSD" << QStringList{"adams", "adams", "Zeller"};
+    QTest::newRow("accented text") << QString::fromUtf8("Mikrosonde Ø") << QStringList{"Bauer"};
+}
+
+void TestLookupWindow::equipment_free_texts() {
+    QFETCH(QString, kind);
+    QFETCH(QStringList, surnames);
+
+    click_label(13);
+    QCOMPARE(window->List2->count(), 25 + 5);
+    // Two-slot "EBSD" of entry 2 gives two items; any of the three finds the same entries.
+    const int row = row_of(window->List2, kind);
+    QVERIFY(row >= 0);
+    click_item(window->List2, row);
+    QCOMPARE(texts(window->list1), surnames);
+}
+
+void TestLookupWindow::keyboard_choices_act_as_clicks() {
+    QListView* view = window->list1->view();
+    view->setFocus();
+    click_item(window->list1, 0);
+    QCOMPARE(window->text1(1), QString("adams"));
+    QTest::keyClick(view, Qt::Key_Down);
+    QCOMPARE(window->text1(1), QString("Bauer"));
+    QCOMPARE(table.CurrentEntry, 3);
+
+    click_label(11);
+    click_item(window->List2, row_of(window->List2, "Company"));
+    QCOMPARE(window->list1->count(), 0);
+    QTest::keyClick(window->List2->view(), Qt::Key_Down); // Geol.Survey
+    QCOMPARE(window->list1->count(), 0);
+    QTest::keyClick(window->List2->view(), Qt::Key_End); // University
+    QCOMPARE(texts(window->list1), QStringList{"Zeller"});
+}
+
+void TestLookupWindow::captions_are_read_at_the_click() {
+    window->Chk_organ[1]->setText("Museo");
+    click_label(11);
+    QCOMPARE(row_of(window->List2, "Museum"), -1);
+    const int row = row_of(window->List2, "Museo");
+    QCOMPARE(window->List2->item_data(row), 1);
+}
+
+void TestLookupWindow::empty_directory() {
+    start(make_table(0));
+    QCOMPARE(window->LookupCategory, 1);
+    QCOMPARE(window->list1->count(), 0);
+
+    click_label(11);
+    QCOMPARE(texts(window->List2), (QStringList{"Company", "Geol.Survey", "Government", "Museum",
+                                                "private", "University"}));
+    click_item(window->List2, row_of(window->List2, "Museum"));
+    QCOMPARE(window->list1->count(), 0);
+
+    click_label(13);
+    QList<int> kinds = item_data(window->List2);
+    std::sort(kinds.begin(), kinds.end());
+    QCOMPARE(kinds.size(), 25);
+    QCOMPARE(kinds.back(), 24);
+    QCOMPARE(window->List2->item_data(row_of(window->List2, "Wet Chem. Anal.")), 24);
+    click_label(12);
+    QCOMPARE(window->list1->count(), 0);
+}
+
+void TestLookupWindow::lists_left_over_after_a_reload() {
+    click_label(11);
+    click_item(window->List2, row_of(window->List2, "Museum"));
+    const QStringList museum = texts(window->list1);
+
+    // What New does when it reloads the data file after saving a full table.
+    EntryTable smaller = make_table(2);
+    smaller.TableModified = 1;
+    smaller.TextSlots[1][1] = "Ahn";
+    smaller.TextSlots[2][1] = "Berg";
+    QVERIFY(save_data_base(smaller, dir->path().toStdString()).ok);
+    QVERIFY(read_data_base(table, dir->path().toStdString()).ok);
+    window->LookupCategory = -1;
+
+    // No two-step look-up is open: the choice only hides the usage panel.
+    window->Frame2->setVisible(true);
+    click_item(window->List2, row_of(window->List2, "University"));
+    QVERIFY(!shown(window->Frame2));
+    QCOMPARE(texts(window->list1), museum);
+
+    // An old item shows the entry its number names now; one past the directory shows nothing.
+    click_item(window->list1, row_of(window->list1, "adams"));
+    QCOMPARE(table.CurrentEntry, 2);
+    QCOMPARE(window->text1(1), QString("Berg"));
+    click_item(window->list1, row_of(window->list1, "Bauer"));
+    QCOMPARE(table.CurrentEntry, 2);
+
+    // The label rebuilds the look-up rather than closing it.
+    click_label(11);
+    QCOMPARE(window->LookupCategory, 11);
+    QVERIFY(shown(window->List2));
+    QCOMPARE(window->List2->count(), 6);
+}
+
+void TestLookupWindow::click_without_selection_does_nothing() {
+    click_label(11);
+    window->Frame2->setVisible(true);
+    QCOMPARE(window->List2->list_index(), -1);
+    window->List2_Click();
+    QVERIFY(shown(window->Frame2));
+
+    click_label(4);
+    QCOMPARE(window->list1->list_index(), -1);
+    table.CurrentEntry = 1;
+    window->list1_Click();
+    QCOMPARE(window->text1(1), QString());
+}
+
+QTEST_MAIN(TestLookupWindow)
+#include "test_lookup_window.moc"

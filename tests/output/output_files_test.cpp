@@ -1,0 +1,419 @@
+#include "correction_file.h"
+#include "correction_text.h"
+#include "desktop_folder.h"
+#include "email_list.h"
+#include "empty_window_lines.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <optional>
+
+namespace {
+
+// The window's captions, as the correction file of the empty window shows them.
+CorrectionSnapshot window_snapshot() {
+    const QStringList lines = empty_window_lines();
+    const auto caption = [&lines](int line) {
+        const QString text =
+            lines[line - 1].startsWith("  ") ? lines[line - 1].mid(2) : lines[line - 1];
+        return text.left(text.lastIndexOf(":  "));
+    };
+    CorrectionSnapshot w;
+    for (int i = 0; i < 3; ++i) w.Opt_Mr_Mrs[i].caption = caption(1 + i);
+    for (int i = 0; i < 2; ++i) w.chk_titel[i].caption = caption(6 + i);
+    const int label_lines[] = {10, 11, 13, 16, 17, 18, 20, 21, 22, 24};
+    for (int i = 1; i <= 10; ++i) w.label1[i] = caption(label_lines[i - 1]);
+    for (int i = 0; i < 6; ++i) w.Chk_organ[i].caption = caption(27 + i);
+    for (int i = 0; i < 28; ++i) w.Chh_equipm[i].caption = caption(44 + i);
+    return w;
+}
+
+// Sets one control of the snapshot, named as in the window: "Text1(3)", "chk_titel(1)" ...
+// Boxes take "ticked" or "greyed", option buttons are chosen, labels take a caption.
+void set_control(CorrectionSnapshot& w, const QString& control, const QString& value) {
+    const auto match = QRegularExpression(R"(^(\w+)\((\d+)\)$)").match(control);
+    QVERIFY2(match.hasMatch(), qPrintable(control));
+    const QString array = match.captured(1);
+    const int i = match.captured(2).toInt();
+    const Qt::CheckState state = value == "greyed" ? Qt::PartiallyChecked : Qt::Checked;
+    if (array == "Text1")
+        w.Text1[i] = value;
+    else if (array == "label1")
+        w.label1[i] = value;
+    else if (array == "Opt_Mr_Mrs")
+        w.Opt_Mr_Mrs[i].chosen = true;
+    else if (array == "Option1")
+        w.Option1[i] = true;
+    else if (array == "chk_titel")
+        w.chk_titel[i].state = state;
+    else if (array == "Chk_organ")
+        w.Chk_organ[i].state = state;
+    else if (array == "Chh_equipm")
+        w.Chh_equipm[i].state = state;
+    else
+        QFAIL(qPrintable("unknown control " + control));
+}
+
+// The lines of a file's text; fails unless the last line, too, ends with CR LF.
+QStringList file_lines(const QString& text) {
+    QStringList lines = text.split("\r\n");
+    if (lines.takeLast() != "") return {"(no CR LF at the end)"};
+    return lines;
+}
+
+QByteArray read_all(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+std::string buffer(const QByteArray& answer, int size) {
+    std::string text = answer.toStdString();
+    text += '\0';
+    text.resize(std::size_t(size), ' ');
+    return text;
+}
+
+class FixedDesktop final : public DesktopPlatform {
+  public:
+    explicit FixedDesktop(DesktopFolder folder) : folder_(std::move(folder)) {}
+    DesktopFolder desktop_folder() const override { return folder_; }
+
+  private:
+    DesktopFolder folder_;
+};
+
+// Rows 0 to EntryCount + 10, as a loaded directory has them; the spare row after the last
+// entry holds an address that must never be listed.
+EntryTable table_with_emails(const QByteArrayList& emails) {
+    EntryTable table;
+    table.EntryCount = std::int16_t(emails.size());
+    table.TableCapacity = std::int16_t(emails.size() + 10);
+    table.TextSlots.resize(std::size_t(table.TableCapacity) + 1);
+    for (int e = 1; e <= emails.size(); ++e) table.TextSlots[e][9] = emails[e - 1].toStdString();
+    table.TextSlots[std::size_t(emails.size()) + 1][9] = "spare@row.org";
+    return table;
+}
+
+} // namespace
+
+class OutputFilesTest : public QObject {
+    Q_OBJECT
+
+    std::optional<QTemporaryDir> dir_;
+    QByteArray home_, config_home_;
+
+  private slots:
+    void initTestCase() {
+        home_ = qgetenv("HOME");
+        config_home_ = qgetenv("XDG_CONFIG_HOME");
+    }
+    // Nothing here may reach the real desktop: HOME points into the test's own folder.
+    void init() {
+        dir_.emplace();
+        QVERIFY(dir_->isValid());
+        qputenv("HOME", QFile::encodeName(dir_->path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_->filePath(".config")));
+    }
+    void cleanupTestCase() {
+        qputenv("HOME", home_);
+        if (config_home_.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", config_home_);
+    }
+
+    void empty_window_gives_83_lines() {
+        const QString text = correction_text(window_snapshot());
+        QCOMPARE(file_lines(text), empty_window_lines());
+        QCOMPARE(text, with_line_ends(empty_window_lines()));
+    }
+
+    void correction_lines_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("first_line");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("line_count");
+
+        QTest::newRow("Mr chosen")
+            << "Opt_Mr_Mrs(0)"
+            << "" << 1 << QStringList{"Mr:  yes", "Mrs:  no", "Ms:  no"} << 83;
+        QTest::newRow("Prof. ticked")
+            << "chk_titel(0)"
+            << "ticked" << 6 << QStringList{"  Prof.:  yes", "  Dr.:  no"} << 83;
+        QTest::newRow("Dr. greyed") << "chk_titel(1)"
+                                    << "greyed" << 7 << QStringList{"  Dr.:  no"} << 83;
+        QTest::newRow("free title")
+            << "Text1(0)"
+            << "Dipl.-Ing." << 8 << QStringList{"  Other:  Dipl.-Ing."} << 83;
+        QTest::newRow("surname") << "Text1(1)"
+                                 << "Castell" << 10
+                                 << QStringList{"Surname:  Castell", "First Name (s):  ..."} << 83;
+        QTest::newRow("surname of blanks") << "Text1(1)"
+                                           << "   " << 10 << QStringList{"Surname:     "} << 83;
+        QTest::newRow("caption read from the label")
+            << "label1(2)"
+            << "Vorname" << 11 << QStringList{"Vorname:  ..."} << 83;
+        QTest::newRow("address of two lines")
+            << "Text1(3)"
+            << "Main St 1\r\nFlat 2" << 13
+            << QStringList{"Mailing Address:  ", "Main St 1", "Flat 2", "...", "City:  ..."} << 84;
+        QTest::newRow("fax") << "Text1(8)"
+                             << "+43 1" << 21 << QStringList{"Fax:  +43 1"} << 83;
+        QTest::newRow("position") << "Text1(10)"
+                                  << "Curator" << 23 << QStringList{"", "Position:  Curator", ""}
+                                  << 83;
+        QTest::newRow("Museum ticked") << "Chk_organ(1)"
+                                       << "ticked" << 28 << QStringList{"  Museum:  yes"} << 83;
+        QTest::newRow("private greyed") << "Chk_organ(5)"
+                                        << "greyed" << 32 << QStringList{"  private:  no"} << 83;
+        QTest::newRow("other organisation")
+            << "Text1(21)"
+            << "Mining Co." << 33 << QStringList{"  other:  Mining Co."} << 83;
+        QTest::newRow("field F") << "Text1(16)"
+                                 << "Gold" << 40 << QStringList{"  E:  ...", "  F:  Gold", ""}
+                                 << 83;
+        QTest::newRow("caption-less box ticked")
+            << "Chh_equipm(25)"
+            << "ticked" << 69 << QStringList{"  :  yes", "  :  no"} << 83;
+        QTest::newRow("polished sections greyed")
+            << "Chh_equipm(27)"
+            << "greyed" << 71
+            << QStringList{"  I have access to a considerable collection of polished sections:  no"}
+            << 83;
+        QTest::newRow("other equipment C")
+            << "Text1(19)"
+            << "Ion probe" << 74 << QStringList{"  other C:  Ion probe", ""} << 83;
+        QTest::newRow("some chosen") << "Option1(1)"
+                                     << "" << 77 << QStringList{"  all:  no", "  some:  yes"} << 83;
+        QTest::newRow("remarks") << "Text1(20)"
+                                 << "Retired 2001" << 80 << QStringList{"Remarks", "Retired 2001"}
+                                 << 81;
+        QTest::newRow("remarks of blanks") << "Text1(20)"
+                                           << "  " << 81 << QStringList{"  "} << 81;
+        QTest::newRow("remarks of three lines")
+            << "Text1(20)"
+            << "one\r\ntwo\r\nthree" << 81 << QStringList{"one", "two", "three"} << 83;
+    }
+    void correction_lines() {
+        QFETCH(QString, control);
+        QFETCH(QString, value);
+        QFETCH(int, first_line);
+        QFETCH(QStringList, lines);
+        QFETCH(int, line_count);
+
+        CorrectionSnapshot w = window_snapshot();
+        set_control(w, control, value);
+        const QStringList written = file_lines(correction_text(w));
+        QCOMPARE(written.size(), line_count);
+        QCOMPARE(written.mid(first_line - 1, lines.size()), lines);
+    }
+
+    void file_name_data() {
+        QTest::addColumn<QString>("surname");
+        QTest::addColumn<QString>("file_name");
+        QTest::newRow("plain") << "Castell"
+                               << "Castell_KAV.TXT";
+        QTest::newRow("empty") << ""
+                               << "_KAV.TXT";
+        QTest::newRow("blanks kept") << " van Dyk "
+                                     << " van Dyk _KAV.TXT";
+        QTest::newRow("accents kept") << "Müller-Łukasz"
+                                      << "Müller-Łukasz_KAV.TXT";
+        QTest::newRow("climbing out") << "../../x"
+                                      << "_._.._x_KAV.TXT";
+        QTest::newRow("hidden file") << ".profile"
+                                     << "_profile_KAV.TXT";
+        QTest::newRow("backslash and drive") << "C:\\x"
+                                             << "C__x_KAV.TXT";
+        QTest::newRow("wildcards and quotes") << "a*b?c\"d<e>f|g"
+                                              << "a_b_c_d_e_f_g_KAV.TXT";
+        QTest::newRow("control characters") << "a\tb\nc\x7f"
+                                               "d"
+                                            << "a_b_c_d_KAV.TXT";
+    }
+    void file_name() {
+        QFETCH(QString, surname);
+        QFETCH(QString, file_name);
+        QCOMPARE(correction_file_name(surname), file_name);
+    }
+
+    void encoding_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("plain") << "Surname:  Smith\r\n" << QByteArray("Surname:  Smith\r\n");
+        QTest::newRow("Western characters") << "Müller 5 €\r\n"
+                                            << QByteArray("M\xfcller 5 \x80\r\n");
+        QTest::newRow("a character beyond Windows-1252")
+            << "Łukasz\r\n"
+            << QByteArray("\xef\xbb\xbf\xc5\x81ukasz\r\n");
+        QTest::newRow("the whole file follows")
+            << "Müller Łukasz" << QByteArray("\xef\xbb\xbfM\xc3\xbcller \xc5\x81ukasz");
+    }
+    void encoding() {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(encode_correction_text(text), bytes);
+    }
+
+    void windows_desktop_data() {
+        QTest::addColumn<QByteArray>("system_directory");
+        QTest::addColumn<int>("platform");
+        QTest::addColumn<QByteArray>("user_name"); // null: the query left the buffer blank
+        QTest::addColumn<QString>("folder");       // null: no folder can be named
+        QTest::newRow("95/98 family") << QByteArray("C:\\WINDOWS\\SYSTEM") << 1
+                                      << QByteArray("jsmith") << "C:\\WINDOWS\\Desktop\\";
+        QTest::newRow("NT family") << QByteArray("C:\\WINNT\\system32") << 2 << QByteArray("jsmith")
+                                   << "C:\\WINNT\\Profiles\\jsmith\\Desktop\\";
+        QTest::newRow("unknown platform takes the profile")
+            << QByteArray("D:\\OS\\SYS") << 0 << QByteArray("ann")
+            << "D:\\OS\\Profiles\\ann\\Desktop\\";
+        QTest::newRow("no backslash") << QByteArray("SYSTEM") << 1 << QByteArray() << "Desktop\\";
+        QTest::newRow("longest user name")
+            << QByteArray("C:\\WINNT\\system32") << 2 << QByteArray(29, 'u')
+            << "C:\\WINNT\\Profiles\\" + QString(29, 'u') + "\\Desktop\\";
+        QTest::newRow("blank user buffer")
+            << QByteArray("C:\\WINNT\\system32") << 2 << QByteArray() << QString();
+    }
+    void windows_desktop() {
+        QFETCH(QByteArray, system_directory);
+        QFETCH(int, platform);
+        QFETCH(QByteArray, user_name);
+        QFETCH(QString, folder);
+        const std::string user = user_name.isNull() ? std::string(30, ' ') : buffer(user_name, 30);
+        const auto found =
+            windows_desktop_folder(buffer(system_directory, 256), std::int16_t(platform), user);
+        QCOMPARE(found ? QString::fromStdString(*found) : QString(), folder);
+    }
+
+    void standard_desktop_is_created() {
+        const DesktopFolder desktop = StandardDesktop().desktop_folder();
+        QCOMPARE(desktop.error, QString());
+        QCOMPARE(desktop.path, dir_->filePath("Desktop") + "/");
+        QVERIFY(QFileInfo(desktop.path).isDir());
+    }
+    void standard_desktop_follows_user_dirs() {
+        QVERIFY(QDir(dir_->path()).mkpath(".config"));
+        QFile dirs(dir_->filePath(".config/user-dirs.dirs"));
+        QVERIFY(dirs.open(QIODevice::WriteOnly));
+        dirs.write("XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n");
+        dirs.close();
+        QCOMPARE(StandardDesktop().desktop_folder().path, dir_->filePath("Schreibtisch") + "/");
+    }
+    void standard_desktop_that_is_a_file() {
+        QFile blocker(dir_->filePath("Desktop"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const DesktopFolder desktop = StandardDesktop().desktop_folder();
+        QCOMPARE(desktop.path, QString());
+        QVERIFY2(desktop.error.contains(dir_->filePath("Desktop")), qPrintable(desktop.error));
+        QVERIFY(QFileInfo(dir_->filePath("Desktop")).isFile());
+    }
+
+    void correction_file_replaced_and_added() {
+        const FixedDesktop desktop({dir_->path() + "/", {}});
+        CorrectionSnapshot w = window_snapshot();
+        w.Text1[1] = "Castell";
+        w.Text1[7] = "111";
+        QVERIFY(write_correction_file(w, desktop).ok());
+        w.Text1[7] = "222";
+        const CorrectionResult second = write_correction_file(w, desktop);
+        QVERIFY(second.ok());
+        QCOMPARE(second.path, dir_->filePath("Castell_KAV.TXT"));
+        QVERIFY(read_all(second.path).contains("\r\nTelephone:  222\r\n"));
+
+        w.Text1[1] = "Berg";
+        QVERIFY(write_correction_file(w, desktop).ok());
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files),
+                 (QStringList{"Berg_KAV.TXT", "Castell_KAV.TXT"}));
+    }
+    void correction_file_stays_in_desktop() {
+        QVERIFY(QDir(dir_->path()).mkpath("home/Desktop"));
+        const FixedDesktop desktop({dir_->filePath("home/Desktop") + "/", {}});
+        CorrectionSnapshot w = window_snapshot();
+        w.Text1[1] = "../../x";
+        const CorrectionResult result = write_correction_file(w, desktop);
+        QVERIFY(result.ok());
+        QCOMPARE(QDir(dir_->filePath("home/Desktop")).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"_._.._x_KAV.TXT"});
+        QVERIFY(!QFile::exists(dir_->filePath("x_KAV.TXT")));
+        QVERIFY(read_all(result.path).contains("\r\nSurname:  ../../x\r\n"));
+    }
+    void correction_file_keeps_every_character() {
+        const FixedDesktop desktop({dir_->path() + "/", {}});
+        CorrectionSnapshot w = window_snapshot();
+        w.Text1[1] = "Wiśniewski";
+        w.Text1[2] = "Łukasz";
+        const CorrectionResult result = write_correction_file(w, desktop);
+        QVERIFY(result.ok());
+        const QByteArray bytes = read_all(result.path);
+        QVERIFY(bytes.startsWith("\xef\xbb\xbf"));
+        QVERIFY(QString::fromUtf8(bytes).contains("\r\nFirst Name (s):  Łukasz\r\n"));
+    }
+    void correction_file_not_writable() {
+        QVERIFY(QDir(dir_->path()).mkdir("Castell_KAV.TXT")); // even root cannot replace it
+        const FixedDesktop desktop({dir_->path() + "/", {}});
+        CorrectionSnapshot w = window_snapshot();
+        w.Text1[1] = "Castell";
+        const CorrectionResult result = write_correction_file(w, desktop);
+        QVERIFY(!result.ok());
+        QVERIFY2(result.message.contains(dir_->filePath("Castell_KAV.TXT")),
+                 qPrintable(result.message));
+        QVERIFY(QFileInfo(dir_->filePath("Castell_KAV.TXT")).isDir());
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList());
+    }
+    void correction_file_without_desktop() {
+        const FixedDesktop desktop(
+            {{}, "The desktop folder \"/nowhere\" is a file, not a folder."});
+        const CorrectionResult result = write_correction_file(window_snapshot(), desktop);
+        QVERIFY(!result.ok());
+        QVERIFY2(result.message.contains("/nowhere"), qPrintable(result.message));
+    }
+
+    void email_list_data() {
+        QTest::addColumn<QByteArrayList>("emails");
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("no entries") << QByteArrayList{} << QByteArray("");
+        QTest::newRow("middle entry without address")
+            << QByteArrayList{"a@b.org", "", "c@d.at"} << QByteArray("a@b.org\r\n\r\nc@d.at\r\n");
+        QTest::newRow("blanks and two addresses kept")
+            << QByteArrayList{" a@b.org; c@d.at "} << QByteArray(" a@b.org; c@d.at \r\n");
+        QTest::newRow("bytes as stored") << QByteArrayList{"jos\xe9@mine.fr", "x\x80y"}
+                                         << QByteArray("jos\xe9@mine.fr\r\nx\x80y\r\n");
+    }
+    void email_list() {
+        QFETCH(QByteArrayList, emails);
+        QFETCH(QByteArray, file);
+        QFile earlier(dir_->filePath("ZEL-KAV_e-mail"));
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("an earlier, longer list\r\n\r\n\r\n");
+        earlier.close();
+
+        const EmailListResult result =
+            write_email_list(table_with_emails(emails), dir_->path().toStdString());
+        QVERIFY2(result.ok(), qPrintable(result.message));
+        QCOMPARE(result.path, dir_->filePath("ZEL-KAV_e-mail"));
+        QCOMPARE(read_all(result.path), file);
+    }
+    void email_list_with_fewer_rows_than_entries() {
+        EntryTable table = table_with_emails({"a@b.org"});
+        table.EntryCount = 40;
+        QCOMPARE(email_list_bytes(table).count("\r\n"), qsizetype(table.TextSlots.size() - 1));
+    }
+    void email_list_not_writable() {
+        QVERIFY(QDir(dir_->path()).mkdir("ZEL-KAV_e-mail"));
+        const EmailListResult result =
+            write_email_list(table_with_emails({"a@b.org"}), dir_->path().toStdString());
+        QVERIFY(!result.ok());
+        QVERIFY2(result.message.contains(dir_->filePath("ZEL-KAV_e-mail")),
+                 qPrintable(result.message));
+        QVERIFY(QFileInfo(dir_->filePath("ZEL-KAV_e-mail")).isDir());
+    }
+};
+
+QTEST_GUILESS_MAIN(OutputFilesTest)
+#include "output_files_test.moc"

@@ -1,0 +1,202 @@
+#include "cp1252.h"
+#include "empty_window_lines.h"
+#include "frm_ZEL.h"
+#include "message_box.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+#include <optional>
+
+namespace {
+
+constexpr int Telephone = 7;
+constexpr int Email = 9;
+
+// A directory of `emails.size()` entries, rows 0 to EntryCount + 10 as a load leaves them.
+EntryTable make_table(const QStringList& emails) {
+    EntryTable table;
+    table.EntryCount = std::int16_t(emails.size());
+    table.TableCapacity = std::int16_t(emails.size() + 10);
+    const auto rows = std::size_t(table.TableCapacity) + 1;
+    table.ChangeDate.resize(rows);
+    table.Salutation.assign(rows, -1);
+    table.TitleFlags.resize(rows);
+    table.TextSlots.resize(rows);
+    table.OrganizationFlags.resize(rows);
+    table.EquipmentFlags.resize(rows);
+    for (int e = 1; e <= emails.size(); ++e) {
+        table.TextSlots[e][1] = "Surname" + std::to_string(e);
+        table.TextSlots[e][Email] = *to_cp1252(emails[e - 1]);
+    }
+    return table;
+}
+
+QByteArray read_all(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+} // namespace
+
+class OutputWindowTest : public QObject {
+    Q_OBJECT
+
+    std::optional<QTemporaryDir> dir_;
+    EntryTable table_;
+    std::unique_ptr<frm_ZEL> window_;
+    QStringList messages_;
+    QByteArray home_, config_home_;
+
+    QString desktop(const QString& name = {}) const {
+        return dir_->filePath("home/Desktop") + (name.isEmpty() ? "" : "/" + name);
+    }
+    QString work(const QString& name) const { return dir_->filePath("work/" + name); }
+
+    void open_window(EntryTable table) {
+        table_ = std::move(table);
+        window_ = std::make_unique<frm_ZEL>(table_, dir_->filePath("work").toStdString());
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+    void show_entry(int entry) {
+        table_.CurrentEntry = std::int16_t(entry);
+        window_->show_record();
+    }
+    void type_into(int slot, const QString& text) {
+        auto* box = qobject_cast<QLineEdit*>(window_->Text1[slot]);
+        QVERIFY(box);
+        box->selectAll();
+        QTest::keyClicks(box, text);
+    }
+    void click_correction() { QTest::mouseClick(window_->cmd_corrections, Qt::LeftButton); }
+
+  private slots:
+    void initTestCase() {
+        home_ = qgetenv("HOME");
+        config_home_ = qgetenv("XDG_CONFIG_HOME");
+    }
+    // The desktop is the test's own: HOME points into a fresh folder that has no Desktop yet.
+    void init() {
+        dir_.emplace();
+        QVERIFY(dir_->isValid());
+        QVERIFY(QDir(dir_->path()).mkpath("work"));
+        qputenv("HOME", QFile::encodeName(dir_->filePath("home")));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_->filePath("home/.config")));
+        messages_.clear();
+        set_message_hook_for_testing([this](const QString& text, bool is_error) {
+            messages_ << (is_error ? "error: " : "") + text;
+        });
+    }
+    void cleanup() {
+        window_.reset();
+        set_message_hook_for_testing({});
+    }
+    void cleanupTestCase() {
+        qputenv("HOME", home_);
+        if (config_home_.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", config_home_);
+    }
+
+    void empty_window_written_to_new_desktop() {
+        open_window(make_table({}));
+        click_correction();
+        QCOMPARE(messages_, QStringList());
+        QCOMPARE(read_all(desktop("_KAV.TXT")), with_line_ends(empty_window_lines()).toLatin1());
+    }
+
+    void unstored_edits_written_and_tables_kept() {
+        EntryTable table = make_table({"castell@mine.at"});
+        table.TextSlots[1][1] = "Castell";
+        table.TextSlots[1][3] = "Main St 1\r\nFlat 2";
+        table.TextSlots[1][Telephone] = "+43 111";
+        table.TextSlots[1][20] = "likes \xe9tch\xe9"
+                                 "es\r\nretired";
+        table.TitleFlags[1][1] = 2; // greyed
+        open_window(table);
+        show_entry(1);
+
+        type_into(Telephone, "+43 999");
+        QTest::mouseClick(window_->Chk_organ[1], Qt::LeftButton);
+        QTest::mouseClick(window_->Option1[1], Qt::LeftButton);
+        click_correction();
+
+        QCOMPARE(messages_, QStringList());
+        const QString file = QString::fromLatin1(read_all(desktop("Castell_KAV.TXT")));
+        for (const char* line :
+             {"\r\nSurname:  Castell\r\n", "\r\nTelephone:  +43 999\r\n",
+              "\r\nMailing Address:  \r\nMain St 1\r\nFlat 2\r\n...\r\nCity", "\r\n  Dr.:  no\r\n",
+              "\r\n  Museum:  yes\r\n", "\r\n  all:  no\r\n  some:  yes\r\n",
+              "\r\nRemarks\r\nlikes \u00e9tch\u00e9es\r\nretired\r\n"})
+            QVERIFY2(file.contains(QString::fromUtf8(line)), line);
+        QVERIFY(file.endsWith("retired\r\n"));
+
+        QCOMPARE(table_.TextSlots[1][Telephone], std::string("+43 111"));
+        QCOMPARE(table_.OrganizationFlags[1][1], std::int16_t(0));
+        QCOMPARE(table_.TableModified, std::int16_t(0));
+        QCOMPARE(QDir(dir_->filePath("work")).entryList(QDir::Files), QStringList());
+    }
+
+    void unwritable_desktop_reported_and_edits_kept() {
+        QVERIFY(QDir(dir_->path()).mkpath("home"));
+        QFile blocker(desktop()); // a file where the folder should be stops root as well
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        open_window(make_table({""}));
+        show_entry(1);
+        type_into(1, "Castell");
+        type_into(Telephone, "+43 999");
+
+        click_correction();
+        QCOMPARE(messages_.size(), 1);
+        QVERIFY2(messages_[0].startsWith("error: ") && messages_[0].contains(desktop()),
+                 qPrintable(messages_[0]));
+        QVERIFY(QFileInfo(desktop()).isFile());
+        QVERIFY(window_->isVisible());
+        QCOMPARE(window_->text1(1), QString("Castell"));
+        QCOMPARE(window_->text1(Telephone), QString("+43 999"));
+
+        // Once the desktop can take it, the same edits go out.
+        QVERIFY(QFile::remove(desktop()));
+        click_correction();
+        QCOMPARE(messages_.size(), 1);
+        QVERIFY(read_all(desktop("Castell_KAV.TXT")).contains("\r\nTelephone:  +43 999\r\n"));
+    }
+
+    void email_list_of_stored_addresses() {
+        open_window(make_table({"a@b.org", "", "c@d.at"}));
+        show_entry(2);
+        type_into(Email, "typed@not.stored");
+        window_->cmd_e_mail_Click();
+        QCOMPARE(messages_, QStringList());
+        QCOMPARE(read_all(work("ZEL-KAV_e-mail")), QByteArray("a@b.org\r\n\r\nc@d.at\r\n"));
+
+        window_->cmd_store_Click();
+        window_->cmd_e_mail_Click();
+        QCOMPARE(read_all(work("ZEL-KAV_e-mail")),
+                 QByteArray("a@b.org\r\ntyped@not.stored\r\nc@d.at\r\n"));
+    }
+
+    void email_list_not_writable_reported() {
+        QVERIFY(QDir(dir_->filePath("work")).mkdir("ZEL-KAV_e-mail"));
+        open_window(make_table({"a@b.org"}));
+        window_->cmd_e_mail_Click();
+        QCOMPARE(messages_.size(), 1);
+        QVERIFY2(messages_[0].startsWith("error: ") &&
+                     messages_[0].contains(work("ZEL-KAV_e-mail")),
+                 qPrintable(messages_[0]));
+        QVERIFY(window_->isVisible());
+    }
+};
+
+QTEST_MAIN(OutputWindowTest)
+#include "output_window_test.moc"

@@ -1,0 +1,161 @@
+#include "serial_date.h"
+#include "sorted_list.h"
+#include "window_fixture.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QRadioButton>
+
+// Start-up on small files, and the two ways the program ends.
+class StartUpTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<WindowFixture> f;
+    const SerialDate may_14_2003 = serial_from_civil({2003, 5, 14});
+    const SerialDate june_1_2004 = serial_from_civil({2004, 6, 1});
+
+    // Replaces the data file with a folder of its name, so that no save can replace it.
+    void block_saving() {
+        QVERIFY(QFile::remove(f->file_path()));
+        QVERIFY(QDir(f->dir.path()).mkdir(QString::fromLatin1(DataFileName)));
+    }
+
+  private slots:
+    void init() {
+        f = std::make_unique<WindowFixture>();
+        set_today_for_testing(may_14_2003);
+    }
+    void cleanup() {
+        f.reset();
+        set_today_for_testing(std::nullopt);
+        QLocale::setDefault(QLocale::c());
+    }
+
+    void empty_directory() {
+        QFile file(f->file_path());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("0\r\n#2003-05-14#\r\n");
+        file.close();
+        QVERIFY(f->start());
+        QCOMPARE(f->window->Label5->text(), QStringLiteral("Number of entries:  0"));
+        // The count of 0 leaves the date unread.
+        QCOMPARE(f->window->Label4->text(), QStringLiteral("Last update: unknown"));
+        QCOMPARE(f->window->list1->count(), 0);
+        QCOMPARE(f->window->LookupCategory, std::int16_t(1));
+    }
+
+    void status_captions_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("last_update");
+        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany)
+                                << QStringLiteral("Last update: 14.05.03");
+        QTest::newRow("American") << QLocale(QLocale::English, QLocale::UnitedStates)
+                                  << QStringLiteral("Last update: 5/14/03");
+        QTest::newRow("no locale of the user's")
+            << QLocale::c() << QStringLiteral("Last update: 2003-05-14");
+    }
+    void status_captions() {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, last_update);
+        QLocale::setDefault(locale);
+        QVERIFY(f->write(directory_of(57)));
+        QVERIFY(f->start());
+        QCOMPARE(f->window->Label4->text(), last_update);
+        QCOMPARE(f->window->Label5->text(), QStringLiteral("Number of entries:  57"));
+    }
+
+    void opens_the_surname_look_up_and_shows_no_entry() {
+        QVERIFY(f->write(directory_of(57)));
+        QVERIFY(f->start());
+        QCOMPARE(f->window->LookupCategory, std::int16_t(1));
+        QCOMPARE(f->window->list1->count(), 57);
+        QVERIFY(f->window->Frame2->isVisible());
+        QVERIFY(!f->window->List2->isVisible());
+        QCOMPARE(f->table.CurrentEntry, std::int16_t(1));
+        QCOMPARE(f->window->text1(1), QString());
+        for (QRadioButton* button : f->window->Opt_Mr_Mrs) QVERIFY(!button->isChecked());
+        QVERIFY(f->messages.isEmpty());
+    }
+
+    void a_file_that_cannot_be_loaded_data() {
+        QTest::addColumn<QByteArray>("content"); // empty: no file at all
+        QTest::addColumn<QString>("says");
+        QTest::newRow("missing") << QByteArray() << QString();
+        QTest::newRow("too short")
+            << QByteArray("2\r\n#2003-05-14#\r\n#2003-05-12#,1,0,") << QStringLiteral("entry 1");
+        QTest::newRow("too many entries")
+            << QByteArray("32758\r\n#2003-05-14#\r\n") << QStringLiteral("line 1");
+    }
+    void a_file_that_cannot_be_loaded() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, says);
+        if (!content.isEmpty()) {
+            QFile file(f->file_path());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        QVERIFY(!f->start());
+        QVERIFY(!f->window->isVisible());
+        QCOMPARE(f->messages.size(), 1);
+        QVERIFY(f->errors.first());
+        QVERIFY2(f->messages.first().contains(QDir(f->dir.path()).absolutePath()),
+                 qPrintable(f->messages.first()));
+        QVERIFY2(f->messages.first().contains(says), qPrintable(f->messages.first()));
+    }
+
+    void exit_without_store_leaves_the_file_alone() {
+        QVERIFY(f->write(directory_of(3)));
+        const QByteArray before = f->file_bytes();
+        QVERIFY(f->start());
+        set_today_for_testing(june_1_2004);
+        f->window->cmd_EXIT_Click();
+        QVERIFY(!f->window->isVisible());
+        QCOMPARE(f->file_bytes(), before);
+    }
+
+    void exit_after_store_saves_with_todays_date() {
+        QVERIFY(f->write(directory_of(3)));
+        QVERIFY(f->start());
+        const QString last_update = f->window->Label4->text();
+        set_today_for_testing(june_1_2004);
+        f->window->cmd_store_Click();
+        f->window->cmd_EXIT_Click();
+        QVERIFY(!f->window->isVisible());
+        QVERIFY(f->file_bytes().startsWith("3\r\n#2004-06-01#\r\n#2004-06-01#,-1,"));
+        QCOMPARE(f->window->Label4->text(), last_update);
+    }
+
+    void closing_the_window_saves_nothing() {
+        QVERIFY(f->write(directory_of(3)));
+        const QByteArray before = f->file_bytes();
+        QVERIFY(f->start());
+        f->window->cmd_store_Click();
+        QVERIFY(f->window->close());
+        QCOMPARE(f->file_bytes(), before);
+    }
+
+    void exit_that_cannot_save_keeps_running() {
+        QVERIFY(f->write(directory_of(3)));
+        QVERIFY(f->start());
+        f->window->cmd_store_Click();
+        block_saving();
+        f->window->cmd_EXIT_Click();
+        QVERIFY(f->window->isVisible());
+        QCOMPARE(f->messages.size(), 1);
+        QVERIFY(f->errors.first());
+        QVERIFY(f->messages.first().contains(QString::fromLatin1(DataFileName)));
+        QCOMPARE(f->table.TableModified, std::int16_t(1));
+
+        // Once the cause is mended, EXIT saves and ends.
+        QVERIFY(QDir(f->dir.path()).rmdir(QString::fromLatin1(DataFileName)));
+        f->window->cmd_EXIT_Click();
+        QVERIFY(!f->window->isVisible());
+        QVERIFY(f->file_bytes().startsWith("3\r\n"));
+    }
+};
+
+std::unique_ptr<QObject> start_up_tests() {
+    return std::make_unique<StartUpTest>();
+}
+
+#include "start_up_test.moc"

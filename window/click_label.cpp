@@ -1,0 +1,10 @@
+#include "frm_ZEL.h"
+
+#include <QMouseEvent>
+
+ClickLabel::ClickLabel(int index, QWidget* parent) : QLabel(parent), index_(index) {}
+
+void ClickLabel::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) emit clicked(index_);
+    QLabel::mousePressEvent(event);
+}

@@ -1,0 +1,100 @@
+#include "control_values.h"
+#include "cp1252.h"
+#include "frm_ZEL.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+namespace {
+
+// A multi-line box shows every line end of a text (CR LF, or a lone CR or LF) as a line break.
+QString as_shown_lines(const QString& text) {
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lines.replace(u'\r', u'\n');
+    return lines;
+}
+
+// The raw text keeps no-break spaces, which toPlainText would turn into blanks.
+QString shown_lines(const QPlainTextEdit* box) {
+    QString lines = box->document()->toRawText();
+    lines.replace(QChar::ParagraphSeparator, u'\n');
+    lines.replace(QChar::LineSeparator, u'\n');
+    return lines;
+}
+
+} // namespace
+
+bool frm_ZEL::current_row_exists() const {
+    const auto row = std::size_t(table.CurrentEntry);
+    return table.CurrentEntry >= 0 && row < table.ChangeDate.size() &&
+           row < table.Salutation.size() && row < table.TitleFlags.size() &&
+           row < table.TextSlots.size() && row < table.OrganizationFlags.size() &&
+           row < table.EquipmentFlags.size();
+}
+
+QString frm_ZEL::text1(int s) const {
+    if (s < 0 || s >= TextSlotCount) return {};
+    if (const auto* box = qobject_cast<const QPlainTextEdit*>(Text1[std::size_t(s)])) {
+        const QString lines = shown_lines(box);
+        if (lines == as_shown_lines(given_text_[std::size_t(s)])) {
+            return given_text_[std::size_t(s)];
+        }
+        return QString(lines).replace(u'\n', QStringLiteral("\r\n"));
+    }
+    // A single-line box keeps any line ends of its text as they are (showing them as blanks).
+    return static_cast<const QLineEdit*>(Text1[std::size_t(s)])->text();
+}
+
+void frm_ZEL::set_text1(int s, const QString& text) {
+    if (s < 0 || s >= TextSlotCount) return;
+    if (auto* box = qobject_cast<QPlainTextEdit*>(Text1[std::size_t(s)])) {
+        given_text_[std::size_t(s)] = text;
+        box->setPlainText(as_shown_lines(text));
+        return;
+    }
+    static_cast<QLineEdit*>(Text1[std::size_t(s)])->setText(text);
+}
+
+void frm_ZEL::show_record() {
+    // Every move of CurrentEntry stays inside the table; this guards a table never loaded.
+    if (!current_row_exists()) return;
+    const auto e = std::size_t(table.CurrentEntry);
+
+    // A salutation the buttons cannot show leaves none chosen; the table keeps it.
+    const std::int16_t salutation = table.Salutation[e];
+    if (salutation >= 0 && salutation < std::int16_t(Opt_Mr_Mrs.size())) {
+        Opt_Mr_Mrs[std::size_t(salutation)]->setChecked(true);
+    } else {
+        for (QRadioButton* button : Opt_Mr_Mrs) unchoose(button);
+    }
+
+    for (std::size_t t = 0; t < chk_titel.size(); ++t)
+        show_flag(chk_titel[t], table.TitleFlags[e][t]);
+    for (std::size_t k = 0; k < Chk_organ.size(); ++k) {
+        show_flag(Chk_organ[k], table.OrganizationFlags[e][k]);
+    }
+    for (int s = 0; s < TextSlotCount; ++s)
+        set_text1(s, from_cp1252(table.TextSlots[e][std::size_t(s)]));
+    for (std::size_t k = 0; k < Chh_equipm.size(); ++k) {
+        show_flag(Chh_equipm[k], table.EquipmentFlags[e][k]);
+    }
+
+    unchoose(Option1[0]);
+    unchoose(Option1[1]);
+    const std::int16_t collaboration = table.EquipmentFlags[e][CollaborationFlag];
+    if (collaboration == 1) Option1[0]->setChecked(true);
+    if (collaboration == 2) Option1[1]->setChecked(true);
+}
+
+void frm_ZEL::clear_all() {
+    for (QRadioButton* button : Opt_Mr_Mrs) unchoose(button);
+    for (QCheckBox* box : chk_titel) show_flag(box, 0);
+    for (QCheckBox* box : Chk_organ) show_flag(box, 0);
+    // The two caption-less boxes and the polished-sections statement keep their ticks.
+    for (std::size_t k = 0; k < 25; ++k) show_flag(Chh_equipm[k], 0);
+    unchoose(Option1[0]);
+    unchoose(Option1[1]);
+    for (int s = 0; s < TextSlotCount; ++s) set_text1(s, QString());
+}

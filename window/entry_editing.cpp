@@ -1,0 +1,174 @@
+#include "control_values.h"
+#include "cp1252.h"
+#include "data_file.h"
+#include "frm_ZEL.h"
+#include "layout_units.h"
+#include "message_box.h"
+#include "serial_date.h"
+
+#include <QRadioButton>
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::uint32_t NewEntryColour = 0x0000FF;    // red
+constexpr std::uint32_t StoredEntryColour = 0xFF0000; // blue
+
+void set_caption_colour(QLabel* label, std::uint32_t bbggrr) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color_from_bbggrr(bbggrr));
+    label->setPalette(palette);
+}
+
+// The first character of `text` that the data file cannot hold: a double quote, which would
+// end the text early, or one that Windows-1252 lacks.
+qsizetype first_unstorable(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        if (text[i] == u'"' || !to_cp1252(text.mid(i, length))) return i;
+        i += length - 1;
+    }
+    return -1;
+}
+
+QString character_name(const QString& text, qsizetype at) {
+    const bool pair = text[at].isHighSurrogate() && at + 1 < text.size();
+    const char32_t code =
+        pair ? QChar::surrogateToUcs4(text[at], text[at + 1]) : text[at].unicode();
+    return QStringLiteral("\"%1\" (U+%2)")
+        .arg(text.mid(at, pair ? 2 : 1),
+             QString::number(uint(code), 16).toUpper().rightJustified(4, u'0'));
+}
+
+} // namespace
+
+QString frm_ZEL::text_box_name(int s) const {
+    static const char* const Letters[] = {"A", "B", "C", "D", "E", "F"};
+    if (s == 0) return label1[0]->text() + QStringLiteral(" (other)");
+    if (s >= 11 && s <= 16) return label1[12]->text() + QStringLiteral(" ") + Letters[s - 11];
+    if (s >= 17 && s <= 19) {
+        return label1[13]->text() + QStringLiteral(" (other ") + Letters[s - 17] + u')';
+    }
+    if (s == 20) return label1[14]->text();
+    if (s == 21) return label1[11]->text() + QStringLiteral(" (other)");
+    return label1[std::size_t(s)]->text();
+}
+
+void frm_ZEL::cmd_up_Click() {
+    const int next = table.CurrentEntry + 1;
+    table.CurrentEntry = std::int16_t(std::min<int>(next, table.EntryCount));
+    show_record();
+}
+
+void frm_ZEL::cmd_down_Click() {
+    const int previous = table.CurrentEntry - 1;
+    table.CurrentEntry = std::int16_t(std::max(previous, 1));
+    show_record();
+}
+
+void frm_ZEL::cmd_new_Click() {
+    const auto refuse_full_directory = [this] {
+        show_message(this,
+                     QStringLiteral("The directory already holds %1 entries, the most that its "
+                                    "data file can hold. No entry was added.")
+                         .arg(MaxEntryCount),
+                     true);
+    };
+    if (table.EntryCount >= MaxEntryCount) {
+        refuse_full_directory();
+        return;
+    }
+
+    if (table.EntryCount >= table.TableCapacity) {
+        show_message(this, QStringLiteral("Datenbank wird gespeichert"), false);
+        // After a failed save or reload the table stays as it was, so nothing stored is lost.
+        const FileResult saved = save_data_base(table, folder);
+        if (!saved.ok) {
+            show_message(this,
+                         QString::fromStdString(saved.message) +
+                             QStringLiteral("\n\nNo entry was added; the directory in memory "
+                                            "is unchanged."),
+                         true);
+            return;
+        }
+        const FileResult loaded = read_data_base(table, folder);
+        if (!loaded.ok) {
+            show_message(this,
+                         QString::fromStdString(loaded.message) +
+                             QStringLiteral("\n\nNo entry was added; the directory in memory "
+                                            "is unchanged."),
+                         true);
+            return;
+        }
+        LookupCategory = -1;
+        // The file may have grown since the start.
+        if (table.EntryCount >= MaxEntryCount) {
+            refuse_full_directory();
+            return;
+        }
+    }
+
+    set_caption_colour(label1[1], NewEntryColour);
+    set_text1(1, QString());
+    ++table.EntryCount;
+    table.CurrentEntry = table.EntryCount;
+}
+
+void frm_ZEL::cmd_store_Click() {
+    if (!current_row_exists()) return;
+
+    // Every text is checked before anything is written, so a refusal stores nothing.
+    std::array<std::string, TextSlotCount> texts;
+    for (int s = 0; s < TextSlotCount; ++s) {
+        const QString text = text1(s);
+        std::optional<std::string> bytes = text.contains(u'"') ? std::nullopt : to_cp1252(text);
+        if (!bytes) {
+            const qsizetype bad = first_unstorable(text);
+            const QString what = bad < 0
+                                     ? QStringLiteral("a character")
+                                     : QStringLiteral("the character ") + character_name(text, bad);
+            show_message(this,
+                         QStringLiteral("The box \"%1\" holds %2, which the data file cannot "
+                                        "hold.\n\nNothing of this entry was stored; the window "
+                                        "still shows what you typed.")
+                             .arg(text_box_name(s), what),
+                         true);
+            return;
+        }
+        texts[std::size_t(s)] = std::move(*bytes);
+    }
+
+    const auto e = std::size_t(table.CurrentEntry);
+    table.ChangeDate[e] = today();
+    table.Salutation[e] = -1;
+    for (std::size_t i = 0; i < Opt_Mr_Mrs.size(); ++i) {
+        if (Opt_Mr_Mrs[i]->isChecked()) table.Salutation[e] = std::int16_t(i);
+    }
+    for (std::size_t t = 0; t < chk_titel.size(); ++t) {
+        table.TitleFlags[e][t] = flag_shown(chk_titel[t]);
+    }
+    for (std::size_t k = 0; k < Chk_organ.size(); ++k) {
+        table.OrganizationFlags[e][k] = flag_shown(Chk_organ[k]);
+    }
+    for (std::size_t k = 0; k < Chh_equipm.size(); ++k) {
+        table.EquipmentFlags[e][k] = flag_shown(Chh_equipm[k]);
+    }
+    std::int16_t collaboration = 0;
+    if (Option1[0]->isChecked()) collaboration = 1;
+    if (Option1[1]->isChecked()) collaboration = 2;
+    table.EquipmentFlags[e][CollaborationFlag] = collaboration;
+    table.TextSlots[e] = std::move(texts);
+
+    set_caption_colour(label1[1], StoredEntryColour);
+    table.TableModified = 1;
+}
+
+void frm_ZEL::cmd_clear_Click() {
+    clear_all();
+}
+
+void frm_ZEL::Command1_Click() {
+    unchoose(Option1[0]);
+    unchoose(Option1[1]);
+}

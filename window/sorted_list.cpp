@@ -1,0 +1,151 @@
+#include "sorted_list.h"
+
+#include <QAbstractListModel>
+#include <QCollator>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <functional>
+#include <numeric>
+
+class SortedListModel : public QAbstractListModel {
+  public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : int(items_.size());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || index.row() >= int(items_.size())) return {};
+        const ListItem& item = items_[size_t(index.row())];
+        if (role == Qt::DisplayRole) return shown(item.text);
+        if (role == Qt::UserRole) return item.ItemData;
+        return {};
+    }
+
+    void replace(std::vector<ListItem> items) {
+        beginResetModel();
+        items_ = std::move(items);
+        endResetModel();
+    }
+
+    const ListItem* item(int row) const {
+        return row >= 0 && row < int(items_.size()) ? &items_[size_t(row)] : nullptr;
+    }
+
+  private:
+    // An item is one line in the box; line breaks inside a value show as blanks.
+    static QString shown(const QString& text) {
+        if (!text.contains(u'\r') && !text.contains(u'\n')) return text;
+        QString line = text;
+        line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        line.replace(u'\r', u' ');
+        line.replace(u'\n', u' ');
+        return line;
+    }
+
+    std::vector<ListItem> items_;
+};
+
+namespace {
+
+// Reports when the keyboard moves the current item, as a mouse click on it would.
+class ChoiceListView : public QListView {
+  public:
+    using QListView::QListView;
+    std::function<void(int)> on_keyboard_choice;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const QModelIndex before = currentIndex();
+        QListView::keyPressEvent(event);
+        const QModelIndex after = currentIndex();
+        if (after.isValid() && after != before && on_keyboard_choice) {
+            on_keyboard_choice(after.row());
+        }
+    }
+};
+
+} // namespace
+
+SortedList::SortedList(bool with_edit_field, QWidget* parent)
+    : QWidget(parent), model_(new SortedListModel(this)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    if (with_edit_field) {
+        edit_ = new QLineEdit(this);
+        layout->addWidget(edit_);
+    }
+    auto* view = new ChoiceListView(this);
+    view_ = view;
+    view_->setModel(model_);
+    view_->setSelectionMode(QAbstractItemView::SingleSelection);
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Every item is one line high, which keeps tens of thousands of items quick to lay out.
+    view_->setUniformItemSizes(true);
+    layout->addWidget(view_);
+
+    view->on_keyboard_choice = [this](int row) { emit chosen(row); };
+    connect(view_, &QListView::clicked, this, [this](const QModelIndex& index) {
+        // A control-click may have cleared the selection; a click always chooses its item.
+        view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        emit chosen(index.row());
+    });
+}
+
+void SortedList::clear() {
+    model_->replace({});
+}
+
+void SortedList::set_items(std::vector<ListItem> items) {
+    QCollator collator{QLocale()};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(items.size());
+    for (const ListItem& item : items) keys.push_back(collator.sortKey(item.text));
+
+    std::vector<size_t> order(items.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&keys](size_t a, size_t b) { return keys[a].compare(keys[b]) < 0; });
+
+    std::vector<ListItem> sorted;
+    sorted.reserve(items.size());
+    for (size_t i : order) sorted.push_back(std::move(items[i]));
+    model_->replace(std::move(sorted));
+}
+
+int SortedList::count() const {
+    return model_->rowCount();
+}
+
+QString SortedList::text(int row) const {
+    const ListItem* item = model_->item(row);
+    return item ? item->text : QString();
+}
+
+std::int32_t SortedList::item_data(int row) const {
+    const ListItem* item = model_->item(row);
+    return item ? item->ItemData : 0;
+}
+
+int SortedList::list_index() const {
+    const QModelIndexList rows = view_->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void SortedList::set_list_index(int row) {
+    if (row < 0 || row >= count()) {
+        view_->selectionModel()->clearSelection();
+        return;
+    }
+    const QModelIndex index = model_->index(row);
+    view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    view_->scrollTo(index);
+    emit chosen(row);
+}
