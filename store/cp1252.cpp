@@ -14,7 +14,8 @@ bool is_ascii(std::string_view bytes) {
 
 QString from_cp1252(std::string_view bytes) {
     if (is_ascii(bytes)) return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
-    QStringDecoder decoder("windows-1252");
+    // Opening a converter costs more than decoding a short text; one serves every call.
+    thread_local QStringDecoder decoder("windows-1252");
     return decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
 }
 

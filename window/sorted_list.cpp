@@ -2,6 +2,7 @@
 
 #include <QAbstractListModel>
 #include <QCollator>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
@@ -102,17 +103,43 @@ void SortedList::clear() {
     model_->replace({});
 }
 
-void SortedList::set_items(std::vector<ListItem> items) {
-    QCollator collator{QLocale()};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(items.size());
-    for (const ListItem& item : items) keys.push_back(collator.sortKey(item.text));
+// The C locale (LANG=C, as on many servers) collates by code unit and ignores case; English
+// gives the usual order of the Latin letters, with case ignored.
+static QLocale collation_locale() {
+    const QLocale locale;
+    return locale.language() == QLocale::C ? QLocale(QLocale::English) : locale;
+}
 
+void SortedList::set_items(std::vector<ListItem> items) {
+    QCollator collator{collation_locale()};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    // Values repeat (cities, countries, interests): collate each distinct text once.
+    QHash<QString, int> distinct_index;
+    distinct_index.reserve(qsizetype(items.size()));
+    std::vector<int> distinct_of(items.size());
+    std::vector<QCollatorSortKey> keys;
+    for (size_t i = 0; i < items.size(); ++i) {
+        auto it = distinct_index.constFind(items[i].text);
+        if (it == distinct_index.cend()) {
+            it = distinct_index.insert(items[i].text, int(keys.size()));
+            keys.push_back(collator.sortKey(items[i].text));
+        }
+        distinct_of[i] = *it;
+    }
+    std::vector<int> by_key(keys.size());
+    std::iota(by_key.begin(), by_key.end(), 0);
+    std::sort(by_key.begin(), by_key.end(),
+              [&keys](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
+    std::vector<int> rank(keys.size());
+    for (size_t r = 0, value = 0; r < by_key.size(); ++r) {
+        if (r > 0 && keys[size_t(by_key[r - 1])].compare(keys[size_t(by_key[r])]) != 0) ++value;
+        rank[size_t(by_key[r])] = int(value);
+    }
     std::vector<size_t> order(items.size());
     std::iota(order.begin(), order.end(), size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [&keys](size_t a, size_t b) { return keys[a].compare(keys[b]) < 0; });
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return rank[size_t(distinct_of[a])] < rank[size_t(distinct_of[b])];
+    });
 
     std::vector<ListItem> sorted;
     sorted.reserve(items.size());

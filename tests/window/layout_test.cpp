@@ -2,6 +2,7 @@
 #include "sorted_list.h"
 #include "window_fixture.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFontInfo>
@@ -263,6 +264,21 @@ class LayoutTest : public QObject {
         QTest::mouseClick(window->Opt_Mr_Mrs[0], Qt::LeftButton);
         QVERIFY(window->Opt_Mr_Mrs[0]->isChecked());
         QVERIFY(window->chk_titel[0]->checkState() == Qt::Unchecked);
+    }
+
+    // A screen reader must be able to announce every control the user can reach.
+    void every_reachable_control_has_an_accessible_name() {
+        QStringList unnamed;
+        for (QWidget* widget : window->findChildren<QWidget*>()) {
+            if (!widget->isVisibleTo(window.get()) || widget->focusPolicy() == Qt::NoFocus)
+                continue;
+            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+            if (!face || face->text(QAccessible::Name).trimmed().isEmpty())
+                unnamed << widget->objectName() + u'/' + widget->metaObject()->className();
+        }
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u", ")));
+        QCOMPARE(window->Text1[12]->accessibleName(), QStringLiteral("Fields of Interest B"));
+        QCOMPARE(window->Text1[1]->accessibleName(), QStringLiteral("Surname"));
     }
 
     void label_click_reaches_one_slot_with_its_index() {

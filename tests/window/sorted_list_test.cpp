@@ -60,6 +60,16 @@ class SortedListTest : public QObject {
         QCOMPARE(data, order);
     }
 
+    // Servers and CI run with LANG=C, whose own collation would put "Zeller" before "adams".
+    void case_is_ignored_in_the_c_locale_too() {
+        QLocale::setDefault(QLocale::c());
+        list->set_items(items({"Zeller", "adams", "\u00E9mile", "Emil", "private", "University"}));
+        QStringList shown;
+        for (int row = 0; row < list->count(); ++row) shown << list->text(row);
+        QCOMPARE(shown,
+                 (QStringList{"adams", "Emil", "\u00E9mile", "private", "University", "Zeller"}));
+    }
+
     void a_multi_line_value_is_one_item() {
         list->set_items({{QStringLiteral("Street 1\r\nCity"), 7}});
         QCOMPARE(list->text(0), QStringLiteral("Street 1\r\nCity"));
