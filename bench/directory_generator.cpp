@@ -82,18 +82,8 @@ class Writer {
 
 EntryTable generate_directory(int count, unsigned seed) {
     Writer w(seed);
-    EntryTable t;
-    t.EntryCount = std::int16_t(count);
-    t.TableCapacity = std::int16_t(count + 10);
-    t.CurrentEntry = 1;
+    EntryTable t = empty_directory(std::int16_t(count));
     t.TableModified = 1;
-    const std::size_t rows = std::size_t(count) + 11;
-    t.ChangeDate.assign(rows, 0);
-    t.Salutation.assign(rows, 0);
-    t.TitleFlags.assign(rows, {});
-    t.TextSlots.resize(rows);
-    t.OrganizationFlags.assign(rows, {});
-    t.EquipmentFlags.assign(rows, {});
 
     const SerialDate first_day = serial_from_civil({1998, 1, 1});
     for (int e = 1; e <= count; ++e) {

@@ -137,17 +137,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Usage: make_sample <folder>\n");
         return 2;
     }
-    EntryTable t;
-    t.EntryCount = std::int16_t(people.size());
-    t.TableCapacity = std::int16_t(t.EntryCount + 10);
+    EntryTable t = empty_directory(std::int16_t(people.size()));
     t.TableModified = 1;
-    const std::size_t rows = std::size_t(t.TableCapacity) + 1;
-    t.ChangeDate.assign(rows, 0);
-    t.Salutation.assign(rows, 0);
-    t.TitleFlags.assign(rows, {});
-    t.TextSlots.resize(rows);
-    t.OrganizationFlags.assign(rows, {});
-    t.EquipmentFlags.assign(rows, {});
 
     for (std::size_t i = 0; i < people.size(); ++i) {
         const Person& p = people[i];

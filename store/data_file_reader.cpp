@@ -195,29 +195,18 @@ template <typename Row> void fill_flags(Parser& in, int entry, int first_item, R
 EntryTable parse(ByteSource& source, std::size_t piece_size, const std::string& file_name,
                  SerialDate last_update) {
     Parser in(source, piece_size, file_name);
-    EntryTable table;
-    table.EntryCount = in.read_int({0, 1}, "is empty: its first line should hold the number of "
-                                           "entries.");
-    if (table.EntryCount < 0)
-        in.fail("announces a negative number of entries (" + std::to_string(table.EntryCount) +
+    const std::int16_t count = in.read_int({0, 1}, "is empty: its first line should hold the "
+                                                   "number of entries.");
+    if (count < 0)
+        in.fail("announces a negative number of entries (" + std::to_string(count) +
                 ") in line 1.");
-    if (table.EntryCount > MaxEntryCount)
-        in.fail("announces " + std::to_string(table.EntryCount) +
+    if (count > MaxEntryCount)
+        in.fail("announces " + std::to_string(count) +
                 " entries in line 1; the directory can hold at most " +
                 std::to_string(MaxEntryCount) + ".");
-    in.announced = table.EntryCount;
-    table.TableCapacity = std::int16_t(table.EntryCount + 10);
-    table.CurrentEntry = 1;
-    table.TableModified = 0;
+    in.announced = count;
+    EntryTable table = empty_directory(count);
     table.LastUpdate = last_update;
-
-    const std::size_t rows = std::size_t(table.TableCapacity) + 1;
-    table.ChangeDate.assign(rows, 0);
-    table.Salutation.assign(rows, 0);
-    table.TitleFlags.assign(rows, {});
-    table.TextSlots.resize(rows);
-    table.OrganizationFlags.assign(rows, {});
-    table.EquipmentFlags.assign(rows, {});
     if (table.EntryCount == 0) return table;
 
     table.LastUpdate = in.read_date({0, 2});

@@ -36,3 +36,7 @@ struct EntryTable {
     std::vector<std::array<std::int16_t, OrganizationFlagCount>> OrganizationFlags;
     std::vector<std::array<std::int16_t, EquipmentFlagCount>> EquipmentFlags;
 };
+
+// A table as a load leaves it: `count` entries and ten spare rows, every row zero or empty,
+// CurrentEntry 1, TableModified 0. `count` must lie within 0 to MaxEntryCount.
+EntryTable empty_directory(std::int16_t count);

@@ -89,10 +89,7 @@ class FixedDesktop final : public DesktopPlatform {
 // Rows 0 to EntryCount + 10, as a loaded directory has them; the spare row after the last
 // entry holds an address that must never be listed.
 EntryTable table_with_emails(const QByteArrayList& emails) {
-    EntryTable table;
-    table.EntryCount = std::int16_t(emails.size());
-    table.TableCapacity = std::int16_t(emails.size() + 10);
-    table.TextSlots.resize(std::size_t(table.TableCapacity) + 1);
+    EntryTable table = empty_directory(std::int16_t(emails.size()));
     for (int e = 1; e <= emails.size(); ++e) table.TextSlots[e][9] = emails[e - 1].toStdString();
     table.TextSlots[std::size_t(emails.size()) + 1][9] = "spare@row.org";
     return table;

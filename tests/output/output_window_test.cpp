@@ -22,16 +22,8 @@ constexpr int Email = 9;
 
 // A directory of `emails.size()` entries, rows 0 to EntryCount + 10 as a load leaves them.
 EntryTable make_table(const QStringList& emails) {
-    EntryTable table;
-    table.EntryCount = std::int16_t(emails.size());
-    table.TableCapacity = std::int16_t(emails.size() + 10);
-    const auto rows = std::size_t(table.TableCapacity) + 1;
-    table.ChangeDate.resize(rows);
-    table.Salutation.assign(rows, -1);
-    table.TitleFlags.resize(rows);
-    table.TextSlots.resize(rows);
-    table.OrganizationFlags.resize(rows);
-    table.EquipmentFlags.resize(rows);
+    EntryTable table = empty_directory(std::int16_t(emails.size()));
+    table.Salutation.assign(table.Salutation.size(), -1);
     for (int e = 1; e <= emails.size(); ++e) {
         table.TextSlots[e][1] = "Surname" + std::to_string(e);
         table.TextSlots[e][Email] = *to_cp1252(emails[e - 1]);

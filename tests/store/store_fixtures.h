@@ -14,18 +14,8 @@ Q_DECLARE_METATYPE(std::string)
 
 // A freshly loaded-looking table of `count` empty entries, marked as changed so it saves.
 inline EntryTable table_of(int count) {
-    EntryTable t;
-    t.EntryCount = std::int16_t(count);
-    t.TableCapacity = std::int16_t(count + 10);
-    t.CurrentEntry = 1;
+    EntryTable t = empty_directory(std::int16_t(count));
     t.TableModified = 1;
-    const std::size_t rows = std::size_t(count) + 11;
-    t.ChangeDate.assign(rows, 0);
-    t.Salutation.assign(rows, 0);
-    t.TitleFlags.assign(rows, {});
-    t.TextSlots.resize(rows);
-    t.OrganizationFlags.assign(rows, {});
-    t.EquipmentFlags.assign(rows, {});
     return t;
 }
 

@@ -16,17 +16,7 @@
 
 // A directory of `count` entries as a load leaves it, entry e holding the surname "Name e".
 inline EntryTable directory_of(int count) {
-    EntryTable table;
-    table.EntryCount = std::int16_t(count);
-    table.TableCapacity = std::int16_t(count + 10);
-    table.CurrentEntry = 1;
-    const auto rows = std::size_t(count + 11);
-    table.ChangeDate.resize(rows);
-    table.Salutation.resize(rows);
-    table.TitleFlags.resize(rows);
-    table.TextSlots.resize(rows);
-    table.OrganizationFlags.resize(rows);
-    table.EquipmentFlags.resize(rows);
+    EntryTable table = empty_directory(std::int16_t(count));
     for (int e = 1; e <= count; ++e) {
         table.TextSlots[std::size_t(e)][1] = "Name " + std::to_string(e);
     }
