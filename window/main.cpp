@@ -4,8 +4,10 @@
 
 #include <QApplication>
 
-int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
+int main(int, char* argv[]) {
+    // The program takes no arguments; Qt sees none of them either (no -style, -platform ...).
+    int qt_argc = 1;
+    QApplication application(qt_argc, argv);
     use_window_look();
 
     EntryTable table;
