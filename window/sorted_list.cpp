@@ -113,27 +113,32 @@ static QLocale collation_locale() {
 void SortedList::set_items(std::vector<ListItem> items) {
     QCollator collator{collation_locale()};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    // Values repeat (cities, countries, interests): collate each distinct text once.
+    // Values repeat (cities, countries, interests): collate each distinct text once. Comparing
+    // two texts stops at their first difference, which is cheaper here than making a full
+    // collation key of every text.
     QHash<QString, int> distinct_index;
     distinct_index.reserve(qsizetype(items.size()));
     std::vector<int> distinct_of(items.size());
-    std::vector<QCollatorSortKey> keys;
+    std::vector<const QString*> distinct;
     for (size_t i = 0; i < items.size(); ++i) {
         auto it = distinct_index.constFind(items[i].text);
         if (it == distinct_index.cend()) {
-            it = distinct_index.insert(items[i].text, int(keys.size()));
-            keys.push_back(collator.sortKey(items[i].text));
+            it = distinct_index.insert(items[i].text, int(distinct.size()));
+            distinct.push_back(&items[i].text);
         }
         distinct_of[i] = *it;
     }
-    std::vector<int> by_key(keys.size());
-    std::iota(by_key.begin(), by_key.end(), 0);
-    std::sort(by_key.begin(), by_key.end(),
-              [&keys](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
-    std::vector<int> rank(keys.size());
-    for (size_t r = 0, value = 0; r < by_key.size(); ++r) {
-        if (r > 0 && keys[size_t(by_key[r - 1])].compare(keys[size_t(by_key[r])]) != 0) ++value;
-        rank[size_t(by_key[r])] = int(value);
+    const auto compare = [&](int a, int b) {
+        return collator.compare(*distinct[size_t(a)], *distinct[size_t(b)]);
+    };
+    std::vector<int> by_text(distinct.size());
+    std::iota(by_text.begin(), by_text.end(), 0);
+    std::sort(by_text.begin(), by_text.end(), [&](int a, int b) { return compare(a, b) < 0; });
+    // Texts that differ only in case share a rank, so they keep the order of adding.
+    std::vector<int> rank(distinct.size());
+    for (size_t r = 0, value = 0; r < by_text.size(); ++r) {
+        if (r > 0 && compare(by_text[r - 1], by_text[r]) != 0) ++value;
+        rank[size_t(by_text[r])] = int(value);
     }
     std::vector<size_t> order(items.size());
     std::iota(order.begin(), order.end(), size_t{0});
