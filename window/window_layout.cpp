@@ -432,23 +432,26 @@ frm_ZEL::frm_ZEL(EntryTable& table_, std::filesystem::path folder_, QWidget* par
         Opt_Mr_Mrs[size_t(row.index)] = button;
         tab_chain.emplace_back(row.tab, button);
     }
+    // Every check box: a blue caption, named after its array and index, in the focus order.
+    const auto check_box = [&](const char* array, int index, const char* caption, Place at,
+                               const Font& font, int tab) {
+        auto* box = new FlagCheckBox(QString::fromLatin1(caption), this);
+        box->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(array)).arg(index));
+        place(box, at);
+        use_font(box, font);
+        use_colours(box, Blue, Default);
+        tab_chain.emplace_back(tab, box);
+        return box;
+    };
     for (const TitleRowBox& row : chk_titelRows) {
-        auto* box = new FlagCheckBox(QString::fromLatin1(row.caption), this);
-        box->setObjectName(QStringLiteral("chk_titel_%1").arg(row.index));
-        place(box, {row.left, TitleRowTop, row.width, TitleRowHeight});
-        use_font(box, SansBold);
-        use_colours(box, Blue, Default);
-        chk_titel[size_t(row.index)] = box;
-        tab_chain.emplace_back(row.tab, box);
+        chk_titel[size_t(row.index)] =
+            check_box("chk_titel", row.index, row.caption,
+                      {row.left, TitleRowTop, row.width, TitleRowHeight}, SansBold, row.tab);
     }
-
     for (const CheckBoxRow& row : Chk_organRows) {
-        auto* box = new FlagCheckBox(QString::fromLatin1(row.caption), this);
-        box->setObjectName(QStringLiteral("Chk_organ_%1").arg(row.index));
-        place(box, {row.left, row.top, row.width, CheckBoxHeight});
-        use_colours(box, Blue, Default);
-        Chk_organ[size_t(row.index)] = box;
-        tab_chain.emplace_back(row.tab, box);
+        Chk_organ[size_t(row.index)] =
+            check_box("Chk_organ", row.index, row.caption,
+                      {row.left, row.top, row.width, CheckBoxHeight}, WindowFont, row.tab);
     }
 
     std::vector<CheckBoxRow> equipment_rows;
@@ -459,15 +462,13 @@ frm_ZEL::frm_ZEL(EntryTable& table_, std::filesystem::path folder_, QWidget* par
     }
     equipment_rows.push_back(PolishedSectionsRow);
     for (const CheckBoxRow& row : equipment_rows) {
-        auto* box = new FlagCheckBox(QString::fromLatin1(row.caption), this);
-        box->setObjectName(QStringLiteral("Chh_equipm_%1").arg(row.index));
-        place(box, {row.left, row.top, row.width, CheckBoxHeight});
-        use_colours(box, Blue, Default);
+        FlagCheckBox* box =
+            check_box("Chh_equipm", row.index, row.caption,
+                      {row.left, row.top, row.width, CheckBoxHeight}, WindowFont, row.tab);
         if (row.index == FirstHiddenEquipment || row.index == FirstHiddenEquipment + 1) {
             box->setVisible(false);
         }
         Chh_equipm[size_t(row.index)] = box;
-        tab_chain.emplace_back(row.tab, box);
     }
 
     // The frame makes the two collaboration buttons a group of their own; its caption is not

@@ -3,6 +3,7 @@
 #include "desktop_folder.h"
 #include "email_list.h"
 #include "empty_window_lines.h"
+#include "temporary_home.h"
 
 #include <QDir>
 #include <QFile>
@@ -101,26 +102,14 @@ class OutputFilesTest : public QObject {
     Q_OBJECT
 
     std::optional<QTemporaryDir> dir_;
-    QByteArray home_, config_home_;
+    TemporaryHome home_;
 
   private slots:
-    void initTestCase() {
-        home_ = qgetenv("HOME");
-        config_home_ = qgetenv("XDG_CONFIG_HOME");
-    }
     // Nothing here may reach the real desktop: HOME points into the test's own folder.
     void init() {
         dir_.emplace();
         QVERIFY(dir_->isValid());
-        qputenv("HOME", QFile::encodeName(dir_->path()));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_->filePath(".config")));
-    }
-    void cleanupTestCase() {
-        qputenv("HOME", home_);
-        if (config_home_.isNull())
-            qunsetenv("XDG_CONFIG_HOME");
-        else
-            qputenv("XDG_CONFIG_HOME", config_home_);
+        home_.use(dir_->path());
     }
 
     void empty_window_gives_83_lines() {

@@ -2,6 +2,7 @@
 #include "empty_window_lines.h"
 #include "frm_ZEL.h"
 #include "message_box.h"
+#include "temporary_home.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -45,7 +46,7 @@ class OutputWindowTest : public QObject {
     EntryTable table_;
     std::unique_ptr<frm_ZEL> window_;
     QStringList messages_;
-    QByteArray home_, config_home_;
+    TemporaryHome home_;
 
     QString desktop(const QString& name = {}) const {
         return dir_->filePath("home/Desktop") + (name.isEmpty() ? "" : "/" + name);
@@ -71,17 +72,12 @@ class OutputWindowTest : public QObject {
     void click_correction() { QTest::mouseClick(window_->cmd_corrections, Qt::LeftButton); }
 
   private slots:
-    void initTestCase() {
-        home_ = qgetenv("HOME");
-        config_home_ = qgetenv("XDG_CONFIG_HOME");
-    }
     // The desktop is the test's own: HOME points into a fresh folder that has no Desktop yet.
     void init() {
         dir_.emplace();
         QVERIFY(dir_->isValid());
         QVERIFY(QDir(dir_->path()).mkpath("work"));
-        qputenv("HOME", QFile::encodeName(dir_->filePath("home")));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_->filePath("home/.config")));
+        home_.use(dir_->filePath("home"));
         messages_.clear();
         set_message_hook_for_testing([this](const QString& text, bool is_error) {
             messages_ << (is_error ? "error: " : "") + text;
@@ -90,13 +86,6 @@ class OutputWindowTest : public QObject {
     void cleanup() {
         window_.reset();
         set_message_hook_for_testing({});
-    }
-    void cleanupTestCase() {
-        qputenv("HOME", home_);
-        if (config_home_.isNull())
-            qunsetenv("XDG_CONFIG_HOME");
-        else
-            qputenv("XDG_CONFIG_HOME", config_home_);
     }
 
     void empty_window_written_to_new_desktop() {

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QtGlobal>
+
+// Points HOME, and with it the desktop folder, into a test's own folder; the real values come
+// back when the test object ends, so nothing reaches the user's real desktop.
+class TemporaryHome {
+  public:
+    TemporaryHome() : home_(qgetenv("HOME")), config_home_(qgetenv("XDG_CONFIG_HOME")) {}
+    TemporaryHome(const TemporaryHome&) = delete;
+    TemporaryHome& operator=(const TemporaryHome&) = delete;
+    ~TemporaryHome() {
+        qputenv("HOME", home_);
+        if (config_home_.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", config_home_);
+    }
+
+    void use(const QString& home) {
+        qputenv("HOME", QFile::encodeName(home));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + QStringLiteral("/.config")));
+    }
+
+  private:
+    QByteArray home_, config_home_;
+};
