@@ -16,9 +16,9 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    const FileResult result = save_data_base(generate_directory(count), argc > 2 ? argv[2] : ".");
-    if (!result.ok) {
-        std::fprintf(stderr, "%s\n", result.message.c_str());
+    const Result result = save_data_base(generate_directory(count), argc > 2 ? argv[2] : ".");
+    if (!result.ok()) {
+        std::fprintf(stderr, "%s\n", qPrintable(result.message));
         return 1;
     }
     return 0;

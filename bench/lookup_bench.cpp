@@ -54,7 +54,7 @@ void settle() {
 
 void open_lookup(int label) {
     frm_ZEL& w = *bench().window;
-    if (w.LookupCategory != label) QTest::mouseClick(w.label1[std::size_t(label)], Qt::LeftButton);
+    if (w.lookup_category_for_testing() != label) QTest::mouseClick(w.label1[std::size_t(label)], Qt::LeftButton);
     settle();
 }
 

@@ -168,9 +168,9 @@ int main(int argc, char** argv) {
 
     // A fixed save day keeps the sample the same each time it is written.
     set_today_for_testing(serial_from_civil({2003, 5, 14}));
-    const FileResult result = save_data_base(t, argv[1]);
-    if (!result.ok) {
-        std::fprintf(stderr, "%s\n", result.message.c_str());
+    const Result result = save_data_base(t, argv[1]);
+    if (!result.ok()) {
+        std::fprintf(stderr, "%s\n", qPrintable(result.message));
         return 1;
     }
     std::printf("Wrote %d entries.\n", int(t.EntryCount));

@@ -50,7 +50,7 @@ void BM_ReadBytesIntoWarmBuffer(benchmark::State& state) {
 void BM_ReadDataBase(benchmark::State& state) {
     for (auto _ : state) {
         EntryTable table;
-        if (!read_data_base(table, folder).ok) state.SkipWithError("load failed");
+        if (!read_data_base(table, folder).ok()) state.SkipWithError("load failed");
         state.PauseTiming();
         table = EntryTable();
         state.ResumeTiming();
@@ -62,7 +62,7 @@ void BM_SaveDataBase(benchmark::State& state) {
     read_data_base(table, folder);
     table.TableModified = 1;
     for (auto _ : state)
-        if (!save_data_base(table, folder).ok) state.SkipWithError("save failed");
+        if (!save_data_base(table, folder).ok()) state.SkipWithError("save failed");
 }
 
 BENCHMARK(BM_ReadBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
 
     // The generator runs in a child, so its memory stays out of this process's peak.
     const pid_t child = fork();
-    if (child == 0) _exit(save_data_base(generate_directory(MaxEntryCount), folder).ok ? 0 : 1);
+    if (child == 0) _exit(save_data_base(generate_directory(MaxEntryCount), folder).ok() ? 0 : 1);
     int status = 0;
     waitpid(child, &status, 0);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
@@ -102,9 +102,9 @@ int main(int argc, char** argv) {
     const long before = peak_kib();
     {
         EntryTable table;
-        const FileResult result = read_data_base(table, folder);
-        if (!result.ok) {
-            std::fprintf(stderr, "%s\n", result.message.c_str());
+        const Result result = read_data_base(table, folder);
+        if (!result.ok()) {
+            std::fprintf(stderr, "%s\n", qPrintable(result.message));
             return 1;
         }
     }

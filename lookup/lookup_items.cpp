@@ -5,14 +5,13 @@
 namespace {
 
 constexpr LookupCategoryRow NoLookup{LookupKind::None, 0, -1, 0, TopOfColumn::Unchanged};
-constexpr int SurnameSlot = 1;
 
 // The last entry whose rows exist in every column the look-up reads; a table built by hand
 // may hold fewer rows than EntryCount claims, and reading past them would be undefined.
 int last_entry(const EntryTable& table) {
-    const auto rows = std::min(
-        {table.TextSlots.size(), table.OrganizationFlags.size(), table.EquipmentFlags.size()});
-    return std::min<int>(table.EntryCount, int(rows) - 1);
+    int last = std::max<int>(table.EntryCount, 0);
+    while (last > 0 && !holds_row(table, last)) --last;
+    return last;
 }
 
 bool has_flag(const EntryTable& table, int label_index, int entry, std::int32_t kind) {

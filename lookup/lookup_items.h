@@ -1,5 +1,6 @@
 #pragma once
 
+#include "entry_fields.h"
 #include "entry_table.h"
 
 #include <array>
@@ -37,15 +38,6 @@ struct LookupCategoryRow {
     TopOfColumn top;
 };
 
-inline constexpr int SurnameLabel = 1;
-inline constexpr int OrganizationLabel = 11;
-inline constexpr int EquipmentLabel = 13;
-inline constexpr int LabelCount = 15;
-
-// Equipment boxes 25 and 26 have no caption and 27 is the polished-sections statement, so only
-// the first 25 are offered as kinds.
-inline constexpr int OfferedEquipmentKinds = 25;
-
 // Indexed by the label1 index.
 inline constexpr std::array<LookupCategoryRow, LabelCount> LookupCategories = {{
     {LookupKind::Direct, 0, 0, 0, TopOfColumn::UsagePanel},                      // Title
@@ -59,10 +51,15 @@ inline constexpr std::array<LookupCategoryRow, LabelCount> LookupCategories = {{
     {LookupKind::Direct, 8, 8, 0, TopOfColumn::UsagePanel},                      // Fax
     {LookupKind::Direct, 9, 9, 0, TopOfColumn::UsagePanel},                      // E-mail
     {LookupKind::Direct, 10, 10, 0, TopOfColumn::UsagePanel},                    // Position
-    {LookupKind::TwoStep, 21, 21, OrganizationFlagCount, TopOfColumn::KindList}, // Organization
-    {LookupKind::Direct, 11, 16, 0, TopOfColumn::Unchanged},                     // Interests
-    {LookupKind::TwoStep, 17, 19, OfferedEquipmentKinds, TopOfColumn::KindList}, // Equipment
-    {LookupKind::None, 0, -1, 0, TopOfColumn::Unchanged},                        // Remarks
+    {LookupKind::TwoStep, OtherOrganizationSlot, OtherOrganizationSlot, OrganizationFlagCount,
+     TopOfColumn::KindList},
+    {LookupKind::Direct, FirstInterestSlot, FirstInterestSlot + InterestSlotCount - 1, 0,
+     TopOfColumn::Unchanged},
+    // Only the equipment boxes with a caption are offered as kinds.
+    {LookupKind::TwoStep, FirstOtherEquipmentSlot,
+     FirstOtherEquipmentSlot + OtherEquipmentSlotCount - 1, NamedEquipmentKinds,
+     TopOfColumn::KindList},
+    {LookupKind::None, 0, -1, 0, TopOfColumn::Unchanged}, // Remarks
 }};
 
 // The row of `label_index`; an index outside the labels opens nothing.

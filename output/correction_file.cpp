@@ -1,7 +1,8 @@
 #include "correction_file.h"
 
 #include "cp1252.h"
-#include "replace_file.h"
+#include "entry_fields.h"
+#include "atomic_file.h"
 
 #include <QDir>
 
@@ -30,19 +31,20 @@ QByteArray encode_correction_text(const QString& text) {
     return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-CorrectionResult write_correction_file(const CorrectionSnapshot& window,
-                                       const DesktopPlatform& platform) {
-    const DesktopFolder desktop = platform.desktop_folder();
-    if (!desktop.error.isEmpty())
-        return {{},
-                QStringLiteral("The correction file could not be written. %1\n%2")
-                    .arg(desktop.error, KeptChanges)};
+Result write_correction_file(const CorrectionSnapshot& window, const DesktopPlatform& platform) {
+    const Result desktop = platform.desktop_folder();
+    if (!desktop.ok())
+        return Result::failure(QStringLiteral("The correction file could not be written. %1\n%2")
+                                   .arg(desktop.message, KeptChanges));
 
-    const QString path = desktop.path + correction_file_name(window.Text1[1]);
-    QString reason;
-    if (!replace_file(path, encode_correction_text(correction_text(window)), &reason))
-        return {path, QStringLiteral("The correction file \"%1\" could not be written: %2.\n"
-                                     "%3 An earlier file of that name, if any, is unchanged.")
-                          .arg(QDir::toNativeSeparators(path), reason, KeptChanges)};
-    return {path, {}};
+    const QString path = desktop.path + correction_file_name(window.Text1[SurnameSlot]);
+    const Result written =
+        write_file_atomically(path, encode_correction_text(correction_text(window)));
+    if (!written.ok())
+        return Result::failure(
+            QStringLiteral("The correction file \"%1\" could not be written: %2.\n"
+                           "%3 An earlier file of that name, if any, is unchanged.")
+                .arg(QDir::toNativeSeparators(path), written.message, KeptChanges),
+            path);
+    return Result::success(path);
 }

@@ -15,13 +15,8 @@ QString correction_file_name(const QString& surname);
 // so that no character typed into the window is lost.
 QByteArray encode_correction_text(const QString& text);
 
-struct CorrectionResult {
-    QString path;    // the file written, or meant to be written; empty when no folder was found
-    QString message; // empty on success; else what went wrong, for the user
-    bool ok() const { return message.isEmpty(); }
-};
-
 // Writes the correction file of `window` into the desktop folder of `platform`, replacing an
-// earlier file of the same name.
-CorrectionResult write_correction_file(const CorrectionSnapshot& window,
+// earlier file of the same name. The result's path is the file written, or meant to be
+// written; empty when no folder was found.
+Result write_correction_file(const CorrectionSnapshot& window,
                                        const DesktopPlatform& platform);

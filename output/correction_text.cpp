@@ -33,41 +33,45 @@ QString correction_text(const CorrectionSnapshot& w) {
     line(QStringLiteral("Title"));
     for (const auto& title : w.chk_titel)
         line(QStringLiteral("  ") + title.caption + Separator + yes_no(title.state));
-    line(QStringLiteral("  Other:  ") + value(text[0]));
+    line(QStringLiteral("  Other:  ") + value(text[OtherTitleSlot]));
     line();
 
-    for (int i : {1, 2}) line(w.label1[i] + Separator + value(text[i]));
+    // Slots 1 to 10 stand beside the label of the same index.
+    const auto captioned = [&](int s) { line(w.label1[s] + Separator + value(text[s])); };
+    captioned(SurnameSlot);
+    captioned(SurnameSlot + 1);
     line();
 
     // The address goes on lines of its own, with a "..." line after it in any case.
-    line(w.label1[3] + Separator);
-    line(value(text[3]));
+    line(w.label1[AddressSlot] + Separator);
+    line(value(text[AddressSlot]));
     line(QStringLiteral("..."));
-    for (int i : {4, 5, 6}) line(w.label1[i] + Separator + value(text[i]));
+    for (int s = CitySlot; s < CitySlot + 3; ++s) captioned(s);
     line();
-    for (int i : {7, 8, 9}) line(w.label1[i] + Separator + value(text[i]));
+    for (int s = CitySlot + 3; s <= EmailSlot; ++s) captioned(s);
     line();
-    line(w.label1[10] + Separator + value(text[10]));
+    captioned(PositionSlot);
     line();
 
     line(QStringLiteral("Organization"));
     for (const auto& kind : w.Chk_organ)
         line(QStringLiteral("  ") + kind.caption + Separator + yes_no(kind.state));
-    line(QStringLiteral("  other:  ") + value(text[21]));
+    line(QStringLiteral("  other:  ") + value(text[OtherOrganizationSlot]));
     line();
 
     // The six boxes are lettered A to F in the order left, right of each row.
     line(QStringLiteral("Fields of Interest"));
-    for (int k = 11; k <= 16; ++k)
-        line(QStringLiteral("  ") + QChar(u'A' + (k - 11)) + Separator + value(text[k]));
+    for (int k = 0; k < InterestSlotCount; ++k)
+        line(QStringLiteral("  ") + QChar(u'A' + k) + Separator +
+             value(text[FirstInterestSlot + k]));
     line();
 
     line(QStringLiteral("Laboratory equipment"));
     for (const auto& kind : w.Chh_equipm)
         line(QStringLiteral("  ") + kind.caption + Separator + yes_no(kind.state));
-    line(QStringLiteral("  other A:  ") + value(text[17]));
-    line(QStringLiteral("  other B:  ") + value(text[18]));
-    line(QStringLiteral("  other C:  ") + value(text[19]));
+    for (int k = 0; k < OtherEquipmentSlotCount; ++k)
+        line(QStringLiteral("  other ") + QChar(u'A' + k) + Separator +
+             value(text[FirstOtherEquipmentSlot + k]));
     line();
 
     line(QStringLiteral("ticked facilities may be used collaboratively"));
@@ -76,10 +80,10 @@ QString correction_text(const CorrectionSnapshot& w) {
     line();
 
     line(QStringLiteral("Remarks"));
-    if (text[20].isEmpty()) {
+    if (text[RemarksSlot].isEmpty()) {
         for (int i = 0; i < 3; ++i) line(QStringLiteral("  ..."));
     } else {
-        line(text[20]);
+        line(text[RemarksSlot]);
     }
     return out;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "entry_fields.h"
+
 #include <QString>
 #include <Qt>
 
@@ -16,12 +18,12 @@ struct CorrectionSnapshot {
         Qt::CheckState state = Qt::Unchecked;
     };
 
-    std::array<Choice, 3> Opt_Mr_Mrs;
-    std::array<Tick, 2> chk_titel;
-    std::array<Tick, 6> Chk_organ;
-    std::array<Tick, 28> Chh_equipm;
-    std::array<QString, 15> label1; // captions; the file uses 1 to 10
-    std::array<QString, 22> Text1;  // line breaks as CR LF
+    std::array<Choice, SalutationCaptions.size()> Opt_Mr_Mrs;
+    std::array<Tick, TitleFlagCount> chk_titel;
+    std::array<Tick, OrganizationFlagCount> Chk_organ;
+    std::array<Tick, EquipmentBoxCount> Chh_equipm;
+    std::array<QString, LabelCount> label1; // captions; the file uses 1 to 10
+    std::array<QString, TextSlotCount> Text1; // line breaks as CR LF
     std::array<bool, 2> Option1{};
 };
 

@@ -1,6 +1,9 @@
 #include "desktop_folder.h"
 
 #include <QDir>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -38,10 +41,10 @@ std::optional<std::string> windows_desktop_folder(std::string_view system_direct
     return windows + "Profiles\\" + std::string(name) + "\\Desktop\\";
 }
 
-DesktopFolder StandardDesktop::desktop_folder() const {
+Result StandardDesktop::desktop_folder() const {
     const QString location = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     if (location.isEmpty())
-        return {{}, QStringLiteral("The system names no desktop folder for this user.")};
+        return Result::failure(QStringLiteral("The system names no desktop folder for this user."));
 
     // The usage text sends the user to the desktop, so a missing desktop folder is made.
     const QString folder = QDir::cleanPath(location);
@@ -49,13 +52,40 @@ DesktopFolder StandardDesktop::desktop_folder() const {
     std::filesystem::create_directories(folder.toStdU16String(), error);
     const QFileInfo info(folder);
     if (info.exists() && !info.isDir())
-        return {{},
-                QStringLiteral("The desktop folder \"%1\" is a file, not a folder.")
-                    .arg(QDir::toNativeSeparators(folder))};
+        return Result::failure(QStringLiteral("The desktop folder \"%1\" is a file, not a folder.")
+                                   .arg(QDir::toNativeSeparators(folder)));
     if (!info.isDir())
-        return {
-            {},
+        return Result::failure(
             QStringLiteral("The desktop folder \"%1\" could not be created: %2.")
-                .arg(QDir::toNativeSeparators(folder), QString::fromStdString(error.message()))};
-    return {folder.endsWith(u'/') ? folder : folder + u'/', {}};
+                .arg(QDir::toNativeSeparators(folder), QString::fromStdString(error.message())));
+    return Result::success(folder.endsWith(u'/') ? folder : folder + u'/');
+}
+
+#ifdef Q_OS_WIN
+Result WindowsDesktop::desktop_folder() const {
+    // The buffers as the calls leave them: filled with blanks, then the answer and its NUL.
+    std::string system(256, ' ');
+    GetSystemDirectoryA(system.data(), UINT(system.size()));
+    std::string user(30, ' ');
+    DWORD user_size = DWORD(user.size());
+    GetUserNameA(user.data(), &user_size);
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    const std::int16_t platform_id =
+        GetVersionExA(&version) ? std::int16_t(version.dwPlatformId) : std::int16_t(2);
+    const std::optional<std::string> folder = windows_desktop_folder(system, platform_id, user);
+    if (!folder)
+        return Result::failure(QStringLiteral("The system did not give the user name that "
+                                              "names the desktop folder."));
+    return Result::success(QString::fromLocal8Bit(folder->data(), qsizetype(folder->size())));
+}
+#endif
+
+const DesktopPlatform& this_desktop() {
+#ifdef Q_OS_WIN
+    static const WindowsDesktop desktop;
+#else
+    static const StandardDesktop desktop;
+#endif
+    return desktop;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "result.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -15,23 +17,29 @@ std::optional<std::string> windows_desktop_folder(std::string_view system_direct
                                                   std::int16_t platform_id,
                                                   std::string_view user_name);
 
-// Where the correction file goes, or why it cannot go anywhere.
-struct DesktopFolder {
-    QString path;  // ends with a separator
-    QString error; // empty when `path` is usable; else the reason, for the user
-};
-
 // The one question the correction file asks of the platform.
 class DesktopPlatform {
   public:
     virtual ~DesktopPlatform() = default;
-    // The user's desktop folder, created when it does not exist yet.
-    virtual DesktopFolder desktop_folder() const = 0;
+    // The user's desktop folder, created when it does not exist yet: its path, ending with a
+    // separator, or why it cannot be used.
+    virtual Result desktop_folder() const = 0;
 };
+
+#ifdef Q_OS_WIN
+// The desktop folder as worked out from the system's answers, by windows_desktop_folder.
+class WindowsDesktop final : public DesktopPlatform {
+  public:
+    Result desktop_folder() const override;
+};
+#endif
 
 // The desktop as the desktop environment names it (the XDG desktop folder on Linux, usually
 // ~/Desktop).
 class StandardDesktop final : public DesktopPlatform {
   public:
-    DesktopFolder desktop_folder() const override;
+    Result desktop_folder() const override;
 };
+
+// The desktop of the system the program was built for.
+const DesktopPlatform& this_desktop();

@@ -1,6 +1,7 @@
 #include "data_file_reader.h"
 
 #include "cp1252.h"
+#include "entry_fields.h"
 #include "item_scanner.h"
 #include "serial_date.h"
 
@@ -14,33 +15,6 @@
 #include <optional>
 
 namespace {
-
-constexpr int ItemsPerEntry = 63;
-constexpr int FirstOrganizationItem = 5;
-constexpr int FirstEquipmentItem = 11;
-constexpr int FirstTextItem = 42;
-
-// How messages name each item: by the caption of the box it belongs to.
-// clang-format off
-const std::array<const char*, OrganizationFlagCount> organization_names = {
-    "University", "Museum", "Geol.Survey", "Government", "Company", "private"};
-
-const std::array<const char*, EquipmentFlagCount> equipment_names = {
-    "Sample Prep.Lab.", "Polishing Machines", "Refl. Light Microsc.", "Microsc.Photom.",
-    "VHN-Tester", "Cathodolum Microsc.", "IR-Microscope", "Raman-Microscope",
-    "Electron Microprobe", "SEM", "SEM with EDS", "TEM", "SIMS", "PIXE", "ICP", "ICP-MS",
-    "LAMMA", "LIMS", "XRF", "AFM", "XR Powder Diffrac.", "XR Single Crystal",
-    "XR Microdiffractom.", "Image Analysis", "Wet Chem. Anal.", "equipment box 25",
-    "equipment box 26", "polished sections", "reserved equipment 28", "reserved equipment 29",
-    "collaborative use"};
-
-const std::array<const char*, TextSlotCount> text_names = {
-    "Title", "Surname", "First Name (s)", "Mailing Address", "City", "ZIP Code", "Country",
-    "Telephone", "Fax", "E-mail", "Position", "Field of Interest A", "Field of Interest B",
-    "Field of Interest C", "Field of Interest D", "Field of Interest E", "Field of Interest F",
-    "Laboratory Equipment A", "Laboratory Equipment B", "Laboratory Equipment C", "Remarks",
-    "other Organization"};
-// clang-format on
 
 // Where an item stands: entry 0 is the two header lines, item 1 the count, item 2 the date.
 struct Place {
@@ -213,7 +187,7 @@ EntryTable parse(ByteSource& source, std::size_t piece_size, const std::string& 
     for (int e = 1; e <= table.EntryCount; ++e) {
         table.ChangeDate[e] = in.read_date({e, 1});
         table.Salutation[e] = in.read_int({e, 2});
-        fill_flags(in, e, 3, table.TitleFlags[e]);
+        fill_flags(in, e, FirstTitleItem, table.TitleFlags[e]);
         fill_flags(in, e, FirstOrganizationItem, table.OrganizationFlags[e]);
         fill_flags(in, e, FirstEquipmentItem, table.EquipmentFlags[e]);
         for (int s = 0; s < TextSlotCount; ++s)
@@ -224,41 +198,32 @@ EntryTable parse(ByteSource& source, std::size_t piece_size, const std::string& 
 
 } // namespace
 
-std::string entry_item_name(int item) {
-    if (item == 1) return "date of the last change";
-    if (item == 2) return "salutation";
-    if (item == 3) return "Prof.";
-    if (item == 4) return "Dr.";
-    if (item >= FirstOrganizationItem && item < FirstEquipmentItem)
-        return organization_names[item - FirstOrganizationItem];
-    if (item >= FirstEquipmentItem && item < FirstTextItem)
-        return equipment_names[item - FirstEquipmentItem];
-    if (item >= FirstTextItem && item <= ItemsPerEntry) return text_names[item - FirstTextItem];
-    return "unknown item";
+namespace {
+Result failed(const std::string& message) {
+    return Result::failure(QString::fromStdString(message));
 }
 
-namespace {
-FileResult parse_source(EntryTable& table, ByteSource& source, std::size_t piece_size,
+Result parse_source(EntryTable& table, ByteSource& source, std::size_t piece_size,
                         const std::string& file_name) {
     try {
         table = parse(source, piece_size, file_name, table.LastUpdate);
-        return {};
+        return Result::success();
     } catch (const LoadError& error) {
-        return {false, error.message + " Nothing was loaded."};
+        return failed(error.message + " Nothing was loaded.");
     } catch (const std::bad_alloc&) {
-        return {false, "The data file \"" + file_name +
-                           "\" is too large for the memory available. Nothing was loaded."};
+        return failed("The data file \"" + file_name +
+                           "\" is too large for the memory available. Nothing was loaded.");
     }
 }
 } // namespace
 
-FileResult parse_data_base(EntryTable& table, std::string_view bytes, const std::string& file_name,
+Result parse_data_base(EntryTable& table, std::string_view bytes, const std::string& file_name,
                            std::size_t piece_size) {
     MemorySource source(bytes);
     return parse_source(table, source, piece_size, file_name);
 }
 
-FileResult read_data_base(EntryTable& table, const std::filesystem::path& folder) {
+Result read_data_base(EntryTable& table, const std::filesystem::path& folder) {
     const std::filesystem::path file = folder / DataFileName;
     std::error_code ec;
     const std::string shown = std::filesystem::absolute(file, ec).lexically_normal().string();
@@ -266,15 +231,15 @@ FileResult read_data_base(EntryTable& table, const std::filesystem::path& folder
     QFile in(QFile::decodeName(file.c_str()));
     if (!in.exists()) {
         const std::string where = std::filesystem::absolute(folder, ec).lexically_normal().string();
-        return {false, std::string("The data file \"") + DataFileName +
-                           "\" was not found in the folder \"" + where + "\"."};
+        return failed(std::string("The data file \"") + DataFileName +
+                           "\" was not found in the folder \"" + where + "\".");
     }
     if (QFileInfo(in).isDir())
-        return {false, "The data file \"" + shown + "\" is a folder, not a file."};
+        return failed("The data file \"" + shown + "\" is a folder, not a file.");
     // Unbuffered: the scanner reads large pieces itself.
     if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return {false, "The data file \"" + shown +
-                           "\" could not be opened: " + in.errorString().toStdString() + "."};
+        return failed("The data file \"" + shown +
+                           "\" could not be opened: " + in.errorString().toStdString() + ".");
     FileSource source(in, shown);
     return parse_source(table, source, DataFilePieceSize, shown);
 }

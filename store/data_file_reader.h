@@ -1,5 +1,6 @@
 #pragma once
 
+#include "atomic_file.h"
 #include "data_file.h"
 
 #include <cstddef>
@@ -7,14 +8,11 @@
 #include <string_view>
 
 // How much of the data file the reader holds at a time.
-inline constexpr std::size_t DataFilePieceSize = std::size_t(1) << 18;
+inline constexpr std::size_t DataFilePieceSize = FilePieceSize;
 
 // The reader behind read_data_base, for callers that already hold the file's bytes (the fuzz
 // target). `file_name` is how messages name the file; `piece_size` is how many bytes the
 // reader takes at a time (small pieces exercise items that straddle two). A failure leaves
 // `table` as it was.
-FileResult parse_data_base(EntryTable& table, std::string_view bytes, const std::string& file_name,
+Result parse_data_base(EntryTable& table, std::string_view bytes, const std::string& file_name,
                            std::size_t piece_size = DataFilePieceSize);
-
-// How messages name item `item` (1 to 63) of an entry, e.g. "Surname" for item 43.
-std::string entry_item_name(int item);

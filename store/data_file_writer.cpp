@@ -1,10 +1,10 @@
 #include "data_file_writer.h"
 
+#include "atomic_file.h"
 #include "data_file.h"
 #include "serial_date.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <charconv>
@@ -46,13 +46,6 @@ bool writable_date(SerialDate serial) {
     return date.year >= 1 && date.year <= 9999;
 }
 
-// Rows the columns must hold so every entry can be written without reading past them.
-bool columns_hold(const EntryTable& t, std::size_t rows) {
-    return t.ChangeDate.size() >= rows && t.Salutation.size() >= rows &&
-           t.TitleFlags.size() >= rows && t.TextSlots.size() >= rows &&
-           t.OrganizationFlags.size() >= rows && t.EquipmentFlags.size() >= rows;
-}
-
 } // namespace
 
 void write_data_file(const EntryTable& t, SerialDate saved_on, std::string& out,
@@ -81,58 +74,40 @@ std::string data_file_bytes(const EntryTable& table, SerialDate saved_on) {
     return all;
 }
 
-FileResult save_data_base(const EntryTable& table, const std::filesystem::path& folder) {
-    if (table.TableModified == 0) return {};
+Result save_data_base(const EntryTable& table, const std::filesystem::path& folder) {
+    if (table.TableModified == 0) return Result::success();
 
     const std::filesystem::path file = folder / DataFileName;
     std::error_code ec;
-    const std::string shown = std::filesystem::absolute(file, ec).lexically_normal().string();
-    const std::string unchanged = " The file was not changed.";
+    const QString shown =
+        QString::fromStdString(std::filesystem::absolute(file, ec).lexically_normal().string());
+    const auto refused = [&](const QString& what) {
+        return Result::failure(QStringLiteral("The data file \"%1\" %2 The file was not changed.")
+                                   .arg(shown, what),
+                               shown);
+    };
 
-    if (table.EntryCount < 0 || !columns_hold(table, std::size_t(table.EntryCount) + 1))
-        return {false, "The data file \"" + shown +
-                           "\" was not written: the directory in memory "
-                           "holds fewer rows than its " +
-                           std::to_string(table.EntryCount) + " entries." + unchanged};
+    if (table.EntryCount < 0 || !holds_row(table, table.EntryCount))
+        return refused(QStringLiteral("was not written: the directory in memory holds fewer rows "
+                                      "than its %1 entries.")
+                           .arg(table.EntryCount));
     for (int e = 1; e <= table.EntryCount; ++e)
         if (!writable_date(table.ChangeDate[e]))
-            return {false,
-                    "The data file \"" + shown + "\" was not written: entry " + std::to_string(e) +
-                        " has a date of last change outside the years 1 to 9999." + unchanged};
+            return refused(QStringLiteral("was not written: entry %1 has a date of last change "
+                                          "outside the years 1 to 9999.")
+                               .arg(e));
 
     const std::filesystem::path where = folder.empty() ? "." : folder;
     if (!std::filesystem::is_directory(where, ec))
-        return {false, "The data file \"" + shown + "\" could not be written: \"" +
-                           std::filesystem::absolute(where, ec).lexically_normal().string() +
-                           "\" is not an existing folder." + unchanged};
+        return refused(
+            QStringLiteral("could not be written: \"%1\" is not an existing folder.")
+                .arg(QString::fromStdString(
+                    std::filesystem::absolute(where, ec).lexically_normal().string())));
 
-    // Unbuffered: commit() does not notice a buffer that failed to flush (disk full) and
-    // would put a truncated file in place; a direct write reports the short count instead.
-    QSaveFile out(QFile::decodeName(file.c_str()));
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, "The data file \"" + shown + "\" could not be written: " +
-                           out.errorString().toStdString() + "." + unchanged};
-
-    // Written in pieces, so the largest directory is never a second time in memory.
-    constexpr std::size_t piece_size = std::size_t(1) << 18;
-    std::string piece;
-    piece.reserve(piece_size + 4096);
-    std::string failure;
-    write_data_file(table, today(), piece, piece_size, [&](std::string& bytes) {
-        if (failure.empty() && !bytes.empty()) {
-            const qint64 size = qint64(bytes.size());
-            const qint64 written = out.write(bytes.data(), size);
-            if (written < 0)
-                failure = out.errorString().toStdString();
-            else if (written < size)
-                failure = "only part of it fit (" + std::to_string(out.pos()) +
-                          " bytes); the disk may be full";
-        }
-        bytes.clear();
-    });
-    if (failure.empty() && !out.commit()) failure = out.errorString().toStdString();
-    if (!failure.empty())
-        return {false, "The data file \"" + shown + "\" could not be written: " + failure + "." +
-                           unchanged};
-    return {};
+    const Result written = write_file_atomically(
+        QFile::decodeName(file.c_str()), [&](std::string& piece, const PieceWriter& flush) {
+            write_data_file(table, today(), piece, FilePieceSize, flush);
+        });
+    if (!written.ok()) return refused(QStringLiteral("could not be written: %1.").arg(written.message));
+    return Result::success(shown);
 }

@@ -14,3 +14,11 @@ EntryTable empty_directory(std::int16_t count) {
     table.EquipmentFlags.assign(rows, {});
     return table;
 }
+
+bool holds_row(const EntryTable& table, int e) {
+    if (e < 0) return false;
+    const auto row = std::size_t(e);
+    return row < table.ChangeDate.size() && row < table.Salutation.size() &&
+           row < table.TitleFlags.size() && row < table.TextSlots.size() &&
+           row < table.OrganizationFlags.size() && row < table.EquipmentFlags.size();
+}

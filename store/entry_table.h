@@ -37,6 +37,10 @@ struct EntryTable {
     std::vector<std::array<std::int16_t, EquipmentFlagCount>> EquipmentFlags;
 };
 
+// Whether every column holds row `e`. A table built by hand may hold fewer rows than
+// EntryCount claims; nothing reads or writes a row it does not hold.
+bool holds_row(const EntryTable& table, int e);
+
 // A table as a load leaves it: `count` entries and ten spare rows, every row zero or empty,
 // CurrentEntry 1, TableModified 0. `count` must lie within 0 to MaxEntryCount.
 EntryTable empty_directory(std::int16_t count);

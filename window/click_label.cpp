@@ -1,4 +1,4 @@
-#include "frm_ZEL.h"
+#include "click_label.h"
 
 #include <QMouseEvent>
 

@@ -26,14 +26,6 @@ QString shown_lines(const QPlainTextEdit* box) {
 
 } // namespace
 
-bool frm_ZEL::current_row_exists() const {
-    const auto row = std::size_t(table.CurrentEntry);
-    return table.CurrentEntry >= 0 && row < table.ChangeDate.size() &&
-           row < table.Salutation.size() && row < table.TitleFlags.size() &&
-           row < table.TextSlots.size() && row < table.OrganizationFlags.size() &&
-           row < table.EquipmentFlags.size();
-}
-
 QString frm_ZEL::text1(int s) const {
     if (s < 0 || s >= TextSlotCount) return {};
     if (const auto* box = qobject_cast<const QPlainTextEdit*>(Text1[std::size_t(s)])) {
@@ -59,7 +51,7 @@ void frm_ZEL::set_text1(int s, const QString& text) {
 
 void frm_ZEL::show_record() {
     // Every move of CurrentEntry stays inside the table; this guards a table never loaded.
-    if (!current_row_exists()) return;
+    if (!holds_row(table, table.CurrentEntry)) return;
     const auto e = std::size_t(table.CurrentEntry);
 
     // A salutation the buttons cannot show leaves none chosen; the table keeps it.
@@ -93,7 +85,7 @@ void frm_ZEL::clear_all() {
     for (QCheckBox* box : chk_titel) show_flag(box, 0);
     for (QCheckBox* box : Chk_organ) show_flag(box, 0);
     // The two caption-less boxes and the polished-sections statement keep their ticks.
-    for (std::size_t k = 0; k < 25; ++k) show_flag(Chh_equipm[k], 0);
+    for (std::size_t k = 0; k < NamedEquipmentKinds; ++k) show_flag(Chh_equipm[k], 0);
     unchoose(Option1[0]);
     unchoose(Option1[1]);
     for (int s = 0; s < TextSlotCount; ++s) set_text1(s, QString());

@@ -21,39 +21,7 @@ void set_caption_colour(QLabel* label, std::uint32_t bbggrr) {
     label->setPalette(palette);
 }
 
-// The first character of `text` that the data file cannot hold: a double quote, which would
-// end the text early, or one that Windows-1252 lacks.
-qsizetype first_unstorable(const QString& text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        if (text[i] == u'"' || !to_cp1252(text.mid(i, length))) return i;
-        i += length - 1;
-    }
-    return -1;
-}
-
-QString character_name(const QString& text, qsizetype at) {
-    const bool pair = text[at].isHighSurrogate() && at + 1 < text.size();
-    const char32_t code =
-        pair ? QChar::surrogateToUcs4(text[at], text[at + 1]) : text[at].unicode();
-    return QStringLiteral("\"%1\" (U+%2)")
-        .arg(text.mid(at, pair ? 2 : 1),
-             QString::number(uint(code), 16).toUpper().rightJustified(4, u'0'));
-}
-
 } // namespace
-
-QString frm_ZEL::text_box_name(int s) const {
-    static const char* const Letters[] = {"A", "B", "C", "D", "E", "F"};
-    if (s == 0) return label1[0]->text() + QStringLiteral(" (other)");
-    if (s >= 11 && s <= 16) return label1[12]->text() + QStringLiteral(" ") + Letters[s - 11];
-    if (s >= 17 && s <= 19) {
-        return label1[13]->text() + QStringLiteral(" (other ") + Letters[s - 17] + u')';
-    }
-    if (s == 20) return label1[14]->text();
-    if (s == 21) return label1[11]->text() + QStringLiteral(" (other)");
-    return label1[std::size_t(s)]->text();
-}
 
 void frm_ZEL::cmd_up_Click() {
     const int next = table.CurrentEntry + 1;
@@ -83,22 +51,12 @@ void frm_ZEL::cmd_new_Click() {
     if (table.EntryCount >= table.TableCapacity) {
         show_message(this, QStringLiteral("Datenbank wird gespeichert"), false);
         // After a failed save or reload the table stays as it was, so nothing stored is lost.
-        const FileResult saved = save_data_base(table, folder);
-        if (!saved.ok) {
-            show_message(this,
-                         QString::fromStdString(saved.message) +
-                             QStringLiteral("\n\nNo entry was added; the directory in memory "
-                                            "is unchanged."),
-                         true);
-            return;
-        }
-        const FileResult loaded = read_data_base(table, folder);
-        if (!loaded.ok) {
-            show_message(this,
-                         QString::fromStdString(loaded.message) +
-                             QStringLiteral("\n\nNo entry was added; the directory in memory "
-                                            "is unchanged."),
-                         true);
+        const QString unchanged =
+            QStringLiteral("No entry was added; the directory in memory is unchanged.");
+        Result done = save_data_base(table, folder);
+        if (done.ok()) done = read_data_base(table, folder);
+        if (!done.ok()) {
+            tell_failure(done, unchanged);
             return;
         }
         LookupCategory = -1;
@@ -109,31 +67,31 @@ void frm_ZEL::cmd_new_Click() {
         }
     }
 
-    set_caption_colour(label1[1], NewEntryColour);
-    set_text1(1, QString());
+    set_caption_colour(label1[SurnameLabel], NewEntryColour);
+    set_text1(SurnameSlot, QString());
     ++table.EntryCount;
     table.CurrentEntry = table.EntryCount;
 }
 
 void frm_ZEL::cmd_store_Click() {
-    if (!current_row_exists()) return;
+    if (!holds_row(table, table.CurrentEntry)) return;
 
     // Every text is checked before anything is written, so a refusal stores nothing.
     std::array<std::string, TextSlotCount> texts;
     for (int s = 0; s < TextSlotCount; ++s) {
         const QString text = text1(s);
-        std::optional<std::string> bytes = text.contains(u'"') ? std::nullopt : to_cp1252(text);
+        const qsizetype bad = first_unstorable(text);
+        std::optional<std::string> bytes = bad < 0 ? to_cp1252(text) : std::nullopt;
         if (!bytes) {
-            const qsizetype bad = first_unstorable(text);
             const QString what = bad < 0
                                      ? QStringLiteral("a character")
                                      : QStringLiteral("the character ") + character_name(text, bad);
-            show_message(this,
-                         QStringLiteral("The box \"%1\" holds %2, which the data file cannot "
-                                        "hold.\n\nNothing of this entry was stored; the window "
-                                        "still shows what you typed.")
-                             .arg(text_box_name(s), what),
-                         true);
+            tell_failure(Result::failure(
+                             QStringLiteral("The box \"%1\" holds %2, which the data file "
+                                            "cannot hold.")
+                                 .arg(QString::fromStdString(text_slot_caption(s)), what)),
+                         QStringLiteral("Nothing of this entry was stored; the window still "
+                                        "shows what you typed."));
             return;
         }
         texts[std::size_t(s)] = std::move(*bytes);
@@ -160,7 +118,7 @@ void frm_ZEL::cmd_store_Click() {
     table.EquipmentFlags[e][CollaborationFlag] = collaboration;
     table.TextSlots[e] = std::move(texts);
 
-    set_caption_colour(label1[1], StoredEntryColour);
+    set_caption_colour(label1[SurnameLabel], StoredEntryColour);
     table.TableModified = 1;
 }
 

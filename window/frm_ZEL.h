@@ -1,13 +1,17 @@
 #pragma once
 
+#include "click_label.h"
+#include "entry_fields.h"
 #include "entry_table.h"
+#include "result.h"
 
-#include <QLabel>
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 class QCheckBox;
 class QFrame;
@@ -15,23 +19,9 @@ class QPushButton;
 class QRadioButton;
 class SortedList;
 
-// A caption label that reports a click with its array index.
-class ClickLabel : public QLabel {
-    Q_OBJECT
-  public:
-    ClickLabel(int index, QWidget* parent);
-  signals:
-    void clicked(int index);
-
-  protected:
-    void mousePressEvent(QMouseEvent* event) override;
-
-  private:
-    int index_;
-};
-
 // The program's one window. The control arrays and handlers carry the program's own names;
-// handlers of the look-up live in lookup/, those of the output files in output/.
+// each handler asks the plain functions of store/, lookup/ and output/ for its result and puts
+// it into the controls.
 class frm_ZEL : public QWidget {
     Q_OBJECT
   public:
@@ -41,10 +31,6 @@ class frm_ZEL : public QWidget {
     // Start-up: loads the data file and prepares the captions and the surname look-up.
     // Returns false, after telling the user why, when the data file cannot be loaded.
     bool Form_Load();
-
-    EntryTable& table;
-    const std::filesystem::path folder;
-    std::int16_t LookupCategory = -1;
 
     // The text of Text1(s) with line breaks as CR LF, and setting it from such a text.
     QString text1(int s) const;
@@ -62,19 +48,22 @@ class frm_ZEL : public QWidget {
     void cmd_clear_Click();
     void cmd_EXIT_Click();
     void Command1_Click();
-    void label1_Click(int index); // lookup/
-    void list1_Click();           // lookup/
-    void List2_Click();           // lookup/
-    void cmd_corrections_Click(); // output/
-    void cmd_e_mail_Click();      // output/
+    void label1_Click(int index);
+    void list1_Click();
+    void List2_Click();
+    void cmd_corrections_Click();
+    void cmd_e_mail_Click();
+
+    // For tests: the open look-up, which no control shows by itself.
+    std::int16_t lookup_category_for_testing() const { return LookupCategory; }
 
     // Controls, as the window's layout names them.
-    std::array<QWidget*, 22> Text1{}; // QLineEdit, or QPlainTextEdit for 3 and 20
-    std::array<ClickLabel*, 15> label1{};
-    std::array<QRadioButton*, 3> Opt_Mr_Mrs{};
-    std::array<QCheckBox*, 2> chk_titel{};
-    std::array<QCheckBox*, 6> Chk_organ{};
-    std::array<QCheckBox*, 28> Chh_equipm{};
+    std::array<QWidget*, TextSlotCount> Text1{}; // QLineEdit, or QPlainTextEdit when multi-line
+    std::array<ClickLabel*, LabelCount> label1{};
+    std::array<QRadioButton*, SalutationCaptions.size()> Opt_Mr_Mrs{};
+    std::array<QCheckBox*, TitleFlagCount> chk_titel{};
+    std::array<QCheckBox*, OrganizationFlagCount> Chk_organ{};
+    std::array<QCheckBox*, EquipmentBoxCount> Chh_equipm{};
     std::array<QRadioButton*, 2> Option1{};
     QFrame* Frame1 = nullptr;
     QFrame* Frame2 = nullptr;
@@ -94,9 +83,23 @@ class frm_ZEL : public QWidget {
     QPushButton* Command1 = nullptr;
 
   private:
-    bool current_row_exists() const;
-    // The name under which a message speaks of Text1(s): its caption, and which box of it.
-    QString text_box_name(int s) const;
+    // One builder per control array, each reading its layout table; `tab_chain` collects the
+    // controls that take the focus, with their TabIndex.
+    using TabChain = std::vector<std::pair<int, QWidget*>>;
+    void build_text_boxes(TabChain& tab_chain);
+    void build_caption_labels();
+    void build_title_row(TabChain& tab_chain);
+    void build_kind_boxes(TabChain& tab_chain);
+    void build_collaboration(TabChain& tab_chain);
+    void build_command_buttons(TabChain& tab_chain);
+    void build_right_column(TabChain& tab_chain);
+
+    // Tells the user that `result` failed, and what that means for the window (`consequence`).
+    void tell_failure(const Result& result, const QString& consequence = {});
+
+    EntryTable& table;
+    const std::filesystem::path folder;
+    std::int16_t LookupCategory = -1;
 
     // What set_text1 last gave each multi-line box: while the box still shows it, text1 gives
     // it back byte for byte, whatever mix of line ends it holds.

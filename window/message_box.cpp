@@ -1,5 +1,7 @@
 #include "message_box.h"
 
+#include "frm_ZEL.h"
+
 #include <QMessageBox>
 
 namespace {
@@ -22,4 +24,11 @@ void show_message(QWidget* parent, const QString& text, bool is_error) {
 
 void set_message_hook_for_testing(MessageHook hook_for_testing) {
     hook() = std::move(hook_for_testing);
+}
+
+void frm_ZEL::tell_failure(const Result& result, const QString& consequence) {
+    if (result.ok()) return;
+    show_message(this, consequence.isEmpty() ? result.message
+                                             : result.message + QStringLiteral("\n\n") + consequence,
+                 true);
 }

@@ -1,6 +1,5 @@
 #include "data_file.h"
 #include "frm_ZEL.h"
-#include "message_box.h"
 #include "serial_date.h"
 #include "sorted_list.h"
 
@@ -33,13 +32,10 @@ QString entry_count_caption(std::int16_t count) {
 
 bool frm_ZEL::Form_Load() {
     move(0, 0);
-    const FileResult loaded = read_data_base(table, folder);
-    if (!loaded.ok) {
-        show_message(this,
-                     QString::fromStdString(loaded.message) +
-                         QStringLiteral("\n\nThe program cannot run without its directory and "
-                                        "ends now."),
-                     true);
+    const Result loaded = read_data_base(table, folder);
+    if (!loaded.ok()) {
+        tell_failure(loaded, QStringLiteral("The program cannot run without its directory and "
+                                            "ends now."));
         return false;
     }
     LookupCategory = -1;
@@ -47,19 +43,16 @@ bool frm_ZEL::Form_Load() {
     List2->clear();
     Label4->setText(last_update_caption(table.LastUpdate));
     Label5->setText(entry_count_caption(table.EntryCount));
-    label1_Click(1);
+    label1_Click(SurnameLabel);
     return true;
 }
 
 void frm_ZEL::cmd_EXIT_Click() {
-    const FileResult saved = save_data_base(table, folder);
-    if (!saved.ok) {
+    const Result saved = save_data_base(table, folder);
+    if (!saved.ok()) {
         // Ending now would lose what was stored; the user can mend the cause and try again.
-        show_message(this,
-                     QString::fromStdString(saved.message) +
-                         QStringLiteral("\n\nThe program keeps running, so that nothing you "
-                                        "stored is lost."),
-                     true);
+        tell_failure(saved, QStringLiteral("The program keeps running, so that nothing you "
+                                           "stored is lost."));
         return;
     }
     close();

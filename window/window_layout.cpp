@@ -67,106 +67,62 @@ constexpr TextBoxRow Text1Rows[] = {
     {18, {2925, 5850, 1695, 200}, 56}, {19, {4635, 5850, 1740, 200}, 57},
     {20, {1200, 6690, 5070, 675}, 60}, {21, {3825, 2835, 2535, 200}, 83},
 };
-constexpr bool is_multi_line(int index) {
-    return index == 3 || index == 20;
-}
-
+// Captions come from the table of the entry's fields.
 struct LabelRow {
     int index;
-    const char* caption;
     Place place;
     std::uint32_t fore;
 };
 
 constexpr LabelRow label1Rows[] = {
-    {0, "Title", {45, 45, 465, 195}, Blue},
-    {1, "Surname", {45, 315, 1140, 195}, Yellow},
-    {2, "First Name (s)", {45, 585, 1140, 195}, Yellow},
-    {3, "Mailing Address", {45, 855, 1140, 420}, Yellow},
-    {4, "City", {45, 1440, 1140, 195}, Yellow},
-    {5, "ZIP Code", {4365, 1440, 915, 195}, PaleYellow},
-    {6, "Country", {45, 1665, 1140, 195}, Yellow},
-    {7, "Telephone", {45, 1890, 1140, 195}, Yellow},
-    {8, "Fax", {3690, 1890, 375, 195}, Yellow},
-    {9, "E-mail", {45, 2115, 1050, 195}, Yellow},
-    {10, "Position", {45, 2340, 825, 195}, Yellow},
-    {11, "Organization", {0, 2700, 1095, 195}, Yellow},
-    {12, "Fields of Interest", {0, 3195, 1230, 465}, Yellow},
-    {13, "Laboratory Equipment", {45, 3825, 915, 420}, Yellow},
-    {14, "Remarks", {45, 6840, 1050, 195}, Blue},
+    {0, {45, 45, 465, 195}, Blue},       {1, {45, 315, 1140, 195}, Yellow},
+    {2, {45, 585, 1140, 195}, Yellow},   {3, {45, 855, 1140, 420}, Yellow},
+    {4, {45, 1440, 1140, 195}, Yellow},  {5, {4365, 1440, 915, 195}, PaleYellow},
+    {6, {45, 1665, 1140, 195}, Yellow},  {7, {45, 1890, 1140, 195}, Yellow},
+    {8, {3690, 1890, 375, 195}, Yellow}, {9, {45, 2115, 1050, 195}, Yellow},
+    {10, {45, 2340, 825, 195}, Yellow},  {11, {0, 2700, 1095, 195}, Yellow},
+    {12, {0, 3195, 1230, 465}, Yellow},  {13, {45, 3825, 915, 420}, Yellow},
+    {14, {45, 6840, 1050, 195}, Blue},
 };
 constexpr std::uint32_t SurnameLabelBack = Grey;
 
 // The title row: Top 45, Height 200, blue bold captions.
 struct TitleRowBox {
     int index;
-    const char* caption;
     int left, width;
     int tab;
 };
 constexpr int TitleRowTop = 45;
 constexpr int TitleRowHeight = 200;
 constexpr TitleRowBox Opt_Mr_MrsRows[] = {
-    {0, "Mr", 1305, 600, 1},
-    {1, "Mrs", 1935, 735, 2},
-    {2, "Ms", 2700, 600, 3},
+    {0, 1305, 600, 1},
+    {1, 1935, 735, 2},
+    {2, 2700, 600, 3},
 };
 constexpr TitleRowBox chk_titelRows[] = {
-    {0, "Prof.", 3510, 750, 4},
-    {1, "Dr.", 4230, 615, 61},
+    {0, 3510, 750, 4},
+    {1, 4230, 615, 61},
 };
 
 struct CheckBoxRow {
     int index;
-    const char* caption;
     int left, top, width;
     int tab;
 };
 constexpr int CheckBoxHeight = 200;
 constexpr CheckBoxRow Chk_organRows[] = {
-    {0, "University", 1305, 2610, 1100, 16},  {1, "Museum", 2520, 2610, 1185, 17},
-    {2, "Geol.Survey", 3825, 2610, 1185, 18}, {3, "Government", 5130, 2610, 1230, 19},
-    {4, "Company", 1305, 2835, 1100, 20},     {5, "private", 2520, 2835, 1230, 21},
+    {0, 1305, 2610, 1100, 16}, {1, 2520, 2610, 1185, 17}, {2, 3825, 2610, 1185, 18},
+    {3, 5130, 2610, 1230, 19}, {4, 1305, 2835, 1100, 20}, {5, 2520, 2835, 1230, 21},
 };
 
-// Boxes 0 to 26 stand in a grid of three columns; 25 and 26 have no caption and stay hidden.
-constexpr const char* EquipmentGridCaptions[27] = {
-    "Sample Prep.Lab.",
-    "Polishing Machines",
-    "Refl. Light Microsc.",
-    "Microsc.Photom.",
-    "VHN-Tester",
-    "Cathodolum Microsc.",
-    "IR-Microscope",
-    "Raman-Microscope",
-    "Electron Microprobe",
-    "SEM",
-    "SEM with EDS",
-    "TEM",
-    "SIMS",
-    "PIXE",
-    "ICP",
-    "ICP-MS",
-    "LAMMA",
-    "LIMS",
-    "XRF",
-    "AFM",
-    "XR Powder Diffrac.",
-    "XR Single Crystal",
-    "XR Microdiffractom.",
-    "Image Analysis",
-    "Wet Chem. Anal.",
-    "",
-    "",
-};
+// The boxes before the polished-sections statement stand in a grid of three columns; the
+// caption-less ones among them stay hidden.
 constexpr int EquipmentGridLeft[3] = {1260, 2880, 4590};
 constexpr int EquipmentGridTop = 3825;
 constexpr int EquipmentGridRowStep = 225;
 constexpr int EquipmentGridWidth = 1800;
 constexpr int EquipmentGridFirstTab = 28;
-constexpr int FirstHiddenEquipment = 25;
-constexpr CheckBoxRow PolishedSectionsRow = {
-    27, "I have access to a considerable collection of polished sections", 1260, 6090, 5040, 97};
+constexpr CheckBoxRow PolishedSectionsRow = {PolishedSectionsFlag, 1260, 6090, 5040, 97};
 
 constexpr Place Frame1Place = {1260, 6360, 5100, 240};
 struct OptionRow {
@@ -374,6 +330,29 @@ QPlainTextEdit* multi_line_box(QWidget* parent) {
     return box;
 }
 
+QLineEdit* single_line_box(QWidget* parent) {
+    auto* line = new QLineEdit(parent);
+    line->setFrame(false);
+    // A text from the data file may be longer than a line edit's usual limit.
+    line->setMaxLength(std::numeric_limits<int>::max());
+    return line;
+}
+
+QString caption_of(const char* caption) {
+    return QString::fromLatin1(caption);
+}
+
+// Every check box: a blue caption, named after its array and index, in the focus order.
+FlagCheckBox* check_box(QWidget* parent, const char* array, int index, const char* caption,
+                               Place at, const Font& font) {
+    auto* box = new FlagCheckBox(caption_of(caption), parent);
+    box->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(array)).arg(index));
+    place(box, at);
+    use_font(box, font);
+    use_colours(box, Blue, Default);
+    return box;
+}
+
 } // namespace
 
 frm_ZEL::frm_ZEL(EntryTable& table_, std::filesystem::path folder_, QWidget* parent)
@@ -387,43 +366,56 @@ frm_ZEL::frm_ZEL(EntryTable& table_, std::filesystem::path folder_, QWidget* par
     setPalette(palette);
 
     // Focus order by TabIndex; labels and frames hold a place but never take the focus.
-    std::vector<std::pair<int, QWidget*>> tab_chain;
+    TabChain tab_chain;
+    build_text_boxes(tab_chain);
+    build_caption_labels();
+    build_title_row(tab_chain);
+    build_kind_boxes(tab_chain);
+    build_collaboration(tab_chain);
+    build_command_buttons(tab_chain);
+    build_right_column(tab_chain);
 
+    std::stable_sort(tab_chain.begin(), tab_chain.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (size_t i = 1; i < tab_chain.size(); ++i) {
+        QWidget::setTabOrder(tab_chain[i - 1].second, tab_chain[i].second);
+    }
+}
+
+void frm_ZEL::build_text_boxes(TabChain& tab_chain) {
     for (const TextBoxRow& row : Text1Rows) {
-        QWidget* box = nullptr;
-        if (is_multi_line(row.index)) {
-            box = multi_line_box(this);
-        } else {
-            auto* line = new QLineEdit(this);
-            line->setFrame(false);
-            // A text from the data file may be longer than a line edit's usual limit.
-            line->setMaxLength(std::numeric_limits<int>::max());
-            box = line;
-        }
+        QWidget* box = is_multi_line_slot(row.index) ? static_cast<QWidget*>(multi_line_box(this))
+                                                     : single_line_box(this);
         box->setObjectName(QStringLiteral("Text1_%1").arg(row.index));
         place(box, row.place);
-        use_colours(box, row.index == 1 ? Black : Default, LightGrey);
-        if (row.index == 1) use_font(box, SansLargeBold);
+        use_colours(box, row.index == SurnameSlot ? Black : Default, LightGrey);
+        if (row.index == SurnameSlot) use_font(box, SansLargeBold);
+        // Screen readers announce a text box by the caption beside it.
+        box->setAccessibleName(QString::fromStdString(text_slot_caption(row.index)));
         Text1[size_t(row.index)] = box;
         tab_chain.emplace_back(row.tab, box);
     }
+}
 
+void frm_ZEL::build_caption_labels() {
     for (const LabelRow& row : label1Rows) {
         auto* label = new ClickLabel(row.index, this);
         label->setObjectName(QStringLiteral("label1_%1").arg(row.index));
-        use_caption_label(label, QString::fromLatin1(row.caption));
+        use_caption_label(label, caption_of(LabelCaptions[size_t(row.index)]));
         place(label, row.place);
         use_font(label, SansBold);
         wrap_if_two_lines_high(label);
-        use_colours(label, row.fore, row.index == 1 ? SurnameLabelBack : Default);
+        use_colours(label, row.fore, row.index == SurnameLabel ? SurnameLabelBack : Default);
         connect(label, &ClickLabel::clicked, this, [this](int index) { label1_Click(index); });
         label1[size_t(row.index)] = label;
     }
+}
 
+void frm_ZEL::build_title_row(TabChain& tab_chain) {
     // Explicit groups: Qt's automatic grouping by parent would reach into Frame1.
     auto* salutation = new QButtonGroup(this);
     for (const TitleRowBox& row : Opt_Mr_MrsRows) {
-        auto* button = new QRadioButton(QString::fromLatin1(row.caption), this);
+        auto* button = new QRadioButton(caption_of(SalutationCaptions[size_t(row.index)]), this);
         salutation->addButton(button);
         button->setObjectName(QStringLiteral("Opt_Mr_Mrs_%1").arg(row.index));
         place(button, {row.left, TitleRowTop, row.width, TitleRowHeight});
@@ -432,45 +424,42 @@ frm_ZEL::frm_ZEL(EntryTable& table_, std::filesystem::path folder_, QWidget* par
         Opt_Mr_Mrs[size_t(row.index)] = button;
         tab_chain.emplace_back(row.tab, button);
     }
-    // Every check box: a blue caption, named after its array and index, in the focus order.
-    const auto check_box = [&](const char* array, int index, const char* caption, Place at,
-                               const Font& font, int tab) {
-        auto* box = new FlagCheckBox(QString::fromLatin1(caption), this);
-        box->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(array)).arg(index));
-        place(box, at);
-        use_font(box, font);
-        use_colours(box, Blue, Default);
-        tab_chain.emplace_back(tab, box);
-        return box;
-    };
     for (const TitleRowBox& row : chk_titelRows) {
-        chk_titel[size_t(row.index)] =
-            check_box("chk_titel", row.index, row.caption,
-                      {row.left, TitleRowTop, row.width, TitleRowHeight}, SansBold, row.tab);
+        QCheckBox* box = check_box(this, "chk_titel", row.index, TitleCaptions[size_t(row.index)],
+                                   {row.left, TitleRowTop, row.width, TitleRowHeight}, SansBold);
+        chk_titel[size_t(row.index)] = box;
+        tab_chain.emplace_back(row.tab, box);
     }
+}
+
+void frm_ZEL::build_kind_boxes(TabChain& tab_chain) {
     for (const CheckBoxRow& row : Chk_organRows) {
-        Chk_organ[size_t(row.index)] =
-            check_box("Chk_organ", row.index, row.caption,
-                      {row.left, row.top, row.width, CheckBoxHeight}, WindowFont, row.tab);
+        QCheckBox* box =
+            check_box(this, "Chk_organ", row.index, OrganizationCaptions[size_t(row.index)],
+                      {row.left, row.top, row.width, CheckBoxHeight}, WindowFont);
+        Chk_organ[size_t(row.index)] = box;
+        tab_chain.emplace_back(row.tab, box);
     }
 
     std::vector<CheckBoxRow> equipment_rows;
-    for (int i = 0; i < 27; ++i) {
-        equipment_rows.push_back({i, EquipmentGridCaptions[i], EquipmentGridLeft[i % 3],
+    for (int i = 0; i < PolishedSectionsFlag; ++i) {
+        equipment_rows.push_back({i, EquipmentGridLeft[i % 3],
                                   EquipmentGridTop + EquipmentGridRowStep * (i / 3),
                                   EquipmentGridWidth, EquipmentGridFirstTab + i});
     }
     equipment_rows.push_back(PolishedSectionsRow);
     for (const CheckBoxRow& row : equipment_rows) {
-        FlagCheckBox* box =
-            check_box("Chh_equipm", row.index, row.caption,
-                      {row.left, row.top, row.width, CheckBoxHeight}, WindowFont, row.tab);
-        if (row.index == FirstHiddenEquipment || row.index == FirstHiddenEquipment + 1) {
+        QCheckBox* box =
+            check_box(this, "Chh_equipm", row.index, EquipmentFields[size_t(row.index)].caption,
+                      {row.left, row.top, row.width, CheckBoxHeight}, WindowFont);
+        if (row.index >= NamedEquipmentKinds && row.index < PolishedSectionsFlag)
             box->setVisible(false);
-        }
         Chh_equipm[size_t(row.index)] = box;
+        tab_chain.emplace_back(row.tab, box);
     }
+}
 
+void frm_ZEL::build_collaboration(TabChain& tab_chain) {
     // The frame makes the two collaboration buttons a group of their own; its caption is not
     // drawn.
     Frame1 = new QFrame(this);
@@ -480,7 +469,7 @@ frm_ZEL::frm_ZEL(EntryTable& table_, std::filesystem::path folder_, QWidget* par
     use_colours(Frame1, Default, Grey);
     auto* collaboration = new QButtonGroup(this);
     for (const OptionRow& row : Option1Rows) {
-        auto* button = new QRadioButton(QString::fromLatin1(row.caption), Frame1);
+        auto* button = new QRadioButton(caption_of(row.caption), Frame1);
         collaboration->addButton(button);
         button->setObjectName(QStringLiteral("Option1_%1").arg(row.index));
         place(button, row.place);
@@ -488,9 +477,11 @@ frm_ZEL::frm_ZEL(EntryTable& table_, std::filesystem::path folder_, QWidget* par
         Option1[size_t(row.index)] = button;
         tab_chain.emplace_back(row.tab, button);
     }
+}
 
+void frm_ZEL::build_command_buttons(TabChain& tab_chain) {
     for (const CommandRow& row : CommandRows) {
-        QPushButton* button = new WrappedButton(QString::fromLatin1(row.caption), this);
+        QPushButton* button = new WrappedButton(caption_of(row.caption), this);
         button->setObjectName(QString::fromLatin1(row.name));
         place(button, row.place);
         use_font(button, row.font);
@@ -499,7 +490,12 @@ frm_ZEL::frm_ZEL(EntryTable& table_, std::filesystem::path folder_, QWidget* par
         this->*row.button = button;
         tab_chain.emplace_back(row.tab, button);
     }
+    cmd_down->setAccessibleName(QStringLiteral("Previous entry"));
+    cmd_up->setAccessibleName(QStringLiteral("Next entry"));
+    cmd_corrections->setAccessibleName(QStringLiteral("Correction File"));
+}
 
+void frm_ZEL::build_right_column(TabChain& tab_chain) {
     auto* line1 = new QFrame(this);
     line1->setObjectName(QStringLiteral("Line1"));
     line1->setGeometry(pixels(Line1Left), 0, 1, pixels(Line1Bottom) + 1);
@@ -512,7 +508,7 @@ frm_ZEL::frm_ZEL(EntryTable& table_, std::filesystem::path folder_, QWidget* par
     for (const PanelLabelRow& row : Frame2Rows) {
         auto* label = new QLabel(Frame2);
         label->setObjectName(QString::fromLatin1(row.name));
-        use_caption_label(label, QString::fromLatin1(row.caption));
+        use_caption_label(label, caption_of(row.caption));
         place(label, row.place);
         use_font(label, {PanelFamily, row.points, true});
         wrap_if_two_lines_high(label);
@@ -526,6 +522,7 @@ frm_ZEL::frm_ZEL(EntryTable& table_, std::filesystem::path folder_, QWidget* par
     place(usage, Text2Place);
     use_font(usage, {PanelFamily, Text2Points, false});
     use_colours(usage, Blue, PaleCyan);
+    usage->setAccessibleName(QStringLiteral("Usage"));
     Text2 = usage;
     tab_chain.emplace_back(Text2Tab, usage);
 
@@ -534,6 +531,7 @@ frm_ZEL::frm_ZEL(EntryTable& table_, std::filesystem::path folder_, QWidget* par
     place(List2, List2Place);
     use_colours(List2->view(), Blue, Cream);
     List2->setVisible(false);
+    List2->view()->setAccessibleName(QStringLiteral("Kinds (upper box)"));
     connect(List2, &SortedList::chosen, this, [this] { List2_Click(); });
     tab_chain.emplace_back(List2Tab, List2->view());
 
@@ -542,24 +540,9 @@ frm_ZEL::frm_ZEL(EntryTable& table_, std::filesystem::path folder_, QWidget* par
     place(list1, list1Place);
     use_colours(list1->edit_field(), Blue, Cream);
     use_colours(list1->view(), Blue, Cream);
+    list1->view()->setAccessibleName(QStringLiteral("Entries found (lower box)"));
+    list1->edit_field()->setAccessibleName(QStringLiteral("Lower box edit field"));
     connect(list1, &SortedList::chosen, this, [this] { list1_Click(); });
     tab_chain.emplace_back(list1Tab, list1->edit_field());
     tab_chain.emplace_back(list1Tab, list1->view());
-
-    // Screen readers announce a text box by the caption beside it, and the browse buttons and
-    // lists by what they do; check boxes and option buttons speak their own captions.
-    for (int s = 0; s < TextSlotCount; ++s) Text1[size_t(s)]->setAccessibleName(text_box_name(s));
-    Text2->setAccessibleName(QStringLiteral("Usage"));
-    cmd_down->setAccessibleName(QStringLiteral("Previous entry"));
-    cmd_up->setAccessibleName(QStringLiteral("Next entry"));
-    cmd_corrections->setAccessibleName(QStringLiteral("Correction File"));
-    List2->view()->setAccessibleName(QStringLiteral("Kinds (upper box)"));
-    list1->view()->setAccessibleName(QStringLiteral("Entries found (lower box)"));
-    list1->edit_field()->setAccessibleName(QStringLiteral("Lower box edit field"));
-
-    std::stable_sort(tab_chain.begin(), tab_chain.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (size_t i = 1; i < tab_chain.size(); ++i) {
-        QWidget::setTabOrder(tab_chain[i - 1].second, tab_chain[i].second);
-    }
 }

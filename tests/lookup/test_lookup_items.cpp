@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "lookup_items.h"
 #include "table_builder.h"
 
@@ -22,7 +23,7 @@ std::vector<std::string> organization_captions() {
 
 std::vector<std::string> equipment_captions() {
     std::vector<std::string> captions;
-    for (int k = 0; k < OfferedEquipmentKinds; ++k) captions.push_back("kind " + std::to_string(k));
+    for (int k = 0; k < NamedEquipmentKinds; ++k) captions.push_back("kind " + std::to_string(k));
     return captions;
 }
 
@@ -173,7 +174,7 @@ void TestLookupItems::free_text_numbers_do_not_overflow() {
     }
     const auto items = kind_items(table, EquipmentLabel, equipment_captions());
     const std::size_t free_texts = std::size_t(MaxEntryCount) * 3;
-    QCOMPARE(items.size(), std::size_t(OfferedEquipmentKinds) + free_texts);
+    QCOMPARE(items.size(), std::size_t(NamedEquipmentKinds) + free_texts);
     for (std::size_t i = 0; i < items.size(); ++i) QCOMPARE(items[i].number, std::int32_t(i));
     QCOMPARE(items.back().number, 98295);
 }
@@ -260,5 +261,5 @@ void TestLookupItems::table_shorter_than_its_count() {
     QVERIFY(surname_items(table, EquipmentLabel, 0, "x").empty());
 }
 
-QTEST_APPLESS_MAIN(TestLookupItems)
+ZELKAV_TEST_CLASS(TestLookupItems)
 #include "test_lookup_items.moc"

@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "correction_file.h"
 #include "correction_text.h"
 #include "desktop_folder.h"
@@ -80,11 +81,11 @@ std::string buffer(const QByteArray& answer, int size) {
 
 class FixedDesktop final : public DesktopPlatform {
   public:
-    explicit FixedDesktop(DesktopFolder folder) : folder_(std::move(folder)) {}
-    DesktopFolder desktop_folder() const override { return folder_; }
+    explicit FixedDesktop(Result folder) : folder_(std::move(folder)) {}
+    Result desktop_folder() const override { return folder_; }
 
   private:
-    DesktopFolder folder_;
+    Result folder_;
 };
 
 // Rows 0 to EntryCount + 10, as a loaded directory has them; the spare row after the last
@@ -277,8 +278,8 @@ class OutputFilesTest : public QObject {
     }
 
     void standard_desktop_is_created() {
-        const DesktopFolder desktop = StandardDesktop().desktop_folder();
-        QCOMPARE(desktop.error, QString());
+        const Result desktop = StandardDesktop().desktop_folder();
+        QCOMPARE(desktop.message, QString());
         QCOMPARE(desktop.path, dir_->filePath("Desktop") + "/");
         QVERIFY(QFileInfo(desktop.path).isDir());
     }
@@ -294,20 +295,20 @@ class OutputFilesTest : public QObject {
         QFile blocker(dir_->filePath("Desktop"));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        const DesktopFolder desktop = StandardDesktop().desktop_folder();
+        const Result desktop = StandardDesktop().desktop_folder();
         QCOMPARE(desktop.path, QString());
-        QVERIFY2(desktop.error.contains(dir_->filePath("Desktop")), qPrintable(desktop.error));
+        QVERIFY2(desktop.message.contains(dir_->filePath("Desktop")), qPrintable(desktop.message));
         QVERIFY(QFileInfo(dir_->filePath("Desktop")).isFile());
     }
 
     void correction_file_replaced_and_added() {
-        const FixedDesktop desktop({dir_->path() + "/", {}});
+        const FixedDesktop desktop(Result::success(dir_->path() + "/"));
         CorrectionSnapshot w = window_snapshot();
         w.Text1[1] = "Castell";
         w.Text1[7] = "111";
         QVERIFY(write_correction_file(w, desktop).ok());
         w.Text1[7] = "222";
-        const CorrectionResult second = write_correction_file(w, desktop);
+        const Result second = write_correction_file(w, desktop);
         QVERIFY(second.ok());
         QCOMPARE(second.path, dir_->filePath("Castell_KAV.TXT"));
         QVERIFY(read_all(second.path).contains("\r\nTelephone:  222\r\n"));
@@ -319,10 +320,10 @@ class OutputFilesTest : public QObject {
     }
     void correction_file_stays_in_desktop() {
         QVERIFY(QDir(dir_->path()).mkpath("home/Desktop"));
-        const FixedDesktop desktop({dir_->filePath("home/Desktop") + "/", {}});
+        const FixedDesktop desktop(Result::success(dir_->filePath("home/Desktop") + "/"));
         CorrectionSnapshot w = window_snapshot();
         w.Text1[1] = "../../x";
-        const CorrectionResult result = write_correction_file(w, desktop);
+        const Result result = write_correction_file(w, desktop);
         QVERIFY(result.ok());
         QCOMPARE(QDir(dir_->filePath("home/Desktop")).entryList(QDir::Files | QDir::Hidden),
                  QStringList{"_._.._x_KAV.TXT"});
@@ -330,11 +331,11 @@ class OutputFilesTest : public QObject {
         QVERIFY(read_all(result.path).contains("\r\nSurname:  ../../x\r\n"));
     }
     void correction_file_keeps_every_character() {
-        const FixedDesktop desktop({dir_->path() + "/", {}});
+        const FixedDesktop desktop(Result::success(dir_->path() + "/"));
         CorrectionSnapshot w = window_snapshot();
         w.Text1[1] = "Wiśniewski";
         w.Text1[2] = "Łukasz";
-        const CorrectionResult result = write_correction_file(w, desktop);
+        const Result result = write_correction_file(w, desktop);
         QVERIFY(result.ok());
         const QByteArray bytes = read_all(result.path);
         QVERIFY(bytes.startsWith("\xef\xbb\xbf"));
@@ -342,10 +343,10 @@ class OutputFilesTest : public QObject {
     }
     void correction_file_not_writable() {
         QVERIFY(QDir(dir_->path()).mkdir("Castell_KAV.TXT")); // even root cannot replace it
-        const FixedDesktop desktop({dir_->path() + "/", {}});
+        const FixedDesktop desktop(Result::success(dir_->path() + "/"));
         CorrectionSnapshot w = window_snapshot();
         w.Text1[1] = "Castell";
-        const CorrectionResult result = write_correction_file(w, desktop);
+        const Result result = write_correction_file(w, desktop);
         QVERIFY(!result.ok());
         QVERIFY2(result.message.contains(dir_->filePath("Castell_KAV.TXT")),
                  qPrintable(result.message));
@@ -354,8 +355,8 @@ class OutputFilesTest : public QObject {
     }
     void correction_file_without_desktop() {
         const FixedDesktop desktop(
-            {{}, "The desktop folder \"/nowhere\" is a file, not a folder."});
-        const CorrectionResult result = write_correction_file(window_snapshot(), desktop);
+            Result::failure("The desktop folder \"/nowhere\" is a file, not a folder."));
+        const Result result = write_correction_file(window_snapshot(), desktop);
         QVERIFY(!result.ok());
         QVERIFY2(result.message.contains("/nowhere"), qPrintable(result.message));
     }
@@ -379,7 +380,7 @@ class OutputFilesTest : public QObject {
         earlier.write("an earlier, longer list\r\n\r\n\r\n");
         earlier.close();
 
-        const EmailListResult result =
+        const Result result =
             write_email_list(table_with_emails(emails), dir_->path().toStdString());
         QVERIFY2(result.ok(), qPrintable(result.message));
         QCOMPARE(result.path, dir_->filePath("ZEL-KAV_e-mail"));
@@ -392,7 +393,7 @@ class OutputFilesTest : public QObject {
     }
     void email_list_not_writable() {
         QVERIFY(QDir(dir_->path()).mkdir("ZEL-KAV_e-mail"));
-        const EmailListResult result =
+        const Result result =
             write_email_list(table_with_emails({"a@b.org"}), dir_->path().toStdString());
         QVERIFY(!result.ok());
         QVERIFY2(result.message.contains(dir_->filePath("ZEL-KAV_e-mail")),
@@ -401,5 +402,5 @@ class OutputFilesTest : public QObject {
     }
 };
 
-QTEST_GUILESS_MAIN(OutputFilesTest)
+ZELKAV_TEST_CLASS(OutputFilesTest)
 #include "output_files_test.moc"

@@ -18,18 +18,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     EntryTable table;
     table.LastUpdate = 7;
-    const FileResult result = parse_data_base(table, bytes, "fuzz");
+    const Result result = parse_data_base(table, bytes, "fuzz");
 
     // Read in small pieces, items straddle pieces; the outcome must not change.
     EntryTable in_pieces;
     in_pieces.LastUpdate = 7;
-    const FileResult pieced = parse_data_base(in_pieces, bytes, "fuzz", 1 + size % 13);
-    check(pieced.ok == result.ok && pieced.message == result.message &&
+    const Result pieced = parse_data_base(in_pieces, bytes, "fuzz", 1 + size % 13);
+    check(pieced.ok() == result.ok() && pieced.message == result.message &&
           in_pieces.EntryCount == table.EntryCount && in_pieces.TextSlots == table.TextSlots &&
           in_pieces.EquipmentFlags == table.EquipmentFlags);
 
-    if (!result.ok) {
-        check(!result.message.empty() && table.EntryCount == 0 && table.TextSlots.empty());
+    if (!result.ok()) {
+        check(!result.message.isEmpty() && table.EntryCount == 0 && table.TextSlots.empty());
         return 0;
     }
     const std::size_t rows = std::size_t(table.TableCapacity) + 1;
@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Written and read again, the entries come back; only a double quote inside an unquoted
     // item turns into an apostrophe.
     EntryTable again;
-    check(parse_data_base(again, data_file_bytes(table, 1), "fuzz").ok);
+    check(parse_data_base(again, data_file_bytes(table, 1), "fuzz").ok());
     for (int e = 1; e <= table.EntryCount; ++e) {
         for (std::string& text : table.TextSlots[e])
             std::replace(text.begin(), text.end(), '"', '\'');

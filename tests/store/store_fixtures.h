@@ -2,6 +2,7 @@
 
 #include "data_file.h"
 #include "serial_date.h"
+#include "table_builder.h"
 
 #include <QFile>
 #include <QMetaType>
@@ -12,12 +13,6 @@
 
 Q_DECLARE_METATYPE(std::string)
 
-// A freshly loaded-looking table of `count` empty entries, marked as changed so it saves.
-inline EntryTable table_of(int count) {
-    EntryTable t = empty_directory(std::int16_t(count));
-    t.TableModified = 1;
-    return t;
-}
 
 // A directory of one entry saved on 2003-05-14, and below the file it makes, byte for byte.
 inline EntryTable example_table() {

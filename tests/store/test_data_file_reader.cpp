@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "data_file_reader.h"
 #include "data_file_writer.h"
 #include "store_fixtures.h"
@@ -24,18 +25,18 @@ std::string example_items(const std::string& separator) {
 
 // Parses `bytes` as a whole and again in tiny pieces, where every item straddles two: both
 // must give the same table and message.
-FileResult parse(EntryTable& table, const std::string& bytes) {
+Result parse(EntryTable& table, const std::string& bytes) {
     const std::string name = "/data/KAV-Addresses.dat";
     for (std::size_t piece : {1, 2, 7}) {
         EntryTable in_pieces = table;
-        const FileResult result = parse_data_base(in_pieces, bytes, name, piece);
+        const Result result = parse_data_base(in_pieces, bytes, name, piece);
         EntryTable whole = table;
-        const FileResult expected = parse_data_base(whole, bytes, name);
-        if (result.ok != expected.ok || result.message != expected.message ||
+        const Result expected = parse_data_base(whole, bytes, name);
+        if (result.ok() != expected.ok() || result.message != expected.message ||
             !same_table(in_pieces, whole))
             QTest::qFail(qPrintable(QString("pieces of %1 bytes read differently: %2")
                                         .arg(piece)
-                                        .arg(QString::fromStdString(result.message))),
+                                        .arg(result.message)),
                          __FILE__, __LINE__);
     }
     return parse_data_base(table, bytes, name);
@@ -47,8 +48,8 @@ class TestDataFileReader : public QObject {
   private slots:
     void one_entry_file() {
         EntryTable table;
-        const FileResult result = parse(table, example_bytes());
-        QVERIFY2(result.ok, result.message.c_str());
+        const Result result = parse(table, example_bytes());
+        QVERIFY2(result.ok(), qPrintable(result.message));
         QVERIFY(same_entries(table, example_table()));
         QCOMPARE(table.LastUpdate, serial_from_civil({2003, 5, 14}));
         QCOMPARE(int(table.TableCapacity), 11);
@@ -78,8 +79,8 @@ class TestDataFileReader : public QObject {
     void layouts() {
         QFETCH(std::string, bytes);
         EntryTable table;
-        const FileResult result = parse(table, bytes);
-        QVERIFY2(result.ok, result.message.c_str());
+        const Result result = parse(table, bytes);
+        QVERIFY2(result.ok(), qPrintable(result.message));
         QVERIFY(same_entries(table, example_table()));
         QCOMPARE(table.LastUpdate, serial_from_civil({2003, 5, 14}));
     }
@@ -97,8 +98,8 @@ class TestDataFileReader : public QObject {
         std::string bytes = data_file_bytes(written, 1);
         bytes.replace(bytes.find("#1899-12-30#", 10), 12, "#00:00:00#");
         EntryTable table;
-        const FileResult result = parse(table, bytes);
-        QVERIFY2(result.ok, result.message.c_str());
+        const Result result = parse(table, bytes);
+        QVERIFY2(result.ok(), qPrintable(result.message));
         QVERIFY(same_entries(table, written));
     }
 
@@ -112,8 +113,8 @@ class TestDataFileReader : public QObject {
         QFETCH(std::string, bytes);
         EntryTable table = example_table();
         table.LastUpdate = 123;
-        const FileResult result = parse(table, bytes);
-        QVERIFY2(result.ok, result.message.c_str());
+        const Result result = parse(table, bytes);
+        QVERIFY2(result.ok(), qPrintable(result.message));
         QCOMPARE(int(table.EntryCount), 0);
         QCOMPARE(int(table.TableCapacity), 10);
         QCOMPARE(table.LastUpdate, 123);
@@ -130,7 +131,7 @@ class TestDataFileReader : public QObject {
         EntryTable table = table_of(30);
         for (auto& row : table.TextSlots) row.fill("old");
         table.EquipmentFlags.back()[28] = 1;
-        QVERIFY(parse(table, example_bytes()).ok);
+        QVERIFY(parse(table, example_bytes()).ok());
         EntryTable expected = example_table();
         expected.TableModified = 0;
         expected.LastUpdate = serial_from_civil({2003, 5, 14});
@@ -141,8 +142,8 @@ class TestDataFileReader : public QObject {
         EntryTable full = table_of(MaxEntryCount);
         full.TextSlots[MaxEntryCount][21] = "last";
         EntryTable table;
-        const FileResult result = parse_data_base(table, data_file_bytes(full, 1), "test");
-        QVERIFY2(result.ok, result.message.c_str());
+        const Result result = parse_data_base(table, data_file_bytes(full, 1), "test");
+        QVERIFY2(result.ok(), qPrintable(result.message));
         QCOMPARE(int(table.TableCapacity), 32767);
         QCOMPARE(table.TextSlots.size(), std::size_t(32768));
         QCOMPARE(table.TextSlots[MaxEntryCount][21], std::string("last"));
@@ -187,7 +188,7 @@ class TestDataFileReader : public QObject {
                                          << "the text \"today\" stands where a date belongs.";
         QTest::newRow("entry cut short")
             << example_bytes().substr(0, example_bytes().size() - 15)
-            << "ends before entry 1, item 59 (Laboratory Equipment A), although its first line "
+            << "ends before entry 1, item 59 (other Laboratory Equipment A), although its first line "
                "announces 1 entry.";
         QTest::newRow("entry missing")
             << "2" + example_bytes().substr(1)
@@ -226,9 +227,9 @@ class TestDataFileReader : public QObject {
         EntryTable table = example_table();
         table.LastUpdate = 99;
         const EntryTable before = table;
-        const FileResult result = parse(table, bytes);
-        QVERIFY(!result.ok);
-        const QString text = QString::fromStdString(result.message);
+        const Result result = parse(table, bytes);
+        QVERIFY(!result.ok());
+        const QString text = result.message;
         QVERIFY2(text.startsWith("The data file \"/data/KAV-Addresses.dat\" "), qPrintable(text));
         QVERIFY2(text.contains(message), qPrintable(text));
         QVERIFY2(text.endsWith(" Nothing was loaded."), qPrintable(text));
@@ -238,9 +239,9 @@ class TestDataFileReader : public QObject {
     void missing_file() {
         QTemporaryDir dir;
         EntryTable table;
-        const FileResult result = read_data_base(table, dir.path().toStdString());
-        QVERIFY(!result.ok);
-        QCOMPARE(QString::fromStdString(result.message),
+        const Result result = read_data_base(table, dir.path().toStdString());
+        QVERIFY(!result.ok());
+        QCOMPARE(result.message,
                  "The data file \"KAV-Addresses.dat\" was not found in the folder \"" +
                      QDir(dir.path()).absolutePath() + "\".");
     }
@@ -249,18 +250,18 @@ class TestDataFileReader : public QObject {
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(DataFileName));
         EntryTable table;
-        const FileResult result = read_data_base(table, dir.path().toStdString());
-        QVERIFY(!result.ok);
-        QVERIFY2(QString::fromStdString(result.message).endsWith("is a folder, not a file."),
-                 result.message.c_str());
+        const Result result = read_data_base(table, dir.path().toStdString());
+        QVERIFY(!result.ok());
+        QVERIFY2(result.message.endsWith("is a folder, not a file."),
+                 qPrintable(result.message));
     }
 
     void reads_from_folder() {
         QTemporaryDir dir;
         QVERIFY(put_file(data_path(dir.path()), example_bytes()));
         EntryTable table;
-        const FileResult result = read_data_base(table, dir.path().toStdString());
-        QVERIFY2(result.ok, result.message.c_str());
+        const Result result = read_data_base(table, dir.path().toStdString());
+        QVERIFY2(result.ok(), qPrintable(result.message));
         QVERIFY(same_entries(table, example_table()));
 
         // The line of a bad item is counted in the file itself, past the piece in memory.
@@ -268,7 +269,7 @@ class TestDataFileReader : public QObject {
                           "#2003-05-12#,\r\nMrs,";
         QVERIFY(put_file(data_path(dir.path()), bad));
         const QString message =
-            QString::fromStdString(read_data_base(table, dir.path().toStdString()).message);
+            read_data_base(table, dir.path().toStdString()).message;
         QVERIFY2(message.startsWith("The data file \"" +
                                     QString::fromStdString(data_path(dir.path()).string()) +
                                     "\" has a bad item at entry 1, item 2 (salutation), in line " +
@@ -278,9 +279,6 @@ class TestDataFileReader : public QObject {
     }
 };
 
-int run_data_file_reader_tests(int argc, char** argv) {
-    TestDataFileReader tests;
-    return QTest::qExec(&tests, argc, argv);
-}
+ZELKAV_TEST_CLASS(TestDataFileReader)
 
 #include "test_data_file_reader.moc"

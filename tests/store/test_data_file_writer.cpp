@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "data_file_reader.h"
 #include "data_file_writer.h"
 #include "store_fixtures.h"
@@ -44,8 +45,8 @@ class TestDataFileWriter : public QObject {
 
     void one_entry_file() {
         QTemporaryDir dir;
-        const FileResult result = save_data_base(example_table(), dir.path().toStdString());
-        QVERIFY2(result.ok, result.message.c_str());
+        const Result result = save_data_base(example_table(), dir.path().toStdString());
+        QVERIFY2(result.ok(), qPrintable(result.message));
         QCOMPARE(file_bytes(data_path(dir.path())), QByteArray::fromStdString(example_bytes()));
     }
 
@@ -96,28 +97,28 @@ class TestDataFileWriter : public QObject {
         QFETCH(EntryTable, table);
         QTemporaryDir dir;
         const std::string folder = dir.path().toStdString();
-        QVERIFY(save_data_base(table, folder).ok);
+        QVERIFY(save_data_base(table, folder).ok());
         const QByteArray first = file_bytes(data_path(dir.path()));
 
         EntryTable loaded;
-        const FileResult result = read_data_base(loaded, folder);
-        QVERIFY2(result.ok, result.message.c_str());
+        const Result result = read_data_base(loaded, folder);
+        QVERIFY2(result.ok(), qPrintable(result.message));
         QVERIFY(same_entries(loaded, table));
         QCOMPARE(loaded.LastUpdate, saved_on);
 
         loaded.TableModified = 1;
-        QVERIFY(save_data_base(loaded, folder).ok);
+        QVERIFY(save_data_base(loaded, folder).ok());
         QCOMPARE(file_bytes(data_path(dir.path())), first);
     }
 
     void only_the_header_date_changes() {
         QTemporaryDir dir;
-        QVERIFY(save_data_base(example_table(), dir.path().toStdString()).ok);
+        QVERIFY(save_data_base(example_table(), dir.path().toStdString()).ok());
         EntryTable loaded;
-        QVERIFY(read_data_base(loaded, dir.path().toStdString()).ok);
+        QVERIFY(read_data_base(loaded, dir.path().toStdString()).ok());
         set_today_for_testing(serial_from_civil({2024, 2, 29}));
         loaded.TableModified = 1;
-        QVERIFY(save_data_base(loaded, dir.path().toStdString()).ok);
+        QVERIFY(save_data_base(loaded, dir.path().toStdString()).ok());
         std::string expected = example_bytes();
         expected.replace(3, 12, "#2024-02-29#");
         QCOMPARE(file_bytes(data_path(dir.path())), QByteArray::fromStdString(expected));
@@ -132,7 +133,7 @@ class TestDataFileWriter : public QObject {
                 std::string::npos);
 
         EntryTable loaded;
-        QVERIFY(parse_data_base(loaded, bytes, "test").ok);
+        QVERIFY(parse_data_base(loaded, bytes, "test").ok());
         table.TextSlots[1][0] = "'Doc'";
         table.TextSlots[1][3] = "c/o 'Mine', Level 2";
         QVERIFY(same_entries(loaded, table));
@@ -140,7 +141,7 @@ class TestDataFileWriter : public QObject {
 
     void empty_directory() {
         QTemporaryDir dir;
-        QVERIFY(save_data_base(table_of(0), dir.path().toStdString()).ok);
+        QVERIFY(save_data_base(table_of(0), dir.path().toStdString()).ok());
         QCOMPARE(file_bytes(data_path(dir.path())), QByteArray("0\r\n#2003-05-14#\r\n"));
     }
 
@@ -148,11 +149,11 @@ class TestDataFileWriter : public QObject {
         QTemporaryDir dir;
         EntryTable table = example_table();
         table.TableModified = 0;
-        QVERIFY(save_data_base(table, dir.path().toStdString()).ok);
+        QVERIFY(save_data_base(table, dir.path().toStdString()).ok());
         QVERIFY(!QFile::exists(QString::fromStdString(data_path(dir.path()).string())));
 
         QVERIFY(put_file(data_path(dir.path()), "old"));
-        QVERIFY(save_data_base(table, dir.path().toStdString()).ok);
+        QVERIFY(save_data_base(table, dir.path().toStdString()).ok());
         QCOMPARE(file_bytes(data_path(dir.path())), QByteArray("old"));
     }
 
@@ -175,15 +176,15 @@ class TestDataFileWriter : public QObject {
 
         // Large enough to be written in several pieces, so the disk fills after the first.
         EntryTable table = table_of(4000);
-        FileResult result;
+        Result result;
         if (kind == "full") {
             FileSizeLimit limit(300 * 1024);
             result = save_data_base(table, folder);
         } else {
             result = save_data_base(table, folder);
         }
-        QVERIFY(!result.ok);
-        const QString message = QString::fromStdString(result.message);
+        QVERIFY(!result.ok());
+        const QString message = result.message;
         QVERIFY2(message.contains(QString::fromStdString((folder / DataFileName).string())),
                  qPrintable(message));
         QVERIFY2(message.endsWith("The file was not changed."), qPrintable(message));
@@ -197,9 +198,6 @@ class TestDataFileWriter : public QObject {
     }
 };
 
-int run_data_file_writer_tests(int argc, char** argv) {
-    TestDataFileWriter tests;
-    return QTest::qExec(&tests, argc, argv);
-}
+ZELKAV_TEST_CLASS(TestDataFileWriter)
 
 #include "test_data_file_writer.moc"

@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "serial_date.h"
 
 #include <QTest>
@@ -69,9 +70,6 @@ class TestSerialDate : public QObject {
     }
 };
 
-int run_serial_date_tests(int argc, char** argv) {
-    TestSerialDate tests;
-    return QTest::qExec(&tests, argc, argv);
-}
+ZELKAV_TEST_CLASS(TestSerialDate)
 
 #include "test_serial_date.moc"

@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "window_fixture.h"
 
 #include <QCheckBox>
@@ -266,8 +267,6 @@ class DisplayTest : public QObject {
     }
 };
 
-std::unique_ptr<QObject> display_tests() {
-    return std::make_unique<DisplayTest>();
-}
+ZELKAV_TEST_CLASS(DisplayTest)
 
 #include "display_test.moc"

@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "serial_date.h"
 #include "sorted_list.h"
 #include "window_fixture.h"
@@ -147,7 +148,7 @@ class EditingTest : public QObject {
         QCOMPARE(f->table.CurrentEntry, std::int16_t(count_after));
         QCOMPARE(f->table.TableCapacity, std::int16_t(count_after - 1 + 10));
         QCOMPARE(f->table.TableModified, std::int16_t(0));
-        QCOMPARE(f->window->LookupCategory, std::int16_t(-1));
+        QCOMPARE(f->window->lookup_category_for_testing(), std::int16_t(-1));
         QCOMPARE(surname_caption(), red);
         if (store_between) {
             QVERIFY(f->file_bytes().startsWith("13\r\n#2003-05-14#\r\n"));
@@ -173,7 +174,7 @@ class EditingTest : public QObject {
         QCOMPARE(f->table.CurrentEntry, std::int16_t(13));
         QCOMPARE(f->table.TableModified, std::int16_t(1));
         QCOMPARE(f->table.ChangeDate[13], today_);
-        QCOMPARE(f->window->LookupCategory, std::int16_t(1));
+        QCOMPARE(f->window->lookup_category_for_testing(), std::int16_t(1));
         QCOMPARE(surname_caption(), blue);
     }
 
@@ -228,7 +229,7 @@ class EditingTest : public QObject {
                                     << "\"Fields of Interest C\""
                                     << "(U+03A9)";
         QTest::newRow("other organisation") << 21 << "\""
-                                            << "\"Organization (other)\""
+                                            << "\"other Organization\""
                                             << "(U+0022)";
     }
     void store_refuses_what_the_file_cannot_hold() {
@@ -273,8 +274,6 @@ class EditingTest : public QObject {
     }
 };
 
-std::unique_ptr<QObject> editing_tests() {
-    return std::make_unique<EditingTest>();
-}
+ZELKAV_TEST_CLASS(EditingTest)
 
 #include "editing_test.moc"

@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "layout_units.h"
 #include "sorted_list.h"
 #include "window_fixture.h"
@@ -285,14 +286,12 @@ class LayoutTest : public QObject {
         // The surname look-up is open after start-up only; here none is, so a click on
         // "City" opens the city look-up.
         QTest::mouseClick(window->label1[4], Qt::LeftButton);
-        QCOMPARE(window->LookupCategory, std::int16_t(4));
+        QCOMPARE(window->lookup_category_for_testing(), std::int16_t(4));
         QTest::mouseClick(window->label1[4], Qt::LeftButton);
-        QCOMPARE(window->LookupCategory, std::int16_t(-1));
+        QCOMPARE(window->lookup_category_for_testing(), std::int16_t(-1));
     }
 };
 
-std::unique_ptr<QObject> layout_tests() {
-    return std::make_unique<LayoutTest>();
-}
+ZELKAV_TEST_CLASS(LayoutTest)
 
 #include "layout_test.moc"

@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "sorted_list.h"
 
 #include <QLineEdit>
@@ -130,8 +131,6 @@ class SortedListTest : public QObject {
     }
 };
 
-std::unique_ptr<QObject> sorted_list_tests() {
-    return std::make_unique<SortedListTest>();
-}
+ZELKAV_TEST_CLASS(SortedListTest)
 
 #include "sorted_list_test.moc"

@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "serial_date.h"
 #include "sorted_list.h"
 #include "window_fixture.h"
@@ -41,7 +42,7 @@ class StartUpTest : public QObject {
         // The count of 0 leaves the date unread.
         QCOMPARE(f->window->Label4->text(), QStringLiteral("Last update: unknown"));
         QCOMPARE(f->window->list1->count(), 0);
-        QCOMPARE(f->window->LookupCategory, std::int16_t(1));
+        QCOMPARE(f->window->lookup_category_for_testing(), std::int16_t(1));
     }
 
     void status_captions_data() {
@@ -67,7 +68,7 @@ class StartUpTest : public QObject {
     void opens_the_surname_look_up_and_shows_no_entry() {
         QVERIFY(f->write(directory_of(57)));
         QVERIFY(f->start());
-        QCOMPARE(f->window->LookupCategory, std::int16_t(1));
+        QCOMPARE(f->window->lookup_category_for_testing(), std::int16_t(1));
         QCOMPARE(f->window->list1->count(), 57);
         QVERIFY(f->window->Frame2->isVisible());
         QVERIFY(!f->window->List2->isVisible());
@@ -154,8 +155,6 @@ class StartUpTest : public QObject {
     }
 };
 
-std::unique_ptr<QObject> start_up_tests() {
-    return std::make_unique<StartUpTest>();
-}
+ZELKAV_TEST_CLASS(StartUpTest)
 
 #include "start_up_test.moc"

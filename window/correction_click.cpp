@@ -1,6 +1,5 @@
 #include "correction_file.h"
 #include "frm_ZEL.h"
-#include "message_box.h"
 
 #include <QCheckBox>
 #include <QRadioButton>
@@ -32,7 +31,5 @@ CorrectionSnapshot take_snapshot(const frm_ZEL& window) {
 
 // Writes what the window shows, stored or not, to the desktop; the tables stay as they are.
 void frm_ZEL::cmd_corrections_Click() {
-    static const StandardDesktop desktop;
-    const CorrectionResult result = write_correction_file(take_snapshot(*this), desktop);
-    if (!result.ok()) show_message(this, result.message, true);
+    tell_failure(write_correction_file(take_snapshot(*this), this_desktop()));
 }

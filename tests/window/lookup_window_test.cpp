@@ -3,6 +3,8 @@
 #include "message_box.h"
 #include "sorted_list.h"
 #include "table_builder.h"
+#include "test_registry.h"
+#include "window_fixture.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -74,7 +76,7 @@ bool shown(const QWidget* widget) {
 
 } // namespace
 
-class TestLookupWindow : public QObject {
+class TestLookupWindow : public QObject, public WindowFixture {
     Q_OBJECT
   private slots:
     void initTestCase();
@@ -96,14 +98,8 @@ class TestLookupWindow : public QObject {
     void click_without_selection_does_nothing();
 
   private:
-    // Writes `directory` as the data file of a fresh folder and starts the window on it.
-    void start(EntryTable directory);
+    void start(EntryTable directory) { QVERIFY(start_on(std::move(directory))); }
     void click_label(int index) { QTest::mouseClick(window->label1[index], Qt::LeftButton); }
-
-    std::unique_ptr<QTemporaryDir> dir;
-    EntryTable table;
-    std::unique_ptr<frm_ZEL> window;
-    QStringList messages;
 };
 
 void TestLookupWindow::initTestCase() {
@@ -113,33 +109,16 @@ void TestLookupWindow::initTestCase() {
 
 void TestLookupWindow::init() {
     messages.clear();
-    set_message_hook_for_testing([this](const QString& text, bool) { messages << text; });
     start(sample_directory());
 }
 
 void TestLookupWindow::cleanup() {
     window.reset();
-    set_message_hook_for_testing({});
     QVERIFY2(messages.isEmpty(), qPrintable(messages.join('\n')));
 }
 
-void TestLookupWindow::start(EntryTable directory) {
-    window.reset();
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    const std::filesystem::path folder = dir->path().toStdString();
-    directory.TableModified = 1; // the saver writes only a changed table
-    const FileResult saved = save_data_base(directory, folder);
-    QVERIFY2(saved.ok, saved.message.c_str());
-    table = EntryTable{};
-    window = std::make_unique<frm_ZEL>(table, folder);
-    QVERIFY(window->Form_Load());
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-}
-
 void TestLookupWindow::start_up_opens_the_surname_lookup() {
-    QCOMPARE(window->LookupCategory, 1);
+    QCOMPARE(window->lookup_category_for_testing(), 1);
     QCOMPARE(texts(window->list1), (QStringList{"adams", "Bauer", "Zeller"}));
     QCOMPARE(item_data(window->list1), (QList<int>{2, 3, 1}));
     QVERIFY(!shown(window->List2));
@@ -147,7 +126,7 @@ void TestLookupWindow::start_up_opens_the_surname_lookup() {
     QCOMPARE(window->text1(1), QString()); // no entry shown yet
 
     click_label(1); // the first click on "Surname" closes the open look-up
-    QCOMPARE(window->LookupCategory, -1);
+    QCOMPARE(window->lookup_category_for_testing(), -1);
     QCOMPARE(window->list1->count(), 0);
 }
 
@@ -172,14 +151,14 @@ void TestLookupWindow::same_label_three_times() {
 
     for (int round = 0; round < 2; ++round) {
         click_label(label);
-        QCOMPARE(window->LookupCategory, label);
+        QCOMPARE(window->lookup_category_for_testing(), label);
         QCOMPARE(window->list1->count(), list1_items);
         QCOMPARE(window->List2->count(), list2_items);
         QCOMPARE(shown(window->List2), list2_shown);
         if (round == 1) break;
 
         click_label(label);
-        QCOMPARE(window->LookupCategory, -1);
+        QCOMPARE(window->lookup_category_for_testing(), -1);
         QCOMPARE(window->list1->count(), 0);
         QCOMPARE(window->List2->count(), list2_items); // kept, though hidden
         QVERIFY(!shown(window->List2));
@@ -232,7 +211,7 @@ void TestLookupWindow::direct_lookup_shows_the_chosen_entry() {
     QCOMPARE(table.CurrentEntry, 3);
     QCOMPARE(window->text1(1), QString("Bauer"));
     QCOMPARE(window->text1(4), QString("Leoben"));
-    QCOMPARE(window->LookupCategory, 4);
+    QCOMPARE(window->lookup_category_for_testing(), 4);
     QCOMPARE(window->list1->count(), 4);
 }
 
@@ -312,7 +291,7 @@ void TestLookupWindow::captions_are_read_at_the_click() {
 
 void TestLookupWindow::empty_directory() {
     start(make_table(0));
-    QCOMPARE(window->LookupCategory, 1);
+    QCOMPARE(window->lookup_category_for_testing(), 1);
     QCOMPARE(window->list1->count(), 0);
 
     click_label(11);
@@ -336,14 +315,18 @@ void TestLookupWindow::lists_left_over_after_a_reload() {
     click_item(window->List2, row_of(window->List2, "Museum"));
     const QStringList museum = texts(window->list1);
 
-    // What New does when it reloads the data file after saving a full table.
+    // New on a full table saves (nothing was stored, so the file stays as it is) and reloads
+    // the data file, which has meanwhile become smaller.
     EntryTable smaller = make_table(2);
-    smaller.TableModified = 1;
     smaller.TextSlots[1][1] = "Ahn";
     smaller.TextSlots[2][1] = "Berg";
-    QVERIFY(save_data_base(smaller, dir->path().toStdString()).ok);
-    QVERIFY(read_data_base(table, dir->path().toStdString()).ok);
-    window->LookupCategory = -1;
+    QVERIFY(write(smaller));
+    while (table.EntryCount < table.TableCapacity) window->cmd_new_Click();
+    window->cmd_new_Click();
+    QCOMPARE(messages, QStringList{"Datenbank wird gespeichert"});
+    messages.clear();
+    QCOMPARE(table.EntryCount, 3); // the two read and the one New added
+    QCOMPARE(window->lookup_category_for_testing(), std::int16_t(-1));
 
     // No two-step look-up is open: the choice only hides the usage panel.
     window->Frame2->setVisible(true);
@@ -355,12 +338,12 @@ void TestLookupWindow::lists_left_over_after_a_reload() {
     click_item(window->list1, row_of(window->list1, "adams"));
     QCOMPARE(table.CurrentEntry, 2);
     QCOMPARE(window->text1(1), QString("Berg"));
-    click_item(window->list1, row_of(window->list1, "Bauer"));
+    click_item(window->list1, row_of(window->list1, ""));
     QCOMPARE(table.CurrentEntry, 2);
 
     // The label rebuilds the look-up rather than closing it.
     click_label(11);
-    QCOMPARE(window->LookupCategory, 11);
+    QCOMPARE(window->lookup_category_for_testing(), 11);
     QVERIFY(shown(window->List2));
     QCOMPARE(window->List2->count(), 6);
 }
@@ -379,5 +362,5 @@ void TestLookupWindow::click_without_selection_does_nothing() {
     QCOMPARE(window->text1(1), QString());
 }
 
-QTEST_MAIN(TestLookupWindow)
-#include "test_lookup_window.moc"
+ZELKAV_TEST_CLASS(TestLookupWindow)
+#include "lookup_window_test.moc"

@@ -4,6 +4,8 @@
 #include "entry_table.h"
 #include "frm_ZEL.h"
 #include "message_box.h"
+#include "table_builder.h"
+#include "temporary_home.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -14,37 +16,37 @@
 #include <filesystem>
 #include <memory>
 
-// A directory of `count` entries as a load leaves it, entry e holding the surname "Name e".
-inline EntryTable directory_of(int count) {
-    EntryTable table = empty_directory(std::int16_t(count));
-    for (int e = 1; e <= count; ++e) {
-        table.TextSlots[std::size_t(e)][1] = "Name " + std::to_string(e);
-    }
-    return table;
-}
-
-// A fresh folder with a data file, the window over it, and the messages it showed.
+// A fresh working folder with a data file, a home of its own (so the desktop folder is the
+// test's), the window over it, and the messages it showed instead of blocking on them.
 struct WindowFixture {
     QTemporaryDir dir;
+    TemporaryHome home;
     EntryTable table;
     std::unique_ptr<frm_ZEL> window;
     QStringList messages;
     QList<bool> errors;
 
     WindowFixture() {
+        home.use(dir.filePath(QStringLiteral("home")));
         set_message_hook_for_testing([this](const QString& text, bool is_error) {
             messages << text;
             errors << is_error;
         });
     }
-    ~WindowFixture() { set_message_hook_for_testing({}); }
+    ~WindowFixture() {
+        window.reset();
+        set_message_hook_for_testing({});
+    }
 
     std::filesystem::path folder() const { return dir.path().toStdString(); }
     QString file_path() const { return dir.filePath(QString::fromLatin1(DataFileName)); }
+    QString desktop(const QString& name = {}) const {
+        return dir.filePath(QStringLiteral("home/Desktop")) + (name.isEmpty() ? "" : "/" + name);
+    }
 
     bool write(EntryTable directory) {
         directory.TableModified = 1;
-        return save_data_base(directory, folder()).ok;
+        return save_data_base(directory, folder()).ok();
     }
     QByteArray file_bytes() const {
         QFile file(file_path());
@@ -65,5 +67,16 @@ struct WindowFixture {
         if (!window->Form_Load()) return false;
         window->show();
         return QTest::qWaitForWindowExposed(window.get());
+    }
+
+    // Writes `directory` as the data file and starts the window on it.
+    bool start_on(EntryTable directory) {
+        table = EntryTable{};
+        return write(std::move(directory)) && start();
+    }
+
+    // A control found by its object name, as the layout names it ("Text1_7", "cmd_new").
+    template <typename Control = QWidget> Control* control(const QString& name) const {
+        return window->findChild<Control*>(name);
     }
 };

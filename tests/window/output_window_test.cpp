@@ -2,7 +2,8 @@
 #include "empty_window_lines.h"
 #include "frm_ZEL.h"
 #include "message_box.h"
-#include "temporary_home.h"
+#include "test_registry.h"
+#include "window_fixture.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -22,7 +23,7 @@ constexpr int Telephone = 7;
 constexpr int Email = 9;
 
 // A directory of `emails.size()` entries, rows 0 to EntryCount + 10 as a load leaves them.
-EntryTable make_table(const QStringList& emails) {
+EntryTable directory_with_emails(const QStringList& emails) {
     EntryTable table = empty_directory(std::int16_t(emails.size()));
     table.Salutation.assign(table.Salutation.size(), -1);
     for (int e = 1; e <= emails.size(); ++e) {
@@ -42,61 +43,44 @@ QByteArray read_all(const QString& path) {
 class OutputWindowTest : public QObject {
     Q_OBJECT
 
-    std::optional<QTemporaryDir> dir_;
-    EntryTable table_;
-    std::unique_ptr<frm_ZEL> window_;
-    QStringList messages_;
-    TemporaryHome home_;
+    std::optional<WindowFixture> f_;
 
-    QString desktop(const QString& name = {}) const {
-        return dir_->filePath("home/Desktop") + (name.isEmpty() ? "" : "/" + name);
+    QString desktop(const QString& name = {}) const { return f_->desktop(name); }
+    QString work(const QString& name) const { return f_->dir.filePath(name); }
+    // What the window said, errors marked as such.
+    QStringList messages() const {
+        QStringList said;
+        for (qsizetype i = 0; i < f_->messages.size(); ++i)
+            said << (f_->errors[i] ? "error: " : "") + f_->messages[i];
+        return said;
     }
-    QString work(const QString& name) const { return dir_->filePath("work/" + name); }
-
-    void open_window(EntryTable table) {
-        table_ = std::move(table);
-        window_ = std::make_unique<frm_ZEL>(table_, dir_->filePath("work").toStdString());
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-    }
+    void open_window(EntryTable table) { f_->open(std::move(table)); }
     void show_entry(int entry) {
-        table_.CurrentEntry = std::int16_t(entry);
-        window_->show_record();
+        f_->table.CurrentEntry = std::int16_t(entry);
+        f_->window->show_record();
     }
     void type_into(int slot, const QString& text) {
-        auto* box = qobject_cast<QLineEdit*>(window_->Text1[slot]);
+        auto* box = qobject_cast<QLineEdit*>(f_->window->Text1[slot]);
         QVERIFY(box);
         box->selectAll();
         QTest::keyClicks(box, text);
     }
-    void click_correction() { QTest::mouseClick(window_->cmd_corrections, Qt::LeftButton); }
+    void click_correction() { QTest::mouseClick(f_->window->cmd_corrections, Qt::LeftButton); }
 
   private slots:
     // The desktop is the test's own: HOME points into a fresh folder that has no Desktop yet.
-    void init() {
-        dir_.emplace();
-        QVERIFY(dir_->isValid());
-        QVERIFY(QDir(dir_->path()).mkpath("work"));
-        home_.use(dir_->filePath("home"));
-        messages_.clear();
-        set_message_hook_for_testing([this](const QString& text, bool is_error) {
-            messages_ << (is_error ? "error: " : "") + text;
-        });
-    }
-    void cleanup() {
-        window_.reset();
-        set_message_hook_for_testing({});
-    }
+    void init() { f_.emplace(); }
+    void cleanup() { f_.reset(); }
 
     void empty_window_written_to_new_desktop() {
-        open_window(make_table({}));
+        open_window(directory_with_emails({}));
         click_correction();
-        QCOMPARE(messages_, QStringList());
+        QCOMPARE(messages(), QStringList());
         QCOMPARE(read_all(desktop("_KAV.TXT")), with_line_ends(empty_window_lines()).toLatin1());
     }
 
     void unstored_edits_written_and_tables_kept() {
-        EntryTable table = make_table({"castell@mine.at"});
+        EntryTable table = directory_with_emails({"castell@mine.at"});
         table.TextSlots[1][1] = "Castell";
         table.TextSlots[1][3] = "Main St 1\r\nFlat 2";
         table.TextSlots[1][Telephone] = "+43 111";
@@ -107,11 +91,11 @@ class OutputWindowTest : public QObject {
         show_entry(1);
 
         type_into(Telephone, "+43 999");
-        QTest::mouseClick(window_->Chk_organ[1], Qt::LeftButton);
-        QTest::mouseClick(window_->Option1[1], Qt::LeftButton);
+        QTest::mouseClick(f_->window->Chk_organ[1], Qt::LeftButton);
+        QTest::mouseClick(f_->window->Option1[1], Qt::LeftButton);
         click_correction();
 
-        QCOMPARE(messages_, QStringList());
+        QCOMPARE(messages(), QStringList());
         const QString file = QString::fromLatin1(read_all(desktop("Castell_KAV.TXT")));
         for (const char* line :
              {"\r\nSurname:  Castell\r\n", "\r\nTelephone:  +43 999\r\n",
@@ -121,63 +105,63 @@ class OutputWindowTest : public QObject {
             QVERIFY2(file.contains(QString::fromUtf8(line)), line);
         QVERIFY(file.endsWith("retired\r\n"));
 
-        QCOMPARE(table_.TextSlots[1][Telephone], std::string("+43 111"));
-        QCOMPARE(table_.OrganizationFlags[1][1], std::int16_t(0));
-        QCOMPARE(table_.TableModified, std::int16_t(0));
-        QCOMPARE(QDir(dir_->filePath("work")).entryList(QDir::Files), QStringList());
+        QCOMPARE(f_->table.TextSlots[1][Telephone], std::string("+43 111"));
+        QCOMPARE(f_->table.OrganizationFlags[1][1], std::int16_t(0));
+        QCOMPARE(f_->table.TableModified, std::int16_t(0));
+        QCOMPARE(QDir(f_->dir.path()).entryList(QDir::Files), QStringList());
     }
 
     void unwritable_desktop_reported_and_edits_kept() {
-        QVERIFY(QDir(dir_->path()).mkpath("home"));
+        QVERIFY(QDir(f_->dir.path()).mkpath("home"));
         QFile blocker(desktop()); // a file where the folder should be stops root as well
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        open_window(make_table({""}));
+        open_window(directory_with_emails({""}));
         show_entry(1);
         type_into(1, "Castell");
         type_into(Telephone, "+43 999");
 
         click_correction();
-        QCOMPARE(messages_.size(), 1);
-        QVERIFY2(messages_[0].startsWith("error: ") && messages_[0].contains(desktop()),
-                 qPrintable(messages_[0]));
+        QCOMPARE(messages().size(), 1);
+        QVERIFY2(messages()[0].startsWith("error: ") && messages()[0].contains(desktop()),
+                 qPrintable(messages()[0]));
         QVERIFY(QFileInfo(desktop()).isFile());
-        QVERIFY(window_->isVisible());
-        QCOMPARE(window_->text1(1), QString("Castell"));
-        QCOMPARE(window_->text1(Telephone), QString("+43 999"));
+        QVERIFY(f_->window->isVisible());
+        QCOMPARE(f_->window->text1(1), QString("Castell"));
+        QCOMPARE(f_->window->text1(Telephone), QString("+43 999"));
 
         // Once the desktop can take it, the same edits go out.
         QVERIFY(QFile::remove(desktop()));
         click_correction();
-        QCOMPARE(messages_.size(), 1);
+        QCOMPARE(messages().size(), 1);
         QVERIFY(read_all(desktop("Castell_KAV.TXT")).contains("\r\nTelephone:  +43 999\r\n"));
     }
 
     void email_list_of_stored_addresses() {
-        open_window(make_table({"a@b.org", "", "c@d.at"}));
+        open_window(directory_with_emails({"a@b.org", "", "c@d.at"}));
         show_entry(2);
         type_into(Email, "typed@not.stored");
-        window_->cmd_e_mail_Click();
-        QCOMPARE(messages_, QStringList());
+        f_->window->cmd_e_mail_Click();
+        QCOMPARE(messages(), QStringList());
         QCOMPARE(read_all(work("ZEL-KAV_e-mail")), QByteArray("a@b.org\r\n\r\nc@d.at\r\n"));
 
-        window_->cmd_store_Click();
-        window_->cmd_e_mail_Click();
+        f_->window->cmd_store_Click();
+        f_->window->cmd_e_mail_Click();
         QCOMPARE(read_all(work("ZEL-KAV_e-mail")),
                  QByteArray("a@b.org\r\ntyped@not.stored\r\nc@d.at\r\n"));
     }
 
     void email_list_not_writable_reported() {
-        QVERIFY(QDir(dir_->filePath("work")).mkdir("ZEL-KAV_e-mail"));
-        open_window(make_table({"a@b.org"}));
-        window_->cmd_e_mail_Click();
-        QCOMPARE(messages_.size(), 1);
-        QVERIFY2(messages_[0].startsWith("error: ") &&
-                     messages_[0].contains(work("ZEL-KAV_e-mail")),
-                 qPrintable(messages_[0]));
-        QVERIFY(window_->isVisible());
+        QVERIFY(QDir(f_->dir.path()).mkdir("ZEL-KAV_e-mail"));
+        open_window(directory_with_emails({"a@b.org"}));
+        f_->window->cmd_e_mail_Click();
+        QCOMPARE(messages().size(), 1);
+        QVERIFY2(messages()[0].startsWith("error: ") &&
+                     messages()[0].contains(work("ZEL-KAV_e-mail")),
+                 qPrintable(messages()[0]));
+        QVERIFY(f_->window->isVisible());
     }
 };
 
-QTEST_MAIN(OutputWindowTest)
+ZELKAV_TEST_CLASS(OutputWindowTest)
 #include "output_window_test.moc"

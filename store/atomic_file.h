@@ -1,0 +1,27 @@
+#pragma once
+
+#include "result.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+// How many bytes a large file is written (and read) in at a time.
+inline constexpr std::size_t FilePieceSize = std::size_t(1) << 18;
+
+// Writes a file whole or not at all: the bytes go to a temporary file beside `path`, which
+// replaces `path` only when every byte is written. A failure leaves an earlier file of that
+// name as it was and no half-written one; the result's message then gives the reason in
+// words ("No space left on device"), without naming the file: callers say which file it is.
+// `produce` is called with a piece buffer and a function that writes what the buffer holds
+// and empties it; it writes its bytes piece by piece, so large files are never twice in
+// memory.
+using PieceWriter = std::function<void(std::string&)>;
+Result write_file_atomically(const QString& path,
+                             const std::function<void(std::string& piece, const PieceWriter& flush)>& produce);
+
+// The same for bytes already in memory.
+Result write_file_atomically(const QString& path, const QByteArray& bytes);
