@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 
 PACKAGES = cmake g++ make pkg-config qt6-base-dev libgl-dev \
            fonts-liberation fonts-dejavu-core xvfb xauth xdotool imagemagick \
-           clang libclang-rt-14-dev libbenchmark-dev appstream desktop-file-utils
+           clang libclang-rt-14-dev libbenchmark-dev appstream desktop-file-utils libqt6svg6
 
 .PHONY: all deps build run test sanitize fuzz package clean
 
@@ -29,7 +29,10 @@ build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Builds the program alone, so that a first start does not wait for the tests and benchmarks.
+run: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS) --target zel-kav
 	cd sample && ../$(BUILD)/window/zel-kav
 
 test: build

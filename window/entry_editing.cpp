@@ -54,6 +54,7 @@ void frm_ZEL::cmd_new_Click() {
         const QString unchanged =
             QStringLiteral("No entry was added; the directory in memory is unchanged.");
         Result done = save_data_base(table, folder);
+        if (done.ok()) unsaved_changes_ = false;
         if (done.ok()) done = read_data_base(table, folder);
         if (!done.ok()) {
             tell_failure(done, unchanged);
@@ -120,6 +121,7 @@ void frm_ZEL::cmd_store_Click() {
 
     set_caption_colour(label1[SurnameLabel], StoredEntryColour);
     table.TableModified = 1;
+    unsaved_changes_ = true;
 }
 
 void frm_ZEL::cmd_clear_Click() {

@@ -32,6 +32,14 @@ class frm_ZEL : public QWidget {
     // Returns false, after telling the user why, when the data file cannot be loaded.
     bool Form_Load();
 
+    // Shows the maintenance buttons, takes dropped correction files and asks before closing
+    // while a stored entry is not saved.
+    void enter_maintenance_mode();
+
+    // Fills the controls from a correction file, as the user would by typing and ticking, and
+    // says what changed; a file that cannot be read leaves the window as it was.
+    void import_correction_file(const QString& path);
+
     // The text of Text1(s) with line breaks as CR LF, and setting it from such a text.
     QString text1(int s) const;
     void set_text1(int s, const QString& text);
@@ -53,6 +61,7 @@ class frm_ZEL : public QWidget {
     void List2_Click();
     void cmd_corrections_Click();
     void cmd_e_mail_Click();
+    void cmd_import_Click();
 
     // For tests: the open look-up, which no control shows by itself.
     std::int16_t lookup_category_for_testing() const { return LookupCategory; }
@@ -81,6 +90,12 @@ class frm_ZEL : public QWidget {
     QPushButton* cmd_EXIT = nullptr;
     QPushButton* cmd_e_mail = nullptr;
     QPushButton* Command1 = nullptr;
+    QPushButton* cmd_import = nullptr;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     // One builder per control array, each reading its layout table; `tab_chain` collects the
@@ -94,12 +109,20 @@ class frm_ZEL : public QWidget {
     void build_command_buttons(TabChain& tab_chain);
     void build_right_column(TabChain& tab_chain);
 
+    // Saves the directory when an entry was stored; false, after telling the user, when the
+    // save failed.
+    bool save_directory();
+
     // Tells the user that `result` failed, and what that means for the window (`consequence`).
     void tell_failure(const Result& result, const QString& consequence = {});
 
     EntryTable& table;
     const std::filesystem::path folder;
     std::int16_t LookupCategory = -1;
+
+    std::vector<QPushButton*> maintenance_buttons_; // hidden unless in maintenance mode
+    bool maintenance_ = false;
+    bool unsaved_changes_ = false; // an entry was stored since the last save
 
     // What set_text1 last gave each multi-line box: while the box still shows it, text1 gives
     // it back byte for byte, whatever mix of line ends it holds.

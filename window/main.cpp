@@ -1,17 +1,51 @@
+#include "command_line.h"
 #include "entry_table.h"
 #include "frm_ZEL.h"
 #include "window_look.h"
 
 #include <QApplication>
+#include <QIcon>
 
-int main(int, char* argv[]) {
-    // The program takes no arguments; Qt sees none of them either (no -style, -platform ...).
+#include <cstdio>
+
+namespace {
+
+constexpr const char* AppId = "org.zelkav.Directory";
+
+// The icon the package installs, or the same picture built into the program.
+QIcon program_icon() {
+    return QIcon::fromTheme(QString::fromLatin1(AppId),
+                            QIcon(QStringLiteral(":/icons/org.zelkav.Directory.svg")));
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication::setApplicationName(QStringLiteral("zel-kav"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZELKAV_VERSION));
+    CommandLine command_line;
+    {
+        // Read before any window exists, so that --help and --version need no display.
+        QCoreApplication reader(argc, argv);
+        command_line = parse_command_line(QCoreApplication::arguments());
+    }
+    if (command_line.exit_status) {
+        std::fputs(command_line.output.toLocal8Bit().constData(),
+                   command_line.to_stderr ? stderr : stdout);
+        return *command_line.exit_status;
+    }
+
+    // Qt sees none of the arguments (no -style, -platform ...): the options above are all.
     int qt_argc = 1;
     QApplication application(qt_argc, argv);
+    // Task bars link the window to its menu entry by these.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(AppId));
+    QApplication::setWindowIcon(program_icon());
     use_window_look();
 
     EntryTable table;
     frm_ZEL window(table, ".");
+    if (command_line.maintain) window.enter_maintenance_mode();
     if (!window.Form_Load()) return 1;
     window.show();
     return QApplication::exec();

@@ -47,14 +47,20 @@ bool frm_ZEL::Form_Load() {
     return true;
 }
 
-void frm_ZEL::cmd_EXIT_Click() {
+bool frm_ZEL::save_directory() {
     const Result saved = save_data_base(table, folder);
     if (!saved.ok()) {
         // Ending now would lose what was stored; the user can mend the cause and try again.
         tell_failure(saved, QStringLiteral("The program keeps running, so that nothing you "
                                            "stored is lost."));
-        return;
+        return false;
     }
+    unsaved_changes_ = false;
+    return true;
+}
+
+void frm_ZEL::cmd_EXIT_Click() {
+    if (!save_directory()) return;
     close();
     QCoreApplication::exit(0);
 }

@@ -224,6 +224,14 @@ constexpr CommandRow CommandRows[] = {
      false,
      93,
      &frm_ZEL::Command1_Click},
+    {&frm_ZEL::cmd_import,
+     "cmd_import",
+     "Import",
+     {90, 6360, 825, 240},
+     WindowFont,
+     false,
+     98,
+     &frm_ZEL::cmd_import_Click},
 };
 
 constexpr int Line1Left = 6435;
@@ -486,6 +494,7 @@ void frm_ZEL::build_command_buttons(TabChain& tab_chain) {
         place(button, row.place);
         use_font(button, row.font);
         button->setVisible(row.shown);
+        if (!row.shown) maintenance_buttons_.push_back(button);
         connect(button, &QPushButton::clicked, this, row.click);
         this->*row.button = button;
         tab_chain.emplace_back(row.tab, button);

@@ -72,6 +72,7 @@ class LayoutTest : public QObject {
         QTest::newRow("lower box") << "list1" << QRect(432, 255, 196, 233);
         QTest::newRow("compiled by, inside Frame2") << "Label7" << QRect(42, 90, 94, 31);
         QTest::newRow("usage text, inside Frame2") << "Text2" << QRect(3, 162, 190, 85);
+        QTest::newRow("import button") << "cmd_import" << QRect(6, 424, 55, 16);
     }
     void geometry() {
         QFETCH(QString, name);
@@ -178,30 +179,45 @@ class LayoutTest : public QObject {
     void hidden_controls_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("shown");
+        QTest::addColumn<bool>("shown_in_maintenance");
         for (const char* name : {"cmd_new", "cmd_store", "cmd_clear", "cmd_EXIT", "cmd_e_mail",
-                                 "Command1", "Chh_equipm_25", "Chh_equipm_26", "List2"}) {
-            QTest::newRow(name) << name << false;
+                                 "Command1", "cmd_import"}) {
+            QTest::newRow(name) << name << false << true;
         }
+        for (const char* name : {"Chh_equipm_25", "Chh_equipm_26", "List2"})
+            QTest::newRow(name) << name << false << false;
         for (const char* name : {"cmd_up", "cmd_down", "cmd_corrections", "Chh_equipm_24",
                                  "Chh_equipm_27", "Frame2", "list1", "Text1_20"}) {
-            QTest::newRow(name) << name << true;
+            QTest::newRow(name) << name << true << true;
         }
     }
     void hidden_controls() {
         QFETCH(QString, name);
         QFETCH(bool, shown);
+        QFETCH(bool, shown_in_maintenance);
         QVERIFY(control(name));
         QCOMPARE(control(name)->isVisible(), shown);
+        const QRect place = control(name)->geometry();
+        window->enter_maintenance_mode();
+        QCOMPARE(control(name)->isVisible(), shown_in_maintenance);
+        QCOMPARE(control(name)->geometry(), place);
     }
 
     // Tab follows TabIndex through the visible controls only and comes back round; a group of
-    // option buttons is one stop.
+    // option buttons is one stop. The maintenance buttons join in at their TabIndex.
+    void tab_order_data() {
+        QTest::addColumn<bool>("maintenance");
+        QTest::newRow("plain start") << false;
+        QTest::newRow("maintenance mode") << true;
+    }
     void tab_order() {
+        QFETCH(bool, maintenance);
+        if (maintenance) window->enter_maintenance_mode();
         QApplication::setActiveWindow(window.get());
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         window->Opt_Mr_Mrs[0]->setFocus();
         QStringList visited{QApplication::focusWidget()->objectName()};
-        for (int i = 0; i < 90; ++i) {
+        for (int i = 0; i < 100; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QWidget* focus = QApplication::focusWidget();
             QVERIFY(focus);
@@ -223,15 +239,19 @@ class LayoutTest : public QObject {
                  << "Text1_19"
                  << "Option1_0"
                  << "Text1_20"
-                 << "chk_titel_1"
-                 << "cmd_down"
+                 << "chk_titel_1";
+        if (maintenance) expected << "cmd_EXIT" << "cmd_store" << "cmd_new" << "cmd_clear";
+        expected << "cmd_down"
                  << "cmd_up"
                  << "Text1_21"
-                 << "Text2"
-                 << "cmd_corrections"
+                 << "Text2";
+        if (maintenance) expected << "Command1";
+        expected << "cmd_corrections"
                  << "list1.QLineEdit"
-                 << "list1.QListView"
-                 << "Chh_equipm_27";
+                 << "list1.QListView";
+        if (maintenance) expected << "cmd_e_mail";
+        expected << "Chh_equipm_27";
+        if (maintenance) expected << "cmd_import";
         QCOMPARE(visited, expected);
     }
 

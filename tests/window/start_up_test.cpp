@@ -1,4 +1,5 @@
 #include "test_registry.h"
+#include "command_line.h"
 #include "serial_date.h"
 #include "sorted_list.h"
 #include "window_fixture.h"
@@ -133,6 +134,90 @@ class StartUpTest : public QObject {
         f->window->cmd_store_Click();
         QVERIFY(f->window->close());
         QCOMPARE(f->file_bytes(), before);
+    }
+
+    void command_line_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status"); // -1: the window opens
+        QTest::addColumn<bool>("maintain");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("no options") << QStringList{} << -1 << false << "";
+        QTest::newRow("maintenance") << QStringList{"--maintain"} << -1 << true << "";
+        QTest::newRow("help") << QStringList{"--help"} << 0 << false << "--maintain";
+        QTest::newRow("version") << QStringList{"--version"} << 0 << false << "zel-kav 9.8.7\n";
+        QTest::newRow("unknown option") << QStringList{"--maintian"} << 2 << false
+                                        << "Unknown option 'maintian'";
+        QTest::newRow("Qt's own option") << QStringList{"-platform", "xcb"} << 2 << false
+                                         << "Unknown option 'platform'";
+        QTest::newRow("a file named") << QStringList{"KAV-Addresses.dat"} << 2 << false
+                                      << "unexpected argument \"KAV-Addresses.dat\"";
+    }
+    void command_line() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(bool, maintain);
+        QFETCH(QString, says);
+        QCoreApplication::setApplicationName("zel-kav");
+        QCoreApplication::setApplicationVersion("9.8.7");
+        const CommandLine parsed = parse_command_line(QStringList{"zel-kav"} + arguments);
+        QCOMPARE(parsed.exit_status.value_or(-1), status);
+        QCOMPARE(parsed.maintain, maintain);
+        QCOMPARE(parsed.to_stderr, status == 2);
+        QVERIFY2(parsed.output.contains(says), qPrintable(parsed.output));
+    }
+
+    // Closing asks only in maintenance mode and only while a stored entry is not saved.
+    void closing_data() {
+        QTest::addColumn<bool>("maintenance");
+        QTest::addColumn<bool>("stored");
+        QTest::addColumn<bool>("exit_first"); // EXIT saves, then closing
+        QTest::addColumn<bool>("cannot_save");
+        QTest::addColumn<int>("answer"); // NoButton: no question expected
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<bool>("saved");
+        const int none = QMessageBox::NoButton;
+        QTest::newRow("plain start, stored") << false << true << false << false << none << true << false;
+        QTest::newRow("nothing stored") << true << false << false << false << none << true << false;
+        QTest::newRow("Save") << true << true << false << false << int(QMessageBox::Save) << true
+                              << true;
+        QTest::newRow("Discard") << true << true << false << false << int(QMessageBox::Discard)
+                                 << true << false;
+        QTest::newRow("Cancel") << true << true << false << false << int(QMessageBox::Cancel)
+                                << false << false;
+        QTest::newRow("Save that fails") << true << true << false << true
+                                         << int(QMessageBox::Save) << false << false;
+        QTest::newRow("saved by EXIT") << true << true << true << false << none << true << true;
+    }
+    void closing() {
+        QFETCH(bool, maintenance);
+        QFETCH(bool, stored);
+        QFETCH(bool, exit_first);
+        QFETCH(bool, cannot_save);
+        QFETCH(int, answer);
+        QFETCH(bool, closed);
+        QFETCH(bool, saved);
+        QStringList questions;
+        set_answer_hook_for_testing([&](const QString& question) {
+            questions << question;
+            return QMessageBox::StandardButton(answer);
+        });
+        QVERIFY(f->write(directory_of(3)));
+        const QByteArray before = f->file_bytes();
+        QVERIFY(f->start());
+        if (maintenance) f->window->enter_maintenance_mode();
+        set_today_for_testing(june_1_2004);
+        if (stored) f->window->cmd_store_Click();
+        if (exit_first) f->window->cmd_EXIT_Click();
+        if (cannot_save) block_saving();
+        f->window->close();
+        set_answer_hook_for_testing({});
+
+        QCOMPARE(questions, answer == QMessageBox::NoButton
+                                ? QStringList()
+                                : QStringList{"Save the changes to the directory before closing?"});
+        QCOMPARE(!f->window->isVisible(), closed);
+        QCOMPARE(f->messages.size(), cannot_save ? 1 : 0);
+        if (!cannot_save) QCOMPARE(f->file_bytes() != before, saved);
     }
 
     void exit_that_cannot_save_keeps_running() {
