@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 
 #include <algorithm>
 #include <array>
@@ -42,7 +43,7 @@ const std::array<const char*, TextSlotCount> text_names = {
     "other Organization"};
 // clang-format on
 
-// Where an item stands: entry 0 is the two header lines, item 1 the count, item 2 the date.
+// Where an item stands: entry 0 is the header, item 1 the count, item 2 the date.
 struct Place {
     int entry = 0;
     int item = 0;
@@ -51,6 +52,11 @@ struct Place {
 struct LoadError {
     std::string message;
 };
+
+// "256 MiB", "2.0 GiB": sizes as messages give them, in the program's English.
+std::string size_text(std::uint64_t bytes, int decimals) {
+    return QLocale::c().formattedDataSize(qint64(bytes), decimals).toStdString();
+}
 
 // The bad item itself, shortened and on one line, for a message.
 std::string quote(std::string_view bytes) {
@@ -62,6 +68,12 @@ std::string quote(std::string_view bytes) {
     std::string text = from_cp1252(shown).toStdString();
     if (bytes.size() > longest) text += "\u2026";
     return "\"" + text + "\"";
+}
+
+// Blanks after a number or a date are not part of it: "1 ," reads as 1.
+std::string_view without_trailing_blanks(std::string_view text) {
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
 }
 
 class MemorySource : public ByteSource {
@@ -99,22 +111,25 @@ class FileSource : public ByteSource {
 
 class Parser {
   public:
-    Parser(ByteSource& source, std::size_t piece_size, const std::string& file_name)
-        : scanner_(source, piece_size), file_(file_name) {}
+    Parser(ByteSource& source, std::size_t piece_size, std::size_t longest_item,
+           const std::string& file_name)
+        : scanner_(source, piece_size, longest_item), longest_item_(longest_item),
+          file_(file_name) {}
 
     std::int16_t read_int(Place at, const char* what_ends = nullptr) {
         const Item item = next(at, what_ends);
         if (item.quoted)
             fail(at, item, "the text " + quote(item.text) + " stands where a number belongs.");
-        if (item.text.empty()) fail(at, item, "the item is empty where a number belongs.");
+        const std::string_view text = without_trailing_blanks(item.text);
+        if (text.empty()) fail(at, item, "the item is empty where a number belongs.");
         std::int16_t value = 0;
-        const char* first = item.text.data();
-        const char* last = first + item.text.size();
+        const char* first = text.data();
+        const char* last = first + text.size();
         const auto [ptr, ec] = std::from_chars(first, last, value);
         if (ec == std::errc::result_out_of_range)
-            fail(at, item, quote(item.text) + " is outside the range -32768 to 32767.");
+            fail(at, item, quote(text) + " is outside the range -32768 to 32767.");
         if (ec != std::errc() || ptr != last)
-            fail(at, item, quote(item.text) + " is not a whole number.");
+            fail(at, item, quote(text) + " is not a whole number.");
         return value;
     }
 
@@ -122,7 +137,7 @@ class Parser {
         const Item item = next(at);
         if (item.quoted)
             fail(at, item, "the text " + quote(item.text) + " stands where a date belongs.");
-        const std::string_view t = item.text;
+        const std::string_view t = without_trailing_blanks(item.text);
         if (t == "#00:00:00#") return 0;
         CivilDate date;
         if (t.size() != 12 || t[0] != '#' || t[5] != '-' || t[8] != '-' || t[11] != '#' ||
@@ -142,13 +157,16 @@ class Parser {
         throw LoadError{"The data file \"" + file_ + "\" " + what};
     }
 
+    // The line of the last item read. For messages only: it reads the file again.
+    int line_of_last_item() { return scanner_.line_at(last_offset_); }
+
     int announced = 0;
 
   private:
     [[noreturn]] void fail(Place at, const Item& item, const std::string& what) {
-        const std::string where = at.entry == 0 ? "in " + place(at)
-                                                : "at " + place(at) + ", in line " +
-                                                      std::to_string(scanner_.line_at(item.offset));
+        const std::string line = "line " + std::to_string(scanner_.line_at(item.offset));
+        const std::string where = at.entry == 0 ? "in " + line + " (" + place(at) + ")"
+                                                : "at " + place(at) + ", in " + line;
         fail("has a bad item " + where + ": " + what);
     }
 
@@ -161,8 +179,7 @@ class Parser {
 
     static std::string place(Place at) {
         if (at.entry == 0)
-            return at.item == 1 ? "line 1 (the number of entries)"
-                                : "line 2 (the date of the last update)";
+            return at.item == 1 ? "the number of entries" : "the date of the last update";
         return "entry " + std::to_string(at.entry) + ", item " + std::to_string(at.item) + " (" +
                entry_item_name(at.item) + ")";
     }
@@ -171,9 +188,23 @@ class Parser {
         const std::optional<Item> item = scanner_.next();
         if (!item) {
             if (what_ends) fail(what_ends);
-            if (at.entry == 0) fail("ends before " + place(at) + ".");
-            fail("ends before " + place(at) + ", although its first line announces " +
-                 std::to_string(announced) + (announced == 1 ? " entry." : " entries."));
+            const std::string ends = "ends in line " +
+                                     std::to_string(scanner_.line_at(scanner_.end_of_last_item())) +
+                                     ", before " + place(at);
+            if (at.entry == 0) fail(ends + ".");
+            fail(ends + ", although line " + std::to_string(scanner_.line_at(count_offset_)) +
+                 " announces " + std::to_string(announced) +
+                 (announced == 1 ? " entry." : " entries."));
+        }
+        if (item->too_long) {
+            const std::string limit = size_text(longest_item_, 0);
+            if (item->quoted)
+                fail(at, *item,
+                     "the text " + quote(item->text) + " runs on past " + limit +
+                         ", the most an item may hold: is its closing double quote missing?");
+            fail(at, *item,
+                 quote(item->text) + " runs on past " + limit +
+                     " without a comma or line end; an item holds at most " + limit + ".");
         }
         if (!item->closed) {
             const std::string start = quote(item->text);
@@ -181,29 +212,35 @@ class Parser {
                  std::to_string(scanner_.line_at(item->offset)) + " with " + start +
                  ": its closing double quote is missing.");
         }
+        last_offset_ = item->offset;
+        if (at.entry == 0 && at.item == 1) count_offset_ = item->offset;
         return *item;
     }
 
     ItemScanner scanner_;
+    const std::size_t longest_item_;
     const std::string& file_;
+    std::size_t last_offset_ = 0;
+    std::size_t count_offset_ = 0;
 };
 
 template <typename Row> void fill_flags(Parser& in, int entry, int first_item, Row& row) {
     for (std::size_t k = 0; k < row.size(); ++k) row[k] = in.read_int({entry, first_item + int(k)});
 }
 
-EntryTable parse(ByteSource& source, std::size_t piece_size, const std::string& file_name,
-                 SerialDate last_update) {
-    Parser in(source, piece_size, file_name);
+EntryTable parse(ByteSource& source, std::size_t piece_size, std::size_t longest_item,
+                 const std::string& file_name, SerialDate last_update) {
+    Parser in(source, piece_size, longest_item, file_name);
     const std::int16_t count = in.read_int({0, 1}, "is empty: its first line should hold the "
                                                    "number of entries.");
-    if (count < 0)
-        in.fail("announces a negative number of entries (" + std::to_string(count) +
-                ") in line 1.");
-    if (count > MaxEntryCount)
-        in.fail("announces " + std::to_string(count) +
-                " entries in line 1; the directory can hold at most " +
-                std::to_string(MaxEntryCount) + ".");
+    if (count < 0 || count > MaxEntryCount) {
+        const std::string line = std::to_string(in.line_of_last_item());
+        if (count < 0)
+            in.fail("announces a negative number of entries (" + std::to_string(count) +
+                    ") in line " + line + ".");
+        in.fail("announces " + std::to_string(count) + " entries in line " + line +
+                "; the directory can hold at most " + std::to_string(MaxEntryCount) + ".");
+    }
     in.announced = count;
     EntryTable table = empty_directory(count);
     table.LastUpdate = last_update;
@@ -239,9 +276,9 @@ std::string entry_item_name(int item) {
 
 namespace {
 FileResult parse_source(EntryTable& table, ByteSource& source, std::size_t piece_size,
-                        const std::string& file_name) {
+                        std::size_t longest_item, const std::string& file_name) {
     try {
-        table = parse(source, piece_size, file_name, table.LastUpdate);
+        table = parse(source, piece_size, longest_item, file_name, table.LastUpdate);
         return {};
     } catch (const LoadError& error) {
         return {false, error.message + " Nothing was loaded."};
@@ -250,12 +287,13 @@ FileResult parse_source(EntryTable& table, ByteSource& source, std::size_t piece
                            "\" is too large for the memory available. Nothing was loaded."};
     }
 }
+
 } // namespace
 
 FileResult parse_data_base(EntryTable& table, std::string_view bytes, const std::string& file_name,
-                           std::size_t piece_size) {
+                           std::size_t piece_size, std::size_t longest_item) {
     MemorySource source(bytes);
-    return parse_source(table, source, piece_size, file_name);
+    return parse_source(table, source, piece_size, longest_item, file_name);
 }
 
 FileResult read_data_base(EntryTable& table, const std::filesystem::path& folder) {
@@ -276,5 +314,5 @@ FileResult read_data_base(EntryTable& table, const std::filesystem::path& folder
         return {false, "The data file \"" + shown +
                            "\" could not be opened: " + in.errorString().toStdString() + "."};
     FileSource source(in, shown);
-    return parse_source(table, source, DataFilePieceSize, shown);
+    return parse_source(table, source, DataFilePieceSize, ItemLengthLimit, shown);
 }

@@ -57,7 +57,8 @@ class TestDataFileReader : public QObject {
         QCOMPARE(table.TextSlots.size(), std::size_t(12));
     }
 
-    // Line structure, blanks before items and what follows the last item do not matter.
+    // Line structure, blanks around numbers and dates and what follows the last item do not
+    // matter.
     void layouts_data() {
         QTest::addColumn<std::string>("bytes");
         const std::string head = "1\r\n#2003-05-14#\r\n";
@@ -66,6 +67,8 @@ class TestDataFileReader : public QObject {
         QTest::newRow("comma and line end") << head + example_items(",\r\n");
         QTest::newRow("blank lines") << "1\r\n\r\n#2003-05-14#\r\n\r\n" + example_items(",");
         QTest::newRow("blanks before items") << " 1\r\n  #2003-05-14#\r\n" + example_items(", \t");
+        QTest::newRow("blanks after numbers and dates")
+            << "1 \r\n#2003-05-14#\t\r\n" + example_items(" \t,");
         QTest::newRow("no final comma")
             << head + example_items(",").substr(0, example_items(",").size() - 1);
         QTest::newRow("trailing garbage") << example_bytes() + "\r\n#junk#,\"unclosed";
@@ -94,8 +97,11 @@ class TestDataFileReader : public QObject {
         written.EquipmentFlags[1][29] = -3;
         written.TextSlots[1][3] = "Am Berg 3,\r\nA-8010 Graz\r\n";
         written.TextSlots[1][20] = "  \xFC\xE9\xF8, \x80 ";
+        written.TextSlots[2][5] = "8010 \t"; // unquoted below: its blanks are part of it
+        written.TextSlots[2][21] = std::string(ItemLengthLimit, 'x');
         std::string bytes = data_file_bytes(written, 1);
         bytes.replace(bytes.find("#1899-12-30#", 10), 12, "#00:00:00#");
+        bytes.replace(bytes.find("\"8010 \t\""), 8, "8010 \t");
         EntryTable table;
         const FileResult result = parse(table, bytes);
         QVERIFY2(result.ok, result.message.c_str());
@@ -169,8 +175,15 @@ class TestDataFileReader : public QObject {
             << "announces 32758 entries in line 1; the directory can hold at most 32757.";
         QTest::newRow("negative count") << std::string("-1\r\n#2003-05-14#\r\n")
                                         << "announces a negative number of entries (-1) in line 1.";
+        QTest::newRow("count after blank lines")
+            << std::string("\r\n\n-1\r\n")
+            << "announces a negative number of entries (-1) in line 3.";
         QTest::newRow("no date line")
-            << std::string("1\r\n") << "ends before line 2 (the date of the last update).";
+            << std::string("1\r\n") << "ends in line 1, before the date of the last update.";
+        QTest::newRow("date after a blank line")
+            << "1\r\n\r\n2003-05-14\r\n" + items
+            << "has a bad item in line 3 (the date of the last update): \"2003-05-14\" is not a "
+               "date";
         QTest::newRow("header date not a day")
             << "1\r\n#2003-13-01#\r\n" + items
             << "has a bad item in line 2 (the date of the last update): \"#2003-13-01#\" is not a "
@@ -187,11 +200,11 @@ class TestDataFileReader : public QObject {
                                          << "the text \"today\" stands where a date belongs.";
         QTest::newRow("entry cut short")
             << example_bytes().substr(0, example_bytes().size() - 15)
-            << "ends before entry 1, item 59 (Laboratory Equipment A), although its first line "
+            << "ends in line 3, before entry 1, item 59 (Laboratory Equipment A), although line 1 "
                "announces 1 entry.";
         QTest::newRow("entry missing")
-            << "2" + example_bytes().substr(1)
-            << "ends before entry 2, item 1 (date of the last change), although its first line "
+            << "\r\n2" + example_bytes().substr(1) + "\r\n\r\n"
+            << "ends in line 4, before entry 2, item 1 (date of the last change), although line 2 "
                "announces 2 entries.";
         QTest::newRow("text for a number")
             << with(",1,0,1,", ",\"Mrs\",0,1,")
@@ -216,6 +229,12 @@ class TestDataFileReader : public QObject {
         QTest::newRow("long item shortened")
             << with(",1,0,1,", "," + std::string(100, '7') + ",0,1,")
             << "\"7777777777777777777777777777777777777777\u2026\" is outside the range";
+        QTest::newRow("text past the greatest length")
+            << with("\"Graz\"", '"' + std::string(ItemLengthLimit + 1, 'x') + '"')
+            << "entry 1, item 46 (City), in line 3: the text "
+               "\"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"
+               "\u2026\" runs on past 16 MiB, the most an item may hold: is its closing double "
+               "quote missing?";
         QTest::newRow("line counted")
             << std::string("1\r\n#2003-05-14#\r\n#2003-05-12#\r\n1\r\nx\r\n")
             << "entry 1, item 3 (Prof.), in line 5:";
