@@ -5,14 +5,19 @@
 #include "serial_date.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QLocale>
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <optional>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -92,21 +97,36 @@ class MemorySource : public ByteSource {
     std::string_view rest_;
 };
 
+// Reads no further than one byte past the size limit, whatever the file does meanwhile.
 class FileSource : public ByteSource {
   public:
     FileSource(QFile& file, const std::string& name) : file_(file), name_(name) {}
     std::size_t read(char* into, std::size_t size) override {
+        size = std::size_t(std::min<std::uint64_t>(size, DataFileSizeLimit + 1 - position_));
         const qint64 n = file_.read(into, qint64(size));
         if (n < 0)
             throw LoadError{"The data file \"" + name_ +
                             "\" could not be read: " + file_.errorString().toStdString() + "."};
+        position_ += std::uint64_t(n);
+        taken = std::max(taken, position_);
+        if (position_ > DataFileSizeLimit)
+            throw LoadError{"The data file \"" + name_ + "\" grew past " +
+                            size_text(DataFileSizeLimit, 0) +
+                            " while it was read; a directory file holds at most " +
+                            size_text(DataFileSizeLimit, 0) + "."};
         return std::size_t(n);
     }
-    void rewind() override { file_.seek(0); }
+    void rewind() override {
+        file_.seek(0);
+        position_ = 0;
+    }
+
+    std::uint64_t taken = 0; // the furthest the file was read
 
   private:
     QFile& file_;
     const std::string& name_;
+    std::uint64_t position_ = 0;
 };
 
 class Parser {
@@ -288,6 +308,23 @@ FileResult parse_source(EntryTable& table, ByteSource& source, std::size_t piece
     }
 }
 
+// What stands where the data file should be, for a message.
+std::string what_is_there(std::filesystem::file_type type) {
+    using std::filesystem::file_type;
+    switch (type) {
+    case file_type::directory:
+        return "a folder";
+    case file_type::fifo:
+        return "a named pipe (FIFO)";
+    case file_type::block:
+    case file_type::character:
+        return "a device";
+    case file_type::socket:
+        return "a socket";
+    default:
+        return "something other than a file";
+    }
+}
 } // namespace
 
 FileResult parse_data_base(EntryTable& table, std::string_view bytes, const std::string& file_name,
@@ -297,22 +334,62 @@ FileResult parse_data_base(EntryTable& table, std::string_view bytes, const std:
 }
 
 FileResult read_data_base(EntryTable& table, const std::filesystem::path& folder) {
-    const std::filesystem::path file = folder / DataFileName;
-    std::error_code ec;
-    const std::string shown = std::filesystem::absolute(file, ec).lexically_normal().string();
+    std::uint64_t taken = 0;
+    return read_data_base(table, folder, taken);
+}
 
-    QFile in(QFile::decodeName(file.c_str()));
-    if (!in.exists()) {
-        const std::string where = std::filesystem::absolute(folder, ec).lexically_normal().string();
+FileResult read_data_base(EntryTable& table, const std::filesystem::path& folder,
+                          std::uint64_t& bytes_taken) {
+    namespace fs = std::filesystem;
+    bytes_taken = 0;
+    const fs::path file = folder / DataFileName;
+    std::error_code ec;
+    const std::string shown = fs::absolute(file, ec).lexically_normal().string();
+    const auto refuse = [&](const std::string& what) {
+        return FileResult{false,
+                          "The data file \"" + shown + "\" " + what + " Nothing was loaded."};
+    };
+
+    // Only a regular file is opened at all: opening a FIFO waits for a writer, and a device
+    // may never end.
+    const fs::file_status status = fs::status(file, ec);
+    if (status.type() == fs::file_type::not_found) {
+        const std::string where = fs::absolute(folder, ec).lexically_normal().string();
         return {false, std::string("The data file \"") + DataFileName +
-                           "\" was not found in the folder \"" + where + "\"."};
+                           "\" was not found in the folder \"" + where + "\". Nothing was loaded."};
     }
-    if (QFileInfo(in).isDir())
-        return {false, "The data file \"" + shown + "\" is a folder, not a file."};
+    if (ec) return refuse("could not be opened: " + ec.message() + ".");
+    if (status.type() != fs::file_type::regular) {
+        const std::string what = what_is_there(status.type());
+        if (!fs::is_symlink(fs::symlink_status(file, ec)))
+            return refuse("is " + what + ", not a file.");
+        const fs::path target = fs::canonical(file, ec);
+        return refuse("is a link to " +
+                      (ec ? std::string() : "\"" + target.string() + "\", which is ") + what +
+                      ", not a file.");
+    }
+
+    // Something else may take the file's place between the look above and the open: O_NONBLOCK
+    // keeps open() from waiting on a FIFO, and fstat() then judges what was really opened.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return refuse("could not be opened: " + std::generic_category().message(errno) + ".");
+    QFile in;
     // Unbuffered: the scanner reads large pieces itself.
-    if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return {false, "The data file \"" + shown +
-                           "\" could not be opened: " + in.errorString().toStdString() + "."};
+    if (!in.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return refuse("could not be opened: " + in.errorString().toStdString() + ".");
+    }
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode))
+        return refuse("was replaced by something other than a file while it was opened.");
+    if (std::uint64_t(opened.st_size) > DataFileSizeLimit)
+        return refuse("is " + size_text(std::uint64_t(opened.st_size), 1) +
+                      "; a directory file holds at most " + size_text(DataFileSizeLimit, 0) + ".");
+
     FileSource source(in, shown);
-    return parse_source(table, source, DataFilePieceSize, ItemLengthLimit, shown);
+    const FileResult result =
+        parse_source(table, source, DataFilePieceSize, ItemLengthLimit, shown);
+    bytes_taken = source.taken;
+    return result;
 }

@@ -6,7 +6,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdint>
 #include <string>
+
+#include <sys/stat.h>
 
 namespace {
 // The example's entry with its 63 items joined by `separator`, and no header.
@@ -261,17 +264,72 @@ class TestDataFileReader : public QObject {
         QVERIFY(!result.ok);
         QCOMPARE(QString::fromStdString(result.message),
                  "The data file \"KAV-Addresses.dat\" was not found in the folder \"" +
-                     QDir(dir.path()).absolutePath() + "\".");
+                     QDir(dir.path()).absolutePath() + "\". Nothing was loaded.");
     }
 
-    void folder_in_place_of_file() {
+    // Whatever stands in the data file's place, the reader gives up at once: `most` is how
+    // many of its bytes it may read first. `size` makes a file that long, sparse.
+    void refusals_data() {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<std::string>("bytes");
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<qint64>("most");
+        const qint64 item_cost = qint64(ItemLengthLimit + DataFilePieceSize);
+        const std::string bytes = example_bytes();
+        QTest::newRow("folder") << "folder" << bytes << qint64(0) << "is a folder, not a file."
+                                << qint64(0);
+        QTest::newRow("FIFO") << "FIFO" << bytes << qint64(0)
+                              << "is a named pipe (FIFO), not a file." << qint64(0);
+        QTest::newRow("link to an endless device")
+            << "link" << bytes << qint64(0)
+            << "is a link to \"/dev/zero\", which is a device, not a file." << qint64(0);
+        QTest::newRow("over the size limit")
+            << "file" << bytes << qint64(2) * 1024 * 1024 * 1024
+            << "is 2.0 GiB; a directory file holds at most 256 MiB." << qint64(0);
+        QTest::newRow("endless text")
+            << "file" << bytes.substr(0, bytes.find('"') + 1) << 3 * qint64(ItemLengthLimit)
+            << "at entry 1, item 42 (Title), in line 3: the text \"" << item_cost;
+        QTest::newRow("zero bytes up to the size limit")
+            << "file" << std::string() << qint64(DataFileSizeLimit)
+            << "in line 1 (the number of entries): \"" + QString(40, ' ') +
+                   "\u2026\" runs on past 16 MiB without a comma or line end; an item holds at "
+                   "most 16 MiB."
+            << item_cost;
+        const std::string no_count = "\r\n" + bytes.substr(bytes.find('#'));
+        QTest::newRow("count missing")
+            << "file" << no_count << qint64(0)
+            << "has a bad item in line 2 (the number of entries): \"#2003-05-14#\""
+            << qint64(no_count.size());
+    }
+    void refusals() {
+        QFETCH(QString, what);
+        QFETCH(std::string, bytes);
+        QFETCH(qint64, size);
+        QFETCH(QString, message);
+        QFETCH(qint64, most);
         QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir(DataFileName));
-        EntryTable table;
-        const FileResult result = read_data_base(table, dir.path().toStdString());
+        const QString file = QString::fromStdString(data_path(dir.path()).string());
+        if (what == "folder")
+            QVERIFY(QDir(dir.path()).mkdir(DataFileName));
+        else if (what == "FIFO")
+            QCOMPARE(::mkfifo(file.toLocal8Bit().constData(), 0600), 0);
+        else if (what == "link")
+            QVERIFY(QFile::link("/dev/zero", file));
+        else
+            QVERIFY(put_file(file.toStdString(), bytes) && (size == 0 || QFile(file).resize(size)));
+
+        EntryTable table = example_table();
+        const EntryTable before = table;
+        std::uint64_t taken = 0;
+        const FileResult result = read_data_base(table, dir.path().toStdString(), taken);
+        const QString text = QString::fromStdString(result.message);
         QVERIFY(!result.ok);
-        QVERIFY2(QString::fromStdString(result.message).endsWith("is a folder, not a file."),
-                 result.message.c_str());
+        QVERIFY2(text.startsWith("The data file \"" + file + "\" "), qPrintable(text));
+        QVERIFY2(text.contains(message), qPrintable(text));
+        QVERIFY2(text.endsWith(" Nothing was loaded."), qPrintable(text));
+        QVERIFY2(taken <= std::uint64_t(most), qPrintable(QString::number(taken)));
+        QVERIFY(same_table(table, before));
     }
 
     void reads_from_folder() {
