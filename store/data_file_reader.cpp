@@ -177,10 +177,13 @@ class Parser {
         throw LoadError{"The data file \"" + file_ + "\" " + what};
     }
 
-    // The line of the last item read. For messages only: it reads the file again.
-    int line_of_last_item() { return scanner_.line_at(last_offset_); }
+    // For messages only: it reads the file again.
+    int line_at(std::size_t offset) { return scanner_.line_at(offset); }
+
+    std::size_t last_offset() const { return last_offset_; }
 
     int announced = 0;
+    std::size_t count_offset = 0; // where the number of entries stands
 
   private:
     [[noreturn]] void fail(Place at, const Item& item, const std::string& what) {
@@ -206,13 +209,21 @@ class Parser {
 
     Item next(Place at, const char* what_ends = nullptr) {
         const std::optional<Item> item = scanner_.next();
+        if (!item || item->too_long || !item->closed) refuse(at, item, what_ends);
+        last_offset_ = item->offset;
+        return *item;
+    }
+
+    // Why the item at `at` cannot be had: the file ends before it or inside it, or it is too
+    // long. Kept out of next(), which runs for every item.
+    [[noreturn]] void refuse(Place at, const std::optional<Item>& item, const char* what_ends) {
         if (!item) {
             if (what_ends) fail(what_ends);
             const std::string ends = "ends in line " +
                                      std::to_string(scanner_.line_at(scanner_.end_of_last_item())) +
                                      ", before " + place(at);
             if (at.entry == 0) fail(ends + ".");
-            fail(ends + ", although line " + std::to_string(scanner_.line_at(count_offset_)) +
+            fail(ends + ", although line " + std::to_string(scanner_.line_at(count_offset)) +
                  " announces " + std::to_string(announced) +
                  (announced == 1 ? " entry." : " entries."));
         }
@@ -226,22 +237,15 @@ class Parser {
                  quote(item->text) + " runs on past " + limit +
                      " without a comma or line end; an item holds at most " + limit + ".");
         }
-        if (!item->closed) {
-            const std::string start = quote(item->text);
-            fail("ends inside the text of " + place(at) + ", which begins in line " +
-                 std::to_string(scanner_.line_at(item->offset)) + " with " + start +
-                 ": its closing double quote is missing.");
-        }
-        last_offset_ = item->offset;
-        if (at.entry == 0 && at.item == 1) count_offset_ = item->offset;
-        return *item;
+        fail("ends inside the text of " + place(at) + ", which begins in line " +
+             std::to_string(scanner_.line_at(item->offset)) + " with " + quote(item->text) +
+             ": its closing double quote is missing.");
     }
 
     ItemScanner scanner_;
     const std::size_t longest_item_;
     const std::string& file_;
     std::size_t last_offset_ = 0;
-    std::size_t count_offset_ = 0;
 };
 
 template <typename Row> void fill_flags(Parser& in, int entry, int first_item, Row& row) {
@@ -253,8 +257,9 @@ EntryTable parse(ByteSource& source, std::size_t piece_size, std::size_t longest
     Parser in(source, piece_size, longest_item, file_name);
     const std::int16_t count = in.read_int({0, 1}, "is empty: its first line should hold the "
                                                    "number of entries.");
+    in.count_offset = in.last_offset();
     if (count < 0 || count > MaxEntryCount) {
-        const std::string line = std::to_string(in.line_of_last_item());
+        const std::string line = std::to_string(in.line_at(in.count_offset));
         if (count < 0)
             in.fail("announces a negative number of entries (" + std::to_string(count) +
                     ") in line " + line + ".");

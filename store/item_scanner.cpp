@@ -55,19 +55,13 @@ std::optional<Item> ItemScanner::next() {
     separator_pending_ = true;
     // Whether an item is too long must not depend on how the file came in pieces: every test
     // is on the bytes seen so far, all of which belong to the item.
-    const auto too_long = [&](std::size_t length) {
-        item.too_long = true;
-        item.text = std::string_view(p_ + (item.quoted ? 1 : 0), length);
-        p_ = end_;
-        return item;
-    };
     if (*p_ == '"') {
         item.quoted = true;
         std::size_t searched = 1;
         const void* close = nullptr;
         while (!(close = std::memchr(p_ + searched, '"', std::size_t(end_ - p_) - searched))) {
             searched = std::size_t(end_ - p_);
-            if (searched - 1 > longest_item_) return too_long(searched - 1);
+            if (searched - 1 > longest_item_) return too_long(item, searched - 1);
             if (!refill()) {
                 item.closed = false;
                 item.text = std::string_view(p_ + 1, std::size_t(end_ - p_) - 1);
@@ -77,7 +71,7 @@ std::optional<Item> ItemScanner::next() {
         }
         const char* closing = static_cast<const char*>(close);
         const std::size_t length = std::size_t(closing - p_) - 1;
-        if (length > longest_item_) return too_long(length);
+        if (length > longest_item_) return too_long(item, length);
         item.text = std::string_view(p_ + 1, length);
         p_ = closing + 1;
         end_of_last_item_ = dropped_ + std::size_t(p_ - buffer_.data());
@@ -88,10 +82,17 @@ std::optional<Item> ItemScanner::next() {
         while (p_ + length < end_ && !is_separator(p_[length])) ++length;
         if (p_ + length < end_ || length > longest_item_ || !refill()) break;
     }
-    if (length > longest_item_) return too_long(length);
+    if (length > longest_item_) return too_long(item, length);
     item.text = std::string_view(p_, length);
     p_ += length;
     end_of_last_item_ = dropped_ + std::size_t(p_ - buffer_.data());
+    return item;
+}
+
+Item ItemScanner::too_long(Item item, std::size_t length) {
+    item.too_long = true;
+    item.text = std::string_view(p_ + (item.quoted ? 1 : 0), length);
+    p_ = end_;
     return item;
 }
 

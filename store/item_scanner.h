@@ -44,6 +44,8 @@ class ItemScanner {
 
   private:
     bool refill();
+    // Gives up on `item`, of which `length` bytes are seen.
+    Item too_long(Item item, std::size_t length);
 
     ByteSource& source_;
     const std::size_t longest_item_;
