@@ -15,18 +15,22 @@ bool is_separator(char c) {
 }
 } // namespace
 
-ItemScanner::ItemScanner(ByteSource& source, std::size_t piece_size)
-    : source_(source), buffer_(std::max<std::size_t>(piece_size, 1)) {
+ItemScanner::ItemScanner(ByteSource& source, std::size_t piece_size, std::size_t longest_item)
+    : source_(source), longest_item_(longest_item),
+      // The opening quote and one byte past the limit are all an item ever needs beyond it.
+      largest_buffer_(std::max(piece_size, longest_item + 2)),
+      buffer_(std::max<std::size_t>(piece_size, 1)) {
     p_ = end_ = buffer_.data();
 }
 
 // Keeps the bytes from p_ on, at the front of the buffer, and reads more behind them. The
-// buffer only grows for an item longer than itself.
+// buffer only grows for an item longer than itself, and next() stops an item before it would
+// need more than largest_buffer_.
 bool ItemScanner::refill() {
     const std::size_t kept = std::size_t(end_ - p_);
     dropped_ += std::size_t(p_ - buffer_.data());
     std::memmove(buffer_.data(), p_, kept);
-    if (kept == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+    if (kept == buffer_.size()) buffer_.resize(std::min(buffer_.size() * 2, largest_buffer_));
     const std::size_t got = source_.read(buffer_.data() + kept, buffer_.size() - kept);
     p_ = buffer_.data();
     end_ = p_ + kept + got;
@@ -49,12 +53,15 @@ std::optional<Item> ItemScanner::next() {
     Item item;
     item.offset = dropped_ + std::size_t(p_ - buffer_.data());
     separator_pending_ = true;
+    // Whether an item is too long must not depend on how the file came in pieces: every test
+    // is on the bytes seen so far, all of which belong to the item.
     if (*p_ == '"') {
         item.quoted = true;
         std::size_t searched = 1;
         const void* close = nullptr;
         while (!(close = std::memchr(p_ + searched, '"', std::size_t(end_ - p_) - searched))) {
             searched = std::size_t(end_ - p_);
+            if (searched - 1 > longest_item_) return too_long(item, searched - 1);
             if (!refill()) {
                 item.closed = false;
                 item.text = std::string_view(p_ + 1, std::size_t(end_ - p_) - 1);
@@ -63,18 +70,29 @@ std::optional<Item> ItemScanner::next() {
             }
         }
         const char* closing = static_cast<const char*>(close);
-        item.text = std::string_view(p_ + 1, std::size_t(closing - p_) - 1);
+        const std::size_t length = std::size_t(closing - p_) - 1;
+        if (length > longest_item_) return too_long(item, length);
+        item.text = std::string_view(p_ + 1, length);
         p_ = closing + 1;
+        end_of_last_item_ = dropped_ + std::size_t(p_ - buffer_.data());
         return item;
     }
     std::size_t length = 0;
-    do {
+    for (;;) {
         while (p_ + length < end_ && !is_separator(p_[length])) ++length;
-    } while (p_ + length == end_ && refill());
-    const char* first = p_;
+        if (p_ + length < end_ || length > longest_item_ || !refill()) break;
+    }
+    if (length > longest_item_) return too_long(item, length);
+    item.text = std::string_view(p_, length);
     p_ += length;
-    while (length > 0 && is_blank(first[length - 1])) --length;
-    item.text = std::string_view(first, length);
+    end_of_last_item_ = dropped_ + std::size_t(p_ - buffer_.data());
+    return item;
+}
+
+Item ItemScanner::too_long(Item item, std::size_t length) {
+    item.too_long = true;
+    item.text = std::string_view(p_ + (item.quoted ? 1 : 0), length);
+    p_ = end_;
     return item;
 }
 

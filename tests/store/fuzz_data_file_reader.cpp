@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -27,6 +28,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(pieced.ok() == result.ok() && pieced.message == result.message &&
           in_pieces.EntryCount == table.EntryCount && in_pieces.TextSlots == table.TextSlots &&
           in_pieces.EquipmentFlags == table.EquipmentFlags);
+
+    // A limit on the item length only ever adds a refusal; what loads under it loads the same.
+    EntryTable limited;
+    limited.LastUpdate = 7;
+    const std::size_t longest_item = size % 97;
+    const Result short_items =
+        parse_data_base(limited, bytes, "fuzz", 1 + size % 13, longest_item);
+    check(short_items.ok()
+              ? result.ok() && limited.TextSlots == table.TextSlots
+              : !result.ok() || short_items.message.find(" runs on past ") != std::string::npos);
 
     if (!result.ok()) {
         check(!result.message.isEmpty() && table.EntryCount == 0 && table.TextSlots.empty());

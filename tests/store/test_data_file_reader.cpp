@@ -7,7 +7,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdint>
 #include <string>
+
+#include <sys/stat.h>
 
 namespace {
 // The example's entry with its 63 items joined by `separator`, and no header.
@@ -58,7 +61,8 @@ class TestDataFileReader : public QObject {
         QCOMPARE(table.TextSlots.size(), std::size_t(12));
     }
 
-    // Line structure, blanks before items and what follows the last item do not matter.
+    // Line structure, blanks around numbers and dates and what follows the last item do not
+    // matter.
     void layouts_data() {
         QTest::addColumn<std::string>("bytes");
         const std::string head = "1\r\n#2003-05-14#\r\n";
@@ -67,6 +71,8 @@ class TestDataFileReader : public QObject {
         QTest::newRow("comma and line end") << head + example_items(",\r\n");
         QTest::newRow("blank lines") << "1\r\n\r\n#2003-05-14#\r\n\r\n" + example_items(",");
         QTest::newRow("blanks before items") << " 1\r\n  #2003-05-14#\r\n" + example_items(", \t");
+        QTest::newRow("blanks after numbers and dates")
+            << "1 \r\n#2003-05-14#\t\r\n" + example_items(" \t,");
         QTest::newRow("no final comma")
             << head + example_items(",").substr(0, example_items(",").size() - 1);
         QTest::newRow("trailing garbage") << example_bytes() + "\r\n#junk#,\"unclosed";
@@ -95,8 +101,11 @@ class TestDataFileReader : public QObject {
         written.EquipmentFlags[1][29] = -3;
         written.TextSlots[1][3] = "Am Berg 3,\r\nA-8010 Graz\r\n";
         written.TextSlots[1][20] = "  \xFC\xE9\xF8, \x80 ";
+        written.TextSlots[2][5] = "8010 \t"; // unquoted below: its blanks are part of it
+        written.TextSlots[2][21] = std::string(ItemLengthLimit, 'x');
         std::string bytes = data_file_bytes(written, 1);
         bytes.replace(bytes.find("#1899-12-30#", 10), 12, "#00:00:00#");
+        bytes.replace(bytes.find("\"8010 \t\""), 8, "8010 \t");
         EntryTable table;
         const Result result = parse(table, bytes);
         QVERIFY2(result.ok(), qPrintable(result.message));
@@ -170,8 +179,15 @@ class TestDataFileReader : public QObject {
             << "announces 32758 entries in line 1; the directory can hold at most 32757.";
         QTest::newRow("negative count") << std::string("-1\r\n#2003-05-14#\r\n")
                                         << "announces a negative number of entries (-1) in line 1.";
+        QTest::newRow("count after blank lines")
+            << std::string("\r\n\n-1\r\n")
+            << "announces a negative number of entries (-1) in line 3.";
         QTest::newRow("no date line")
-            << std::string("1\r\n") << "ends before line 2 (the date of the last update).";
+            << std::string("1\r\n") << "ends in line 1, before the date of the last update.";
+        QTest::newRow("date after a blank line")
+            << "1\r\n\r\n2003-05-14\r\n" + items
+            << "has a bad item in line 3 (the date of the last update): \"2003-05-14\" is not a "
+               "date";
         QTest::newRow("header date not a day")
             << "1\r\n#2003-13-01#\r\n" + items
             << "has a bad item in line 2 (the date of the last update): \"#2003-13-01#\" is not a "
@@ -188,11 +204,11 @@ class TestDataFileReader : public QObject {
                                          << "the text \"today\" stands where a date belongs.";
         QTest::newRow("entry cut short")
             << example_bytes().substr(0, example_bytes().size() - 15)
-            << "ends before entry 1, item 59 (other Laboratory Equipment A), although its first line "
+            << "ends in line 3, before entry 1, item 59 (other Laboratory Equipment A), although line 1 "
                "announces 1 entry.";
         QTest::newRow("entry missing")
-            << "2" + example_bytes().substr(1)
-            << "ends before entry 2, item 1 (date of the last change), although its first line "
+            << "\r\n2" + example_bytes().substr(1) + "\r\n\r\n"
+            << "ends in line 4, before entry 2, item 1 (date of the last change), although line 2 "
                "announces 2 entries.";
         QTest::newRow("text for a number")
             << with(",1,0,1,", ",\"Mrs\",0,1,")
@@ -217,6 +233,12 @@ class TestDataFileReader : public QObject {
         QTest::newRow("long item shortened")
             << with(",1,0,1,", "," + std::string(100, '7') + ",0,1,")
             << "\"7777777777777777777777777777777777777777\u2026\" is outside the range";
+        QTest::newRow("text past the greatest length")
+            << with("\"Graz\"", '"' + std::string(ItemLengthLimit + 1, 'x') + '"')
+            << "entry 1, item 46 (City), in line 3: the text "
+               "\"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"
+               "\u2026\" runs on past 16 MiB, the most an item may hold: is its closing double "
+               "quote missing?";
         QTest::newRow("line counted")
             << std::string("1\r\n#2003-05-14#\r\n#2003-05-12#\r\n1\r\nx\r\n")
             << "entry 1, item 3 (Prof.), in line 5:";
@@ -243,17 +265,72 @@ class TestDataFileReader : public QObject {
         QVERIFY(!result.ok());
         QCOMPARE(result.message,
                  "The data file \"KAV-Addresses.dat\" was not found in the folder \"" +
-                     QDir(dir.path()).absolutePath() + "\".");
+                     QDir(dir.path()).absolutePath() + "\". Nothing was loaded.");
     }
 
-    void folder_in_place_of_file() {
+    // Whatever stands in the data file's place, the reader gives up at once: `most` is how
+    // many of its bytes it may read first. `size` makes a file that long, sparse.
+    void refusals_data() {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<std::string>("bytes");
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<qint64>("most");
+        const qint64 item_cost = qint64(ItemLengthLimit + DataFilePieceSize);
+        const std::string bytes = example_bytes();
+        QTest::newRow("folder") << "folder" << bytes << qint64(0) << "is a folder, not a file."
+                                << qint64(0);
+        QTest::newRow("FIFO") << "FIFO" << bytes << qint64(0)
+                              << "is a named pipe (FIFO), not a file." << qint64(0);
+        QTest::newRow("link to an endless device")
+            << "link" << bytes << qint64(0)
+            << "is a link to \"/dev/zero\", which is a device, not a file." << qint64(0);
+        QTest::newRow("over the size limit")
+            << "file" << bytes << qint64(2) * 1024 * 1024 * 1024
+            << "is 2.0 GiB; a directory file holds at most 256 MiB." << qint64(0);
+        QTest::newRow("endless text")
+            << "file" << bytes.substr(0, bytes.find('"') + 1) << 3 * qint64(ItemLengthLimit)
+            << "at entry 1, item 42 (other Title), in line 3: the text \"" << item_cost;
+        QTest::newRow("zero bytes up to the size limit")
+            << "file" << std::string() << qint64(DataFileSizeLimit)
+            << "in line 1 (the number of entries): \"" + QString(40, ' ') +
+                   "\u2026\" runs on past 16 MiB without a comma or line end; an item holds at "
+                   "most 16 MiB."
+            << item_cost;
+        const std::string no_count = "\r\n" + bytes.substr(bytes.find('#'));
+        QTest::newRow("count missing")
+            << "file" << no_count << qint64(0)
+            << "has a bad item in line 2 (the number of entries): \"#2003-05-14#\""
+            << qint64(no_count.size());
+    }
+    void refusals() {
+        QFETCH(QString, what);
+        QFETCH(std::string, bytes);
+        QFETCH(qint64, size);
+        QFETCH(QString, message);
+        QFETCH(qint64, most);
         QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir(DataFileName));
-        EntryTable table;
-        const Result result = read_data_base(table, dir.path().toStdString());
+        const QString file = QString::fromStdString(data_path(dir.path()).string());
+        if (what == "folder")
+            QVERIFY(QDir(dir.path()).mkdir(DataFileName));
+        else if (what == "FIFO")
+            QCOMPARE(::mkfifo(file.toLocal8Bit().constData(), 0600), 0);
+        else if (what == "link")
+            QVERIFY(QFile::link("/dev/zero", file));
+        else
+            QVERIFY(put_file(file.toStdString(), bytes) && (size == 0 || QFile(file).resize(size)));
+
+        EntryTable table = example_table();
+        const EntryTable before = table;
+        std::uint64_t taken = 0;
+        const Result result = read_data_base(table, dir.path().toStdString(), taken);
+        const QString text = result.message;
         QVERIFY(!result.ok());
-        QVERIFY2(result.message.endsWith("is a folder, not a file."),
-                 qPrintable(result.message));
+        QVERIFY2(text.startsWith("The data file \"" + file + "\" "), qPrintable(text));
+        QVERIFY2(text.contains(message), qPrintable(text));
+        QVERIFY2(text.endsWith(" Nothing was loaded."), qPrintable(text));
+        QVERIFY2(taken <= std::uint64_t(most), qPrintable(QString::number(taken)));
+        QVERIFY(same_table(table, before));
     }
 
     void reads_from_folder() {
