@@ -222,6 +222,14 @@ class OutputFilesTest : public QObject {
         QTest::newRow("control characters") << "a\tb\nc\x7f"
                                                "d"
                                             << "a_b_c_d_KAV.TXT";
+        QTest::newRow("direction override")
+            << QString::fromUtf16(u"\u202Etxt.exe") << "_txt.exe_KAV.TXT";
+        QTest::newRow("zero-width space")
+            << QString::fromUtf16(u"Ca\u200Bstell") << "Ca_stell_KAV.TXT";
+        QTest::newRow("line and paragraph separators")
+            << QString::fromUtf16(u"a\u2028b\u2029c") << "a_b_c_KAV.TXT";
+        QTest::newRow("language tag beyond 16 bits")
+            << QString::fromUtf16(u"x\U000E0041y") << "x_y_KAV.TXT";
     }
     void file_name() {
         QFETCH(QString, surname);
@@ -299,6 +307,68 @@ class OutputFilesTest : public QObject {
         QCOMPARE(desktop.path, QString());
         QVERIFY2(desktop.message.contains(dir_->filePath("Desktop")), qPrintable(desktop.message));
         QVERIFY(QFileInfo(dir_->filePath("Desktop")).isFile());
+    }
+    // "$DIR" in a row stands for the test's folder.
+    void standard_desktop_refused_data() {
+        QTest::addColumn<QString>("home"); // null: HOME unset
+        QTest::addColumn<QString>("user_dirs");
+        QTest::addColumn<QString>("link_target"); // empty: Desktop is no link
+        QTest::addColumn<QStringList>("message_names");
+        QTest::newRow("HOME unset")
+            << QString() << QString() << QString() << QStringList{"HOME is not set"};
+        QTest::newRow("HOME empty")
+            << "" << QString() << QString() << QStringList{"HOME is not set"};
+        QTest::newRow("HOME relative") << "relative-home" << QString() << QString()
+                                       << QStringList{"\"relative-home\"", "not a full path"};
+        QTest::newRow("desktop outside the home")
+            << "$DIR/home"
+            << "XDG_DESKTOP_DIR=\"$DIR/elsewhere\"\n"
+            << QString()
+            << QStringList{"\"$DIR/elsewhere\" lies outside the home folder \"$DIR/home\""};
+        QTest::newRow("dangling link")
+            << "$DIR" << QString() << "$DIR/gone"
+            << QStringList{"\"$DIR/Desktop\" is a link to \"$DIR/gone\"", "does not exist"};
+    }
+    void standard_desktop_refused() {
+        QFETCH(QString, home);
+        QFETCH(QString, user_dirs);
+        QFETCH(QString, link_target);
+        QFETCH(QStringList, message_names);
+        const auto in_dir = [this](QString text) { return text.replace("$DIR", dir_->path()); };
+        const bool root_desktop_before = QFileInfo::exists("/Desktop");
+        if (!user_dirs.isEmpty()) {
+            QVERIFY(QDir(dir_->path()).mkpath(".config"));
+            QFile dirs(dir_->filePath(".config/user-dirs.dirs"));
+            QVERIFY(dirs.open(QIODevice::WriteOnly));
+            dirs.write(QFile::encodeName(in_dir(user_dirs)));
+        }
+        if (!link_target.isEmpty())
+            QVERIFY(QFile::link(in_dir(link_target), dir_->filePath("Desktop")));
+        if (home.isNull())
+            qunsetenv("HOME");
+        else
+            qputenv("HOME", QFile::encodeName(in_dir(home)));
+
+        const Result desktop = StandardDesktop().desktop_folder();
+        QCOMPARE(desktop.path, QString());
+        for (const QString& name : message_names)
+            QVERIFY2(desktop.message.contains(in_dir(name)), qPrintable(desktop.message));
+        QCOMPARE(QFileInfo::exists("/Desktop"), root_desktop_before);
+        QVERIFY(!QFileInfo::exists("relative-home"));
+        QVERIFY(!QFileInfo::exists(dir_->filePath("gone")));
+        QVERIFY(!QFileInfo::exists(dir_->filePath("elsewhere")));
+    }
+    void correction_file_keeps_hidden_characters() {
+        const FixedDesktop desktop(Result::success(dir_->path() + "/"));
+        CorrectionSnapshot w = window_snapshot();
+        w.Text1[1] = QString::fromUtf16(u"\u202Etxt.exe");
+        w.Text1[2] = QString::fromUtf16(u"A\u200Bnn\u2028e\u2029");
+        const Result result = write_correction_file(w, desktop);
+        QCOMPARE(result.path, dir_->filePath("_txt.exe_KAV.TXT"));
+        const QString text = QString::fromUtf8(read_all(result.path));
+        QVERIFY(text.contains(QString::fromUtf16(u"\r\nSurname:  \u202Etxt.exe\r\n")));
+        QVERIFY(
+            text.contains(QString::fromUtf16(u"\r\nFirst Name (s):  A\u200Bnn\u2028e\u2029\r\n")));
     }
 
     void correction_file_replaced_and_added() {
