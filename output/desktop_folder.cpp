@@ -48,8 +48,8 @@ Result StandardDesktop::desktop_folder() const {
     const QString home = QDir::cleanPath(qEnvironmentVariable("HOME"));
     if (home.isEmpty())
         return Result::failure(QStringLiteral(
-            "The home folder is not known (the variable HOME is not set), so there is no desktop "
-            "folder to write to. Nothing was created."));
+            "The home folder is not known (the variable HOME is not set or empty), so there is no "
+            "desktop folder to write to. Nothing was created."));
     if (QDir::isRelativePath(home))
         return Result::failure(
             QStringLiteral("The home folder \"%1\" (the variable HOME) is not a full path, so "

@@ -144,19 +144,15 @@ class LayoutTest : public QObject {
         QTest::newRow("last update") << "Label4" << QPalette::Window << QColor(128, 128, 255);
         QTest::newRow("entry count") << "Label5" << QPalette::Window << QColor(128, 255, 128);
         QTest::newRow("usage text") << "Text2" << QPalette::Base << QColor(192, 255, 255);
-        QTest::newRow("window text") << "frm_ZEL" << QPalette::WindowText << QColor(0, 0, 0);
         QTest::newRow("text box text") << "Text1_7" << QPalette::Text << QColor(0, 0, 0);
-        QTest::newRow("remarks text") << "Text1_20" << QPalette::Text << QColor(0, 0, 0);
         QTest::newRow("check box indicator")
             << "Chk_organ_3" << QPalette::Base << QColor(255, 255, 255);
         QTest::newRow("check box tick") << "Chk_organ_3" << QPalette::Text << QColor(0, 0, 255);
-        QTest::newRow("option button") << "Opt_Mr_Mrs_2" << QPalette::Base << QColor(255, 255, 255);
         QTest::newRow("button face")
             << "cmd_corrections" << QPalette::Button << QColor(239, 239, 239);
         QTest::newRow("button caption")
             << "cmd_corrections" << QPalette::ButtonText << QColor(0, 0, 0);
-        QTest::newRow("chosen list item")
-            << "list1" << QPalette::HighlightedText << QColor(255, 255, 255);
+        QTest::newRow("chosen list item") << "list1" << QPalette::Highlight << QColor(48, 140, 198);
     }
     void colours() {
         QFETCH(QString, name);
@@ -174,10 +170,7 @@ class LayoutTest : public QObject {
             QPalette desktop = QApplication::palette();
             ~KeptPalette() { QApplication::setPalette(desktop); }
         } kept;
-        QPalette dark(QColor(53, 53, 53), QColor(45, 45, 45));
-        dark.setColor(QPalette::Highlight, QColor(21, 83, 158));
-        dark.setColor(QPalette::HighlightedText, QColor(20, 20, 20));
-        QApplication::setPalette(dark);
+        QApplication::setPalette(QPalette(QColor(53, 53, 53), QColor(45, 45, 45)));
         QCOMPARE(QApplication::palette().color(QPalette::Text), QColor(255, 255, 255));
         init();
         colours();
