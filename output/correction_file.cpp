@@ -6,10 +6,23 @@
 
 #include <QDir>
 
+#include <string_view>
+
 namespace {
 
-bool forbidden_in_file_name(QChar c) {
-    return c.category() == QChar::Other_Control || QStringView(u"/\\:*?\"<>|").contains(c);
+// Besides what a file system refuses: characters that change how a name shows without showing
+// themselves (direction overrides, zero-width characters, line breaks), so the name on the
+// desktop cannot pass for another one ("txt.exe" shown backwards).
+bool forbidden_in_file_name(char32_t c) {
+    switch (QChar::category(c)) {
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return true;
+    default:
+        return std::u32string_view(U"/\\:*?\"<>|").find(c) != std::u32string_view::npos;
+    }
 }
 
 const QString KeptChanges = QStringLiteral("Your changes are still in the window.");
@@ -17,9 +30,12 @@ const QString KeptChanges = QStringLiteral("Your changes are still in the window
 } // namespace
 
 QString correction_file_name(const QString& surname) {
-    QString name = surname;
-    for (QChar& c : name)
+    // By code point, so format characters beyond the first 65,536 (language tags) are caught.
+    QList<uint> points = surname.toUcs4();
+    for (uint& c : points)
         if (forbidden_in_file_name(c)) c = u'_';
+    QString name =
+        QString::fromUcs4(reinterpret_cast<const char32_t*>(points.constData()), points.size());
     // A leading dot would hide the file on the desktop, where the user is told to find it.
     if (name.startsWith(u'.')) name[0] = u'_';
     return name + QStringLiteral("_KAV.TXT");

@@ -7,8 +7,9 @@
 #include <QString>
 
 // The file name for a surname: the surname, then "_KAV.TXT". Characters that may not stand in
-// a file name (path separators among them) become "_", so the file stays in its folder; so
-// does a leading dot, which would hide the file.
+// a file name (path separators among them) become "_", so the file stays in its folder; so do
+// control, format and separator characters, which would make the name show as something it
+// is not, and a leading dot, which would hide the file.
 QString correction_file_name(const QString& surname);
 
 // Windows-1252 when every character has a byte there; otherwise UTF-8 with a byte-order mark,

@@ -42,19 +42,44 @@ std::optional<std::string> windows_desktop_folder(std::string_view system_direct
 }
 
 Result StandardDesktop::desktop_folder() const {
-    const QString location = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    if (location.isEmpty())
-        return Result::failure(QStringLiteral("The system names no desktop folder for this user."));
+    // Qt falls back to the root folder when HOME is unset or empty; a desktop there is no
+    // user's, and as root the program would create it. Only a home the environment names
+    // counts.
+    const QString home = QDir::cleanPath(qEnvironmentVariable("HOME"));
+    if (home.isEmpty())
+        return Result::failure(QStringLiteral(
+            "The home folder is not known (the variable HOME is not set or empty), so there is no "
+            "desktop folder to write to. Nothing was created."));
+    if (QDir::isRelativePath(home))
+        return Result::failure(
+            QStringLiteral("The home folder \"%1\" (the variable HOME) is not a full path, so "
+                           "there is no desktop folder to write to. Nothing was created.")
+                .arg(QDir::toNativeSeparators(home)));
 
-    // The usage text sends the user to the desktop, so a missing desktop folder is made.
-    const QString folder = QDir::cleanPath(location);
-    std::error_code error;
-    std::filesystem::create_directories(folder.toStdU16String(), error);
+    const QString folder =
+        QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+    const QString home_prefix = home.endsWith(u'/') ? home : home + u'/';
+    if (QDir::isRelativePath(folder) || (folder != home && !folder.startsWith(home_prefix)))
+        return Result::failure(
+            QStringLiteral("The desktop folder \"%1\" lies outside the home folder \"%2\"; "
+                           "nothing is written there.")
+                .arg(QDir::toNativeSeparators(folder), QDir::toNativeSeparators(home)));
+
     const QFileInfo info(folder);
+    if (info.isSymLink() && !info.exists())
+        return Result::failure(
+            QStringLiteral("The desktop folder \"%1\" is a link to \"%2\", a folder that does "
+                           "not exist.")
+                .arg(QDir::toNativeSeparators(folder),
+                     QDir::toNativeSeparators(info.symLinkTarget())));
     if (info.exists() && !info.isDir())
         return Result::failure(QStringLiteral("The desktop folder \"%1\" is a file, not a folder.")
                                    .arg(QDir::toNativeSeparators(folder)));
-    if (!info.isDir())
+
+    // The usage text sends the user to the desktop, so a missing desktop folder is made.
+    std::error_code error;
+    std::filesystem::create_directories(folder.toStdU16String(), error);
+    if (!QFileInfo(folder).isDir())
         return Result::failure(
             QStringLiteral("The desktop folder \"%1\" could not be created: %2.")
                 .arg(QDir::toNativeSeparators(folder), QString::fromStdString(error.message())));

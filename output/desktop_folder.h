@@ -35,7 +35,8 @@ class WindowsDesktop final : public DesktopPlatform {
 #endif
 
 // The desktop as the desktop environment names it (the XDG desktop folder on Linux, usually
-// ~/Desktop).
+// ~/Desktop), used only inside the home folder that HOME names: without HOME, or for a desktop
+// elsewhere or a link to nowhere, it is refused and nothing is created.
 class StandardDesktop final : public DesktopPlatform {
   public:
     Result desktop_folder() const override;

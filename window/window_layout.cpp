@@ -2,6 +2,7 @@
 #include "frm_ZEL.h"
 #include "layout_units.h"
 #include "sorted_list.h"
+#include "window_look.h"
 #include "wrapped_button.h"
 
 #include <QButtonGroup>
@@ -19,7 +20,7 @@
 
 namespace {
 
-// Colours as BBGGRR; Default keeps the platform's colour for the control's kind.
+// Colours as BBGGRR; Default keeps the window's own colour for the control's kind.
 constexpr std::uint32_t Default = 0xFFFFFFFF;
 constexpr std::uint32_t LightGrey = 0xE0E0E0;
 constexpr std::uint32_t Grey = 0xC0C0C0;
@@ -368,10 +369,9 @@ frm_ZEL::frm_ZEL(EntryTable& table_, std::filesystem::path folder_, QWidget* par
     setWindowTitle(QString(37, u' ') + QStringLiteral("ZEL-KAV Directory of Ore Mineralogists"));
     setFixedSize(pixels(9450), pixels(7680));
     // The grey of the platform the window was drawn for: the yellow captions are legible on it,
-    // not on a near-white one.
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, color_from_bbggrr(WindowBack));
-    setPalette(palette);
+    // not on a near-white one. The whole palette is the window's own, so the desktop's theme
+    // reaches no control.
+    setPalette(window_palette(color_from_bbggrr(WindowBack)));
 
     // Focus order by TabIndex; labels and frames hold a place but never take the focus.
     TabChain tab_chain;

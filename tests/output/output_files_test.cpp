@@ -185,6 +185,9 @@ class OutputFilesTest : public QObject {
         QTest::newRow("remarks of three lines")
             << "Text1(20)"
             << "one\r\ntwo\r\nthree" << 81 << QStringList{"one", "two", "three"} << 83;
+        const QString hiding = QString::fromUtf16(u"\u202Etxt.exe\u200B\u2028\u2029");
+        QTest::newRow("characters a file name may not hold")
+            << "Text1(1)" << hiding << 10 << QStringList{"Surname:  " + hiding} << 83;
     }
     void correction_lines() {
         QFETCH(QString, control);
@@ -222,6 +225,14 @@ class OutputFilesTest : public QObject {
         QTest::newRow("control characters") << "a\tb\nc\x7f"
                                                "d"
                                             << "a_b_c_d_KAV.TXT";
+        QTest::newRow("direction override")
+            << QString::fromUtf16(u"\u202Etxt.exe") << "_txt.exe_KAV.TXT";
+        QTest::newRow("zero-width space")
+            << QString::fromUtf16(u"Ca\u200Bstell") << "Ca_stell_KAV.TXT";
+        QTest::newRow("line and paragraph separators")
+            << QString::fromUtf16(u"a\u2028b\u2029c") << "a_b_c_KAV.TXT";
+        QTest::newRow("language tag beyond 16 bits")
+            << QString::fromUtf16(u"x\U000E0041y") << "x_y_KAV.TXT";
     }
     void file_name() {
         QFETCH(QString, surname);
@@ -300,7 +311,45 @@ class OutputFilesTest : public QObject {
         QVERIFY2(desktop.message.contains(dir_->filePath("Desktop")), qPrintable(desktop.message));
         QVERIFY(QFileInfo(dir_->filePath("Desktop")).isFile());
     }
-
+    // "$DIR" in a row stands for the test's folder.
+    void standard_desktop_refused_data() {
+        QTest::addColumn<QString>("home"); // null: HOME unset
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("desktop_dir"); // as the user's folder settings name it
+        QTest::newRow("HOME unset") << QString() << QString("HOME is not set") << QString();
+        QTest::newRow("HOME empty") << QString("") << QString("HOME is not set") << QString();
+        QTest::newRow("HOME relative")
+            << QString("relative-home") << QString("\"relative-home\" (the") << QString();
+        QTest::newRow("dangling link")
+            << QString("$DIR") << QString("\"$DIR/Desktop\" is a link to \"$DIR/gone\"")
+            << QString();
+        QTest::newRow("desktop outside the home")
+            << QString("$DIR/home") << QString("\"$DIR/gone\" lies outside the home folder")
+            << QString("$DIR/gone");
+    }
+    void standard_desktop_refused() {
+        QFETCH(QString, home);
+        QFETCH(QString, message);
+        QFETCH(QString, desktop_dir);
+        const auto in_dir = [this](QString text) { return text.replace("$DIR", dir_->path()); };
+        const bool root_desktop_before = QFileInfo::exists("/Desktop");
+        QVERIFY(QFile::link(dir_->filePath("gone"), dir_->filePath("Desktop")));
+        if (!desktop_dir.isEmpty()) {
+            QVERIFY(QDir(dir_->path()).mkpath(".config"));
+            QFile dirs(dir_->filePath(".config/user-dirs.dirs"));
+            QVERIFY(dirs.open(QIODevice::WriteOnly));
+            dirs.write(QFile::encodeName("XDG_DESKTOP_DIR=\"" + in_dir(desktop_dir) + "\"\n"));
+        }
+        if (home.isNull())
+            qunsetenv("HOME");
+        else
+            qputenv("HOME", QFile::encodeName(in_dir(home)));
+        const Result desktop = StandardDesktop().desktop_folder();
+        QCOMPARE(desktop.path, QString());
+        QVERIFY2(desktop.message.contains(in_dir(message)), qPrintable(desktop.message));
+        QCOMPARE(QFileInfo::exists("/Desktop"), root_desktop_before);
+        QVERIFY(!QFileInfo::exists("relative-home") && !QFileInfo::exists(dir_->filePath("gone")));
+    }
     void correction_file_replaced_and_added() {
         const FixedDesktop desktop(Result::success(dir_->path() + "/"));
         CorrectionSnapshot w = window_snapshot();

@@ -13,7 +13,10 @@ class TemporaryHome {
     TemporaryHome(const TemporaryHome&) = delete;
     TemporaryHome& operator=(const TemporaryHome&) = delete;
     ~TemporaryHome() {
-        qputenv("HOME", home_);
+        if (home_.isNull())
+            qunsetenv("HOME");
+        else
+            qputenv("HOME", home_);
         if (config_home_.isNull())
             qunsetenv("XDG_CONFIG_HOME");
         else

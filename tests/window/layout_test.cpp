@@ -145,6 +145,15 @@ class LayoutTest : public QObject {
         QTest::newRow("last update") << "Label4" << QPalette::Window << QColor(128, 128, 255);
         QTest::newRow("entry count") << "Label5" << QPalette::Window << QColor(128, 255, 128);
         QTest::newRow("usage text") << "Text2" << QPalette::Base << QColor(192, 255, 255);
+        QTest::newRow("text box text") << "Text1_7" << QPalette::Text << QColor(0, 0, 0);
+        QTest::newRow("check box indicator")
+            << "Chk_organ_3" << QPalette::Base << QColor(255, 255, 255);
+        QTest::newRow("check box tick") << "Chk_organ_3" << QPalette::Text << QColor(0, 0, 255);
+        QTest::newRow("button face")
+            << "cmd_corrections" << QPalette::Button << QColor(239, 239, 239);
+        QTest::newRow("button caption")
+            << "cmd_corrections" << QPalette::ButtonText << QColor(0, 0, 0);
+        QTest::newRow("chosen list item") << "list1" << QPalette::Highlight << QColor(48, 140, 198);
     }
     void colours() {
         QFETCH(QString, name);
@@ -152,6 +161,20 @@ class LayoutTest : public QObject {
         QFETCH(QColor, colour);
         QVERIFY(control(name));
         QCOMPARE(control(name)->palette().color(role), colour);
+    }
+
+    // A dark desktop theme gives the application light text on dark boxes; the window keeps
+    // its own colours.
+    void colours_under_a_dark_theme_data() { colours_data(); }
+    void colours_under_a_dark_theme() {
+        struct KeptPalette {
+            QPalette desktop = QApplication::palette();
+            ~KeptPalette() { QApplication::setPalette(desktop); }
+        } kept;
+        QApplication::setPalette(QPalette(QColor(53, 53, 53), QColor(45, 45, 45)));
+        QCOMPARE(QApplication::palette().color(QPalette::Text), QColor(255, 255, 255));
+        init();
+        colours();
     }
 
     void lists_are_cream_with_blue_text() {
