@@ -12,10 +12,12 @@ struct CorrectionSnapshot {
     struct Choice {
         QString caption;
         bool chosen = false;
+        bool operator==(const Choice&) const = default;
     };
     struct Tick {
         QString caption;
         Qt::CheckState state = Qt::Unchecked;
+        bool operator==(const Tick&) const = default;
     };
 
     std::array<Choice, SalutationCaptions.size()> Opt_Mr_Mrs;
@@ -25,6 +27,8 @@ struct CorrectionSnapshot {
     std::array<QString, LabelCount> label1; // captions; the file uses 1 to 10
     std::array<QString, TextSlotCount> Text1; // line breaks as CR LF
     std::array<bool, 2> Option1{};
+
+    bool operator==(const CorrectionSnapshot&) const = default;
 };
 
 // The whole correction file as text: every line, the last one included, ends with CR LF.

@@ -1,5 +1,6 @@
 #include "test_registry.h"
 #include "correction_file.h"
+#include "correction_import.h"
 #include "correction_text.h"
 #include "desktop_folder.h"
 #include "email_list.h"
@@ -35,13 +36,15 @@ CorrectionSnapshot window_snapshot() {
 }
 
 // Sets one control of the snapshot, named as in the window: "Text1(3)", "chk_titel(1)" ...
-// Boxes take "ticked" or "greyed", option buttons are chosen, labels take a caption.
+// Boxes take "ticked", "greyed" or "clear", option buttons are chosen, labels take a caption.
 void set_control(CorrectionSnapshot& w, const QString& control, const QString& value) {
     const auto match = QRegularExpression(R"(^(\w+)\((\d+)\)$)").match(control);
     QVERIFY2(match.hasMatch(), qPrintable(control));
     const QString array = match.captured(1);
     const int i = match.captured(2).toInt();
-    const Qt::CheckState state = value == "greyed" ? Qt::PartiallyChecked : Qt::Checked;
+    const Qt::CheckState state = value == "greyed"  ? Qt::PartiallyChecked
+                                 : value == "clear" ? Qt::Unchecked
+                                                    : Qt::Checked;
     if (array == "Text1")
         w.Text1[i] = value;
     else if (array == "label1")
@@ -58,6 +61,21 @@ void set_control(CorrectionSnapshot& w, const QString& control, const QString& v
         w.Chh_equipm[i].state = state;
     else
         QFAIL(qPrintable("unknown control " + control));
+}
+
+// The window's snapshot with "control=value" settings, as set_control takes them.
+CorrectionSnapshot window_with(const QStringList& settings,
+                               CorrectionSnapshot w = window_snapshot()) {
+    for (const QString& setting : settings)
+        set_control(w, setting.section(u'=', 0, 0), setting.section(u'=', 1));
+    return w;
+}
+
+// The bytes of the empty window's correction file with line `n` (from 1) replaced.
+QByteArray empty_file_with(int n, const QString& text) {
+    QStringList lines = empty_window_lines();
+    lines[n - 1] = text;
+    return encode_correction_text(with_line_ends(lines));
 }
 
 // The lines of a file's text; fails unless the last line, too, ends with CR LF.
@@ -408,6 +426,139 @@ class OutputFilesTest : public QObject {
         const Result result = write_correction_file(window_snapshot(), desktop);
         QVERIFY(!result.ok());
         QVERIFY2(result.message.contains("/nowhere"), qPrintable(result.message));
+    }
+
+    void import_round_trip_data() {
+        QTest::addColumn<QStringList>("settings");
+        QTest::addColumn<QString>("encoding");
+        QTest::addColumn<QStringList>("comes_back"); // where the window differs after the trip
+
+        QStringList every_flag{"Opt_Mr_Mrs(2)=", "chk_titel(0)=ticked", "chk_titel(1)=ticked",
+                               "Option1(0)="};
+        for (int i = 0; i < 6; ++i) every_flag << QString("Chk_organ(%1)=ticked").arg(i);
+        for (int i = 0; i < 28; ++i) every_flag << QString("Chh_equipm(%1)=ticked").arg(i);
+        const QStringList none;
+
+        QTest::newRow("empty window") << none << "cp1252" << none;
+        QTest::newRow("every flag") << every_flag << "cp1252" << none;
+        QTest::newRow("greyed boxes come back clear")
+            << QStringList{"chk_titel(1)=greyed", "Chk_organ(0)=greyed", "Chh_equipm(26)=greyed"}
+            << "cp1252"
+            << QStringList{"chk_titel(1)=clear", "Chk_organ(0)=clear", "Chh_equipm(26)=clear"};
+        QTest::newRow("several-line texts")
+            << QStringList{"Text1(3)=Main St 1\r\n...\r\n\r\nFlat 2",
+                           "Text1(10)=Curator\r\n\r\nof ores", "Text1(20)=one\r\n\r\nthree\r\n"}
+            << "cp1252" << none;
+        QTest::newRow("blanks, Western characters, the window's captions")
+            << QStringList{"Text1(1)=   ", "Text1(20)=  ", "Text1(2)= Jürgen €",
+                           "label1(2)=Vorname"}
+            << "cp1252" << none;
+        QTest::newRow("three dots come back empty, but not in the remarks")
+            << QStringList{"Text1(2)=...", "Text1(21)=...", "Text1(20)=..."} << "cp1252"
+            << QStringList{"Text1(2)=", "Text1(21)="};
+        QTest::newRow("UTF-8 with the mark") << QStringList{"Text1(3)=Köln\r\nb"} << "utf8" << none;
+        QTest::newRow("UTF-8 without it") << QStringList{"Text1(4)=Köln"} << "bare utf8" << none;
+        QTest::newRow("through a mail program: LF only, end blanks and last line end cut")
+            << QStringList{"Text1(3)=a\r\nb", "Text1(20)=c\r\nd"} << "mail" << none;
+    }
+    void import_round_trip() {
+        QFETCH(QStringList, settings);
+        QFETCH(QString, encoding);
+        QFETCH(QStringList, comes_back);
+        const CorrectionSnapshot window = window_with(settings);
+        const QString text = correction_text(window);
+        QByteArray bytes = encoding == "utf8"        ? "\xEF\xBB\xBF" + text.toUtf8()
+                           : encoding == "bare utf8" ? text.toUtf8()
+                                                     : encode_correction_text(text);
+        if (encoding == "mail") bytes.replace(":  \r\n", ":\n").replace("\r\n", "\n").chop(1);
+
+        // What stood in the window before must not matter.
+        const CorrectionImport imported = import_correction(
+            bytes, "x_KAV.TXT", window_with({"Text1(2)=old", "Chk_organ(1)=greyed"}, window));
+        QVERIFY2(imported.window, qPrintable(imported.result.message));
+        const CorrectionSnapshot expected = window_with(comes_back, window);
+        QVERIFY(*imported.window == expected);
+    }
+
+    void import_refused_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("fragment");
+        const QStringList lines = empty_window_lines();
+
+        QTest::newRow("another file")
+            << QByteArray("%PDF-1.4\n") << 1
+            << "is not a correction file: line 1 should read \"Mr:  yes\"";
+        QTest::newRow("maybe") << empty_file_with(48, "  VHN-Tester:  maybe") << 48
+                               << "has a line out of place: line 48 should read \"  VHN-Tester:  "
+                                  "yes\" or \"  VHN-Tester:  no\", not \"  VHN-Tester:  maybe\".";
+        QTest::newRow("other caption")
+            << empty_file_with(10, "Nachname:  Smith") << 10
+            << "should begin with \"Surname:  \", not \"Nachname:  Smith\"";
+        QTest::newRow("missing empty line")
+            << encode_correction_text(with_line_ends(lines.mid(0, 18) + lines.mid(19))) << 19
+            << "line 19 should be empty, not \"Telephone:  ...\"";
+        QTest::newRow("cut short") << encode_correction_text(with_line_ends(lines.mid(0, 40))) << 40
+                                   << "is cut short: it ends after line 40, where line 41 should "
+                                      "begin with \"  F:  \"";
+        QTest::newRow("two salutations")
+            << empty_file_with(2, "Mrs:  yes").replace("Mr:  no", "Mr:  yes") << 2
+            << "line 2 reads \"Mrs:  yes\", but line 1 already";
+        QTest::newRow("double quote") << empty_file_with(10, "Surname:  O\"Brien") << 10
+                                      << "gives the box \"Surname\" the character \"\"\" (U+0022)";
+        QTest::newRow("Łódź, written with the mark")
+            << encode_correction_text(correction_text(window_with({"Text1(3)=Ul. 1\r\nŁódź"})))
+            << 15 << "gives the box \"Mailing Address\" the character \"Ł\" (U+0141)";
+        QTest::newRow("not UTF-8 after the mark")
+            << QByteArray("\xEF\xBB\xBF" + empty_file_with(10, "Surname:  Mx"))
+                   .replace("Mx", "M\xC3(")
+            << 10 << "begins as UTF-8, but line 10 holds bytes that are not UTF-8";
+    }
+    void import_refused() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, line);
+        QFETCH(QString, fragment);
+        const CorrectionImport imported =
+            import_correction(bytes, "/home/u/Desktop/Smith_KAV.TXT", window_snapshot());
+        const QString& message = imported.result.message;
+        QVERIFY(!imported.window);
+        QVERIFY2(message.contains(fragment) &&
+                     message.contains("\"/home/u/Desktop/Smith_KAV.TXT\"") &&
+                     message.endsWith(" The window was not changed.") &&
+                     message.contains(QRegularExpression(QString("\\bline %1\\b").arg(line))),
+                 qPrintable(message));
+    }
+
+    void describe_import_data() {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("nothing") << QStringList{"Text1(1)=B"} << QStringList{"Text1(1)=B"}
+                                 << "The file matches the window.";
+        QTest::newRow("texts and ticks")
+            << QStringList{"Chh_equipm(11)=ticked", "Text1(7)=1", "Opt_Mr_Mrs(0)="}
+            << QStringList{"Text1(4)=Graz", "Text1(7)=2", "Chh_equipm(9)=ticked", "Opt_Mr_Mrs(1)="}
+            << "Changed: Salutation, City, Telephone. Ticked: SEM. Unticked: TEM.";
+        QTest::newRow("titles, collaboration, boxes without caption")
+            << QStringList{"Chk_organ(5)=greyed"}
+            << QStringList{"Option1(1)=", "chk_titel(0)=ticked", "Chh_equipm(25)=ticked"}
+            << "Changed: Collaboration. Ticked: Prof., equipment box 25. Unticked: private.";
+    }
+    void describe_import() {
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, after);
+        QFETCH(QString, message);
+        QCOMPARE(::describe_import(window_with(before), window_with(after)), message);
+    }
+
+    void correction_file_read_back() {
+        const CorrectionSnapshot w = window_with({"Text1(1)=Castell", "Chh_equipm(9)=ticked"});
+        const Result written =
+            write_correction_file(w, FixedDesktop(Result::success(dir_->path() + "/")));
+        QVERIFY(read_correction_file(written.path, window_snapshot()).window == w);
+        const CorrectionImport folder = read_correction_file(dir_->path(), w);
+        QVERIFY2(!folder.window && folder.result.message.contains(dir_->path()),
+                 qPrintable(folder.result.message));
     }
 
     void email_list_data() {
