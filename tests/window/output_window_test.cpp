@@ -6,6 +6,8 @@
 #include "window_fixture.h"
 
 #include <QCheckBox>
+#include <QMimeData>
+#include <QUrl>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -160,6 +162,100 @@ class OutputWindowTest : public QObject {
                      messages()[0].contains(work("ZEL-KAV_e-mail")),
                  qPrintable(messages()[0]));
         QVERIFY(f_->window->isVisible());
+    }
+
+    // The compiler's round: a user's correction file, read into the window of another entry,
+    // gives the user's controls back without touching the tables or the lists.
+    void import_through_the_dialog_and_by_drop_data() {
+        QTest::addColumn<bool>("by_drop");
+        QTest::newRow("Import button") << false;
+        QTest::newRow("dropped on the window") << true;
+    }
+    void import_through_the_dialog_and_by_drop() {
+        QFETCH(bool, by_drop);
+        EntryTable table = directory_with_emails({"castell@mine.at", "other@mine.at"});
+        table.TextSlots[1][1] = "Castell";
+        table.TextSlots[1][3] = "Main St 1\r\nFlat 2";
+        table.TextSlots[1][20] = "likes maps\r\n  and \xe9tch\xe9s ";
+        table.Salutation[1] = 2;
+        table.TitleFlags[1][0] = 1;
+        table.EquipmentFlags[1][9] = 1;
+        table.EquipmentFlags[1][27] = 1;
+        table.EquipmentFlags[1][CollaborationFlag] = 1;
+        table.EquipmentFlags[2][11] = 1;
+        open_window(table);
+        f_->window->enter_maintenance_mode();
+        show_entry(1);
+        type_into(Telephone, "+43 999");
+        click_correction();
+        const QString file = desktop("Castell_KAV.TXT");
+        const QByteArray written = read_all(file);
+
+        show_entry(2);
+        const EntryTable stored = f_->table;
+        QString folder, filter;
+        set_file_choice_hook_for_testing([&](const QString& in, const QString& of) {
+            folder = in;
+            filter = of;
+            return file;
+        });
+        if (by_drop) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(file)});
+            QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(f_->window.get(), &enter);
+            QVERIFY(enter.isAccepted());
+            QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(f_->window.get(), &drop);
+        } else {
+            QTest::mouseClick(f_->window->cmd_import, Qt::LeftButton);
+            QCOMPARE(folder, desktop() + "/");
+            QVERIFY2(filter.contains("*_KAV.TXT"), qPrintable(filter));
+        }
+        set_file_choice_hook_for_testing({});
+
+        QCOMPARE(messages().size(), 1);
+        QVERIFY2(messages()[0].contains("Changed: Salutation, Surname") &&
+                     messages()[0].contains("Ticked: Prof., SEM") &&
+                     messages()[0].contains("Unticked: TEM"),
+                 qPrintable(messages()[0]));
+        QCOMPARE(f_->window->text1(Telephone), QString("+43 999"));
+        QCOMPARE(f_->window->text1(20), QString::fromLatin1("likes maps\r\n  and \xe9tch\xe9s "));
+        QVERIFY(f_->window->Opt_Mr_Mrs[2]->isChecked());
+        QVERIFY(f_->window->Option1[0]->isChecked());
+        QCOMPARE(f_->window->Chh_equipm[27]->checkState(), Qt::Checked);
+        QCOMPARE(f_->window->Chh_equipm[11]->checkState(), Qt::Unchecked);
+        QCOMPARE(f_->table.CurrentEntry, std::int16_t(2));
+        QVERIFY(f_->table.TextSlots == stored.TextSlots && f_->table.EquipmentFlags == stored.EquipmentFlags);
+
+        // Written again, the window gives the same file.
+        QVERIFY(QFile::remove(file));
+        click_correction();
+        QCOMPARE(read_all(file), written);
+    }
+
+    void import_refused_leaves_the_window_alone() {
+        open_window(directory_with_emails({"a@b.org"}));
+        f_->window->enter_maintenance_mode();
+        show_entry(1);
+        click_correction();
+        QFile file(desktop("Surname1_KAV.TXT"));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QByteArray bytes = file.readAll().replace("Telephone:  ...", "Telephone:  \"1\"");
+        bytes.chop(bytes.size() - bytes.indexOf("  SEM:"));
+        file.resize(0);
+        file.write(bytes.replace("City:  ...", "City:  Graz"));
+        file.close();
+        type_into(Telephone, "typed");
+
+        f_->window->import_correction_file(file.fileName());
+        QCOMPARE(messages().size(), 1);
+        QVERIFY2(messages()[0].startsWith("error: ") && messages()[0].contains(file.fileName()) &&
+                     messages()[0].contains("line 20") &&
+                     messages()[0].contains("The window was not changed."),
+                 qPrintable(messages()[0]));
+        QCOMPARE(f_->window->text1(Telephone), QString("typed"));
+        QCOMPARE(f_->window->text1(4), QString());
     }
 };
 
