@@ -230,7 +230,7 @@ class LayoutTest : public QObject {
                  << "Text2"
                  << "cmd_corrections"
                  << "list1.QLineEdit"
-                 << "list1.QListView"
+                 << "list1.ChoiceListView"
                  << "Chh_equipm_27";
         QCOMPARE(visited, expected);
     }
