@@ -93,6 +93,8 @@ class frm_ZEL : public QWidget {
     void build_collaboration(TabChain& tab_chain);
     void build_command_buttons(TabChain& tab_chain);
     void build_right_column(TabChain& tab_chain);
+    // Alt+Down in a box opens the look-up of its caption.
+    void install_lookup_keys();
 
     // Tells the user that `result` failed, and what that means for the window (`consequence`).
     void tell_failure(const Result& result, const QString& consequence = {});
