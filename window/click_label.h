@@ -2,17 +2,25 @@
 
 #include <QLabel>
 
-// A caption label that reports a click with its array index.
+// A caption label that reports a click with its array index: a press and a release inside the
+// label, as a button clicks. Assistive tools can press it too.
 class ClickLabel : public QLabel {
     Q_OBJECT
   public:
     ClickLabel(int index, QWidget* parent);
+
+    // Clicks the label as the mouse would.
+    void click();
+
   signals:
     void clicked(int index);
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
     int index_;
+    bool pressed_ = false;
 };

@@ -46,7 +46,10 @@ void frm_ZEL::set_text1(int s, const QString& text) {
         box->setPlainText(as_shown_lines(text));
         return;
     }
-    static_cast<QLineEdit*>(Text1[std::size_t(s)])->setText(text);
+    // A line edit leaves a new text scrolled to its end; it is read from the start.
+    auto* line = static_cast<QLineEdit*>(Text1[std::size_t(s)]);
+    line->setText(text);
+    line->setCursorPosition(0);
 }
 
 void frm_ZEL::show_record() {

@@ -108,6 +108,8 @@ class frm_ZEL : public QWidget {
     void build_collaboration(TabChain& tab_chain);
     void build_command_buttons(TabChain& tab_chain);
     void build_right_column(TabChain& tab_chain);
+    // Alt+Down in a box opens the look-up of its caption.
+    void install_lookup_keys();
 
     // Saves the directory when an entry was stored; false, after telling the user, when the
     // save failed.

@@ -1,15 +1,15 @@
 #include "sorted_list.h"
 
+#include "choice_list_view.h"
+
 #include <QAbstractListModel>
 #include <QCollator>
 #include <QHash>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <functional>
 #include <numeric>
 
 class SortedListModel : public QAbstractListModel {
@@ -52,27 +52,6 @@ class SortedListModel : public QAbstractListModel {
     std::vector<ListItem> items_;
 };
 
-namespace {
-
-// Reports when the keyboard moves the current item, as a mouse click on it would.
-class ChoiceListView : public QListView {
-  public:
-    using QListView::QListView;
-    std::function<void(int)> on_keyboard_choice;
-
-  protected:
-    void keyPressEvent(QKeyEvent* event) override {
-        const QModelIndex before = currentIndex();
-        QListView::keyPressEvent(event);
-        const QModelIndex after = currentIndex();
-        if (after.isValid() && after != before && on_keyboard_choice) {
-            on_keyboard_choice(after.row());
-        }
-    }
-};
-
-} // namespace
-
 SortedList::SortedList(bool with_edit_field, QWidget* parent)
     : QWidget(parent), model_(new SortedListModel(this)) {
     auto* layout = new QVBoxLayout(this);
@@ -91,12 +70,7 @@ SortedList::SortedList(bool with_edit_field, QWidget* parent)
     view_->setUniformItemSizes(true);
     layout->addWidget(view_);
 
-    view->on_keyboard_choice = [this](int row) { emit chosen(row); };
-    connect(view_, &QListView::clicked, this, [this](const QModelIndex& index) {
-        // A control-click may have cleared the selection; a click always chooses its item.
-        view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-        emit chosen(index.row());
-    });
+    connect(view, &ChoiceListView::chosen, this, &SortedList::chosen);
 }
 
 void SortedList::clear() {

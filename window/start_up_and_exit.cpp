@@ -1,27 +1,11 @@
 #include "data_file.h"
 #include "frm_ZEL.h"
-#include "serial_date.h"
+#include "last_update_caption.h"
 #include "sorted_list.h"
 
 #include <QCoreApplication>
-#include <QDate>
-#include <QLocale>
 
 namespace {
-
-QString last_update_caption(SerialDate day) {
-    // A directory with no entries leaves the date unread.
-    if (day == 0) return QStringLiteral("Last update: unknown");
-    const CivilDate civil = civil_from_serial(day);
-    const QDate date(civil.year, civil.month, civil.day);
-    // Without a locale of the user's the neutral form fits the caption; Qt's own short form
-    // for it names the month and does not.
-    const QLocale locale;
-    if (locale.language() == QLocale::C) {
-        return QStringLiteral("Last update: ") + date.toString(Qt::ISODate);
-    }
-    return QStringLiteral("Last update: ") + locale.toString(date, QLocale::ShortFormat);
-}
 
 QString entry_count_caption(std::int16_t count) {
     return QStringLiteral("Number of entries: ") + (count >= 0 ? QStringLiteral(" ") : QString()) +

@@ -388,6 +388,7 @@ frm_ZEL::frm_ZEL(EntryTable& table_, std::filesystem::path folder_, QWidget* par
     for (size_t i = 1; i < tab_chain.size(); ++i) {
         QWidget::setTabOrder(tab_chain[i - 1].second, tab_chain[i].second);
     }
+    install_lookup_keys();
 }
 
 void frm_ZEL::build_text_boxes(TabChain& tab_chain) {

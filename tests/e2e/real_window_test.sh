@@ -59,6 +59,22 @@ click() { # window x-twips y-twips
     sleep 0.4
 }
 
+double_click() { # window x-twips y-twips
+    xdotool mousemove --window "$1" "$(twips "$2")" "$(twips "$3")" click --repeat 2 --delay 100 1
+    sleep 0.4
+}
+
+drag() { # window x-twips from-y-twips to-y-twips: press on one place, release on another
+    xdotool mousemove --window "$1" "$(twips "$2")" "$(twips "$3")" mousedown 1
+    sleep 0.2
+    xdotool mousemove --window "$1" "$(twips "$2")" "$(twips $((($3 + $4) / 2)))"
+    sleep 0.1
+    xdotool mousemove --window "$1" "$(twips "$2")" "$(twips "$4")"
+    sleep 0.2
+    xdotool mouseup 1
+    sleep 0.4
+}
+
 # One entry of the data file: 41 numbers after the date, then 22 texts, each item followed by
 # a comma. Arguments: date salutation "titles organisations equipment" then the 22 texts.
 entry() {
@@ -99,8 +115,13 @@ else
     import -window root "$artefacts/e2e-window-start.png" || true
 
     click "$win" 600 400          # "Surname": closes the surname look-up opened at start
-    click "$win" 600 400          # and opens it again
-    click "$win" 7950 4245        # the first item of the lower box: Berger, entry 2
+    double_click "$win" 600 400   # a double click opens it again, as one click would
+    # In the lower box (Berger, Castell, Sample): press on Castell, release on Berger.
+    drag "$win" 7950 4455 4245
+    click "$win" 570 4890         # "Correction        File"
+    dragged="$work/home/Desktop/Berger_KAV.TXT"
+    for _ in $(seq 50); do [ -s "$dragged" ] && break; sleep 0.1; done
+    [ -f "$dragged" ] || fail "after the drag, no correction file for Berger; desktop holds: $(ls -A "$work/home/Desktop" 2>/dev/null)"
     click "$win" 6240 435         # ">": entry 3, Castell
     click "$win" 570 4890         # "Correction        File"
     import -window root "$artefacts/e2e-window.png" || true

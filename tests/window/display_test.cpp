@@ -251,6 +251,26 @@ class DisplayTest : public QObject {
         QCOMPARE(f->window->Chk_organ[2]->checkState(), Qt::Unchecked);
     }
 
+    // A long text shows its start, also where the user read the end of the one before.
+    void long_texts_show_their_start() {
+        EntryTable table = directory_of(2);
+        std::string lines;
+        for (int i = 0; i < 30; ++i) lines += "line\r\n";
+        for (int e : {1, 2}) table.TextSlots[std::size_t(e)][4] = std::string(60, 'w') + " end";
+        for (int e : {1, 2}) table.TextSlots[std::size_t(e)][20] = lines;
+        f->open(std::move(table));
+        auto* city = qobject_cast<QLineEdit*>(f->window->Text1[4]);
+        auto* remarks = qobject_cast<QPlainTextEdit*>(f->window->Text1[20]);
+        f->window->show_record();
+        QTest::keyClick(city, Qt::Key_End);
+        QTest::keyClick(remarks, Qt::Key_End, Qt::ControlModifier);
+        f->table.CurrentEntry = 2;
+        f->window->show_record();
+        city->grab(); // lays the text out as it is painted
+        QCOMPARE(city->cursorPositionAt(QPoint(0, city->height() / 2)), 0);
+        QCOMPARE(remarks->cursorForPosition(QPoint(0, 0)).blockNumber(), 0);
+    }
+
     void collaboration_button_empties_the_choice() {
         EntryTable table = directory_of(1);
         table.EquipmentFlags[1][CollaborationFlag] = 2;

@@ -271,7 +271,7 @@ class LayoutTest : public QObject {
         if (maintenance) expected << "Command1";
         expected << "cmd_corrections"
                  << "list1.QLineEdit"
-                 << "list1.QListView";
+                 << "list1.ChoiceListView";
         if (maintenance) expected << "cmd_e_mail";
         expected << "Chh_equipm_27";
         if (maintenance) expected << "cmd_import";

@@ -6,6 +6,8 @@
 #include "test_registry.h"
 #include "window_fixture.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QListView>
@@ -74,6 +76,46 @@ bool shown(const QWidget* widget) {
     return !widget->isHidden();
 }
 
+// Does to `target`, a caption, a box or a list, what `steps` say: "click", "press", "move",
+// "release" or "double-click" at the centre, at item N, "outside" or "below" the items;
+// "key Alt+Down" after giving it the focus as Tab does; "type mu"; "accessible press".
+void act(QWidget* target, const QString& steps) {
+    auto* view = qobject_cast<QListView*>(target);
+    QWidget* surface = view ? view->viewport() : target;
+    for (const QString& step : steps.split(", ")) {
+        const QString what = step.section(' ', 0, 0);
+        const QString where = step.section(' ', 1);
+        QPoint at = surface->rect().center();
+        if (where == "outside") at = QPoint(-30, at.y());
+        if (where == "below") at = QPoint(10, surface->height() - 4);
+        if (view && !where.isEmpty() && where[0].isDigit())
+            at = view->visualRect(view->model()->index(where.toInt(), 0)).center();
+
+        if (what == "click" || what == "double-click")
+            QTest::mouseClick(surface, Qt::LeftButton, {}, at);
+        if (what == "double-click") { // the second press comes as a double click
+            QTest::mouseDClick(surface, Qt::LeftButton, {}, at);
+            QTest::mouseRelease(surface, Qt::LeftButton, {}, at);
+        }
+        if (what == "press") QTest::mousePress(surface, Qt::LeftButton, {}, at);
+        if (what == "move") QTest::mouseMove(surface, at);
+        if (what == "release") QTest::mouseRelease(surface, Qt::LeftButton, {}, at);
+        if (what == "key" || what == "type") target->setFocus(Qt::TabFocusReason);
+        if (what == "type") QTest::keyClicks(target, where);
+        if (what == "key") {
+            const QKeyCombination key = QKeySequence::fromString(where)[0];
+            QTest::keyClick(target, key.key(), key.keyboardModifiers());
+        }
+        if (what == "accessible") {
+            QAccessibleActionInterface* actions =
+                QAccessible::queryAccessibleInterface(target)->actionInterface();
+            QVERIFY(actions);
+            QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+            actions->doAction(QAccessibleActionInterface::pressAction());
+        }
+    }
+}
+
 } // namespace
 
 class TestLookupWindow : public QObject, public WindowFixture {
@@ -83,6 +125,8 @@ class TestLookupWindow : public QObject, public WindowFixture {
     void init();
     void cleanup();
     void start_up_opens_the_surname_lookup();
+    void opening_a_lookup_data();
+    void opening_a_lookup();
     void same_label_three_times_data();
     void same_label_three_times();
     void top_of_the_column_data();
@@ -92,6 +136,8 @@ class TestLookupWindow : public QObject, public WindowFixture {
     void equipment_free_texts_data();
     void equipment_free_texts();
     void keyboard_choices_act_as_clicks();
+    void highlighted_item_is_the_choice_data();
+    void highlighted_item_is_the_choice();
     void captions_are_read_at_the_click();
     void empty_directory();
     void lists_left_over_after_a_reload();
@@ -110,6 +156,8 @@ void TestLookupWindow::initTestCase() {
 void TestLookupWindow::init() {
     messages.clear();
     start(sample_directory());
+    QApplication::setActiveWindow(window.get());
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
 }
 
 void TestLookupWindow::cleanup() {
@@ -128,6 +176,37 @@ void TestLookupWindow::start_up_opens_the_surname_lookup() {
     click_label(1); // the first click on "Surname" closes the open look-up
     QCOMPARE(window->lookup_category_for_testing(), -1);
     QCOMPARE(window->list1->count(), 0);
+}
+
+void TestLookupWindow::opening_a_lookup_data() {
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<int>("category"); // the look-up open afterwards; Surname was open before
+
+    // clang-format off
+    QTest::newRow("click on a caption") << "label1_4" << "click" << 4;
+    QTest::newRow("double click on a caption") << "label1_4" << "double-click" << 4;
+    QTest::newRow("double click on the open caption") << "label1_1" << "double-click" << -1;
+    QTest::newRow("press released outside the caption")
+        << "label1_4" << "press, move outside, release outside" << 1;
+    QTest::newRow("accessible press") << "label1_12" << "accessible press" << 12;
+    QTest::newRow("Alt+Down in a text box") << "Text1_4" << "key Alt+Down" << 4;
+    QTest::newRow("Alt+Down in the address") << "Text1_3" << "key Alt+Down" << 3;
+    QTest::newRow("Alt+Down in an organisation box") << "Chk_organ_2" << "key Alt+Down" << 11;
+    QTest::newRow("Alt+Down in the other organisation") << "Text1_21" << "key Alt+Down" << 11;
+    QTest::newRow("Alt+Down in an equipment box") << "Chh_equipm_7" << "key Alt+Down" << 13;
+    QTest::newRow("Down alone") << "Text1_4" << "key Down" << 1;
+    // clang-format on
+}
+
+void TestLookupWindow::opening_a_lookup() {
+    QFETCH(QString, target);
+    QFETCH(QString, steps);
+    QFETCH(int, category);
+
+    act(control(target), steps);
+    QCOMPARE(window->lookup_category_for_testing(), category);
+    if (category == 4) QCOMPARE(window->list1->count(), 4); // the City look-up is filled
 }
 
 void TestLookupWindow::same_label_three_times_data() {
@@ -213,6 +292,11 @@ void TestLookupWindow::direct_lookup_shows_the_chosen_entry() {
     QCOMPARE(window->text1(4), QString("Leoben"));
     QCOMPARE(window->lookup_category_for_testing(), 4);
     QCOMPARE(window->list1->count(), 4);
+
+    // After browsing away, a click on the highlighted item shows its entry again.
+    window->cmd_up_Click();
+    click_item(window->list1, row_of(window->list1, "Leoben"));
+    QCOMPARE(table.CurrentEntry, 3);
 }
 
 void TestLookupWindow::organization_kinds_to_entry() {
@@ -279,6 +363,50 @@ void TestLookupWindow::keyboard_choices_act_as_clicks() {
     QCOMPARE(window->list1->count(), 0);
     QTest::keyClick(window->List2->view(), Qt::Key_End); // University
     QCOMPARE(texts(window->list1), QStringList{"Zeller"});
+}
+
+void TestLookupWindow::highlighted_item_is_the_choice_data() {
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<int>("highlighted");
+
+    // clang-format off
+    // The surnames adams, Bauer, Zeller.
+    QTest::newRow("list1: click") << "list1" << "click 1" << 1;
+    QTest::newRow("list1: drag") << "list1" << "press 0, move 2, release 2" << 2;
+    QTest::newRow("list1: press released outside")
+        << "list1" << "click 0, press 1, move outside, release outside" << 1;
+    QTest::newRow("list1: press below the items")
+        << "list1" << "click 1, press below, release below" << 1;
+    QTest::newRow("list1: double click") << "list1" << "double-click 2" << 2;
+    QTest::newRow("list1: Ctrl+Space") << "list1" << "click 1, key Ctrl+Space" << 1;
+    QTest::newRow("list1: first Down") << "list1" << "key Down" << 0;
+    QTest::newRow("list1: Down") << "list1" << "click 0, key Down" << 1;
+    QTest::newRow("list1: End") << "list1" << "key End" << 2;
+    QTest::newRow("list1: first letter") << "list1" << "type b" << 1;
+    // The kinds Company, Geol.Survey, Government, Mining Co. (twice), Museum, private, University.
+    QTest::newRow("List2: drag") << "List2" << "press 5, move 7, release 7" << 7;
+    QTest::newRow("List2: press released outside")
+        << "List2" << "press 7, move outside, release outside" << 7;
+    QTest::newRow("List2: first Down") << "List2" << "key Down" << 0;
+    QTest::newRow("List2: Page Down") << "List2" << "click 0, key PgDown" << 7;
+    QTest::newRow("List2: first letters") << "List2" << "type mu" << 5;
+    // clang-format on
+}
+
+void TestLookupWindow::highlighted_item_is_the_choice() {
+    QFETCH(QString, list);
+    QFETCH(QString, steps);
+    QFETCH(int, highlighted);
+
+    if (list == "List2") click_label(11);
+    SortedList* box = list == "List2" ? window->List2 : window->list1;
+    act(box->view(), steps);
+    QCOMPARE(box->list_index(), highlighted);
+    // The window acts on the highlighted item already: choosing it once more changes nothing.
+    const QStringList shown = texts(window->list1) << window->text1(1);
+    box == window->list1 ? window->list1_Click() : window->List2_Click();
+    QCOMPARE(texts(window->list1) << window->text1(1), shown);
 }
 
 void TestLookupWindow::captions_are_read_at_the_click() {

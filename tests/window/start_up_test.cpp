@@ -1,7 +1,8 @@
-#include "test_registry.h"
 #include "command_line.h"
+#include "last_update_caption.h"
 #include "serial_date.h"
 #include "sorted_list.h"
+#include "test_registry.h"
 #include "window_fixture.h"
 
 #include <QDir>
@@ -64,6 +65,16 @@ class StartUpTest : public QObject {
         QVERIFY(f->start());
         QCOMPARE(f->window->Label4->text(), last_update);
         QCOMPARE(f->window->Label5->text(), QStringLiteral("Number of entries:  57"));
+    }
+
+    // ctest runs this with the language C, once with German dates (LC_TIME) and once without.
+    void last_update_follows_the_date_locale() {
+        const QString dates = qEnvironmentVariable("LC_TIME");
+        if (!qEnvironmentVariable("LANG").startsWith("C") ||
+            !qEnvironmentVariableIsEmpty("LC_ALL") || !(dates.isEmpty() || dates == "de_DE.UTF-8"))
+            QSKIP("needs LANG=C, no LC_ALL, and LC_TIME=de_DE.UTF-8 or none");
+        QCOMPARE(last_update_caption(may_14_2003, QLocale::system()),
+                 dates.isEmpty() ? "Last update: 2003-05-14" : "Last update: 14.05.03");
     }
 
     void opens_the_surname_look_up_and_shows_no_entry() {

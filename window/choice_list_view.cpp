@@ -1,0 +1,53 @@
+#include "choice_list_view.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+int ChoiceListView::selected_row() const {
+    const QModelIndexList rows =
+        selectionModel() ? selectionModel()->selectedRows() : QModelIndexList();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void ChoiceListView::mousePressEvent(QMouseEvent* event) {
+    pressed_ = true;
+    pressed_on_item_ = indexAt(event->position().toPoint()).isValid();
+    selected_at_press_ = selected_row();
+    QListView::mousePressEvent(event);
+}
+
+void ChoiceListView::mouseReleaseEvent(QMouseEvent* event) {
+    QListView::mouseReleaseEvent(event);
+    if (!pressed_ || event->buttons() != Qt::NoButton) return;
+    pressed_ = false;
+    // A press on an item chooses it again even when it is already highlighted, so the window
+    // shows that entry again; a press beside the items chooses only if a drag moved the
+    // highlight.
+    const int row = selected_row();
+    if (row >= 0 && (pressed_on_item_ || row != selected_at_press_)) emit chosen(row);
+}
+
+void ChoiceListView::keyPressEvent(QKeyEvent* event) {
+    const int before = selected_row();
+    // With nothing chosen, the item that carries the focus frame is no choice either: the first
+    // key chooses from the top (Down the first item, a letter the first item it begins).
+    if (before < 0 && event->key() != Qt::Key_End && selectionModel()) {
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+    QListView::keyPressEvent(event);
+    const int after = selected_row();
+    if (after >= 0 && after != before) emit chosen(after);
+}
+
+// Nothing clears the highlight, which would leave the window showing an entry that no item
+// names: not a press beside the items, nor Control with a click or the space bar.
+QItemSelectionModel::SelectionFlags ChoiceListView::selectionCommand(const QModelIndex& index,
+                                                                     const QEvent* event) const {
+    if (!index.isValid()) return QItemSelectionModel::NoUpdate;
+    QItemSelectionModel::SelectionFlags command = QListView::selectionCommand(index, event);
+    if (command.testFlag(QItemSelectionModel::Deselect)) {
+        command &= ~QItemSelectionModel::SelectionFlags(QItemSelectionModel::Deselect);
+        command |= QItemSelectionModel::ClearAndSelect;
+    }
+    return command;
+}
