@@ -161,6 +161,72 @@ else
     wait_exit "$pid" 10 >/dev/null || fail "the program did not end when killed"
 fi
 
+# The compiler's round in maintenance mode: choose Castell, Import a corrected file through the
+# file dialog, Store, EXIT; the saved data file differs from the old one by exactly the change.
+echo "== maintenance: import, Store, EXIT"
+correction="$work/home/Desktop/Castell_KAV.TXT"
+if [ -f "$correction" ]; then
+    sed -i 's/^Telephone:  +51 1 2\r$/Telephone:  +51 999 0\r/' "$correction"
+    today=$(date +%Y-%m-%d)
+    expected="$work/expected.dat"
+    sed -e "s/^#2026-11-30#/#$today#/" -e "s/#2005-03-04#/#$today#/" -e 's/"+51 1 2"/"+51 999 0"/' \
+        "$work/run/KAV-Addresses.dat" >"$expected"
+    (cd "$work/run" && HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" exec "$prog" --maintain) &
+    pid=$!
+    pids+=("$pid")
+    if ! win=$(wait_window "$pid" 20); then
+        fail "maintenance: the window did not appear within 20 s"
+    else
+        sleep 1
+        click "$win" 7950 4455            # Castell in the lower box
+        click "$win" 500 6480             # Import
+        dialog=""
+        for _ in $(seq 100); do
+            dialog=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$win" | head -n 1 || true)
+            [ -n "$dialog" ] && break
+            sleep 0.1
+        done
+        if [ -z "$dialog" ]; then
+            fail "maintenance: Import opened no file dialog"
+        else
+            sleep 0.5
+            import -window root "$artefacts/e2e-import-dialog.png" || true
+            # The dialog has the focus, in its file name field.
+            xdotool type --delay 20 "$correction" || true
+            sleep 0.3
+            xdotool key Return || true
+            # The message that lists what changed (a box of the window's, found by its title);
+            # OK closes it.
+            said=""
+            for _ in $(seq 50); do
+                said=$(xdotool search --onlyvisible --name "^ZEL-KAV Directory of Ore Mineralogists\$" 2>/dev/null | head -n 1 || true)
+                [ -n "$said" ] && break
+                sleep 0.1
+            done
+            if [ -z "$said" ]; then
+                fail "maintenance: no message after the import"
+            else
+                import -window root "$artefacts/e2e-import-message.png" || true
+                sleep 0.3
+                xdotool key Return || true
+                sleep 0.5
+            fi
+            click "$win" 500 5520         # Store
+            click "$win" 500 5970         # EXIT
+            if ! status=$(wait_exit "$pid" 20); then
+                fail "maintenance: EXIT did not end the program"
+            else
+                [ "$status" -eq 0 ] || fail "maintenance: exit status $status"
+                cmp -s "$expected" "$work/run/KAV-Addresses.dat" ||
+                    fail "maintenance: the saved data file differs from the expected one: $(diff <(tr ',' '\n' <"$expected") <(tr ',' '\n' <"$work/run/KAV-Addresses.dat") | head -5)"
+            fi
+        fi
+    fi
+    kill "$pid" 2>/dev/null || true
+else
+    fail "maintenance: no correction file to import"
+fi
+
 # On a data file that cannot be loaded the program tells why and ends with a failure status,
 # without showing its window.
 bad_start() { # label folder
