@@ -16,23 +16,16 @@
 #include <memory>
 
 // The window as it stands before start-up fills anything in.
-class LayoutTest : public QObject {
+class LayoutTest : public QObject, public WindowFixture {
     Q_OBJECT
-
-    EntryTable table;
-    std::unique_ptr<frm_ZEL> window;
 
     QWidget* control(const QString& name) const {
         if (name == QLatin1String("frm_ZEL")) return window.get();
-        return window->findChild<QWidget*>(name);
+        return WindowFixture::control(name);
     }
 
   private slots:
-    void init() {
-        window = std::make_unique<frm_ZEL>(table, std::filesystem::path("."));
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
+    void init() { open(EntryTable{}); }
     void cleanup() { window.reset(); }
 
     void colours_from_bbggrr_data() {
