@@ -68,6 +68,7 @@ void frm_ZEL::cmd_down_Click() {
 }
 
 void frm_ZEL::cmd_new_Click() {
+    lookup_orders.forget();
     const auto refuse_full_directory = [this] {
         show_message(this,
                      QStringLiteral("The directory already holds %1 entries, the most that its "
@@ -139,6 +140,7 @@ void frm_ZEL::cmd_store_Click() {
         texts[std::size_t(s)] = std::move(*bytes);
     }
 
+    lookup_orders.forget();
     const auto e = std::size_t(table.CurrentEntry);
     table.ChangeDate[e] = today();
     table.Salutation[e] = -1;

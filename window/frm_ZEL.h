@@ -1,6 +1,7 @@
 #pragma once
 
 #include "entry_table.h"
+#include "lookup_orders.h"
 
 #include <QLabel>
 #include <QWidget>
@@ -45,6 +46,8 @@ class frm_ZEL : public QWidget {
     EntryTable& table;
     const std::filesystem::path folder;
     std::int16_t LookupCategory = -1;
+    // The look-up's sorted lists; whatever changes the table calls forget() on it first.
+    LookupOrders lookup_orders{table};
 
     // The text of Text1(s) with line breaks as CR LF, and setting it from such a text.
     QString text1(int s) const;

@@ -33,6 +33,7 @@ QString entry_count_caption(std::int16_t count) {
 
 bool frm_ZEL::Form_Load() {
     move(0, 0);
+    lookup_orders.forget();
     const FileResult loaded = read_data_base(table, folder);
     if (!loaded.ok) {
         show_message(this,

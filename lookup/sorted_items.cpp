@@ -1,0 +1,88 @@
+#include "sorted_items.h"
+
+#include "cp1252.h"
+
+#include <algorithm>
+#include <numeric>
+#include <unordered_map>
+
+QCollator list_collator(const QLocale& locale) {
+    QCollator collator{locale.language() == QLocale::C ? QLocale(QLocale::English) : locale};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
+
+SortedItems sort_items(const std::vector<LookupItem>& items, const QCollator& collator) {
+    // Values repeat (cities, countries, interests): collate each distinct text once.
+    std::unordered_map<std::string_view, std::int32_t> index;
+    std::vector<std::string_view> distinct;
+    std::vector<std::int32_t> distinct_of(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const auto [it, added] = index.try_emplace(items[i].text, std::int32_t(distinct.size()));
+        if (added) distinct.push_back(items[i].text);
+        distinct_of[i] = it->second;
+    }
+    std::vector<QString> decoded;
+    decoded.reserve(distinct.size());
+    for (std::string_view text : distinct) decoded.push_back(from_cp1252(text));
+    std::vector<std::int32_t> by_text(distinct.size());
+    std::iota(by_text.begin(), by_text.end(), 0);
+    std::sort(by_text.begin(), by_text.end(), [&](std::int32_t a, std::int32_t b) {
+        return collator.compare(decoded[std::size_t(a)], decoded[std::size_t(b)]) < 0;
+    });
+
+    // Texts that differ only in case share a rank, so they keep the order of adding.
+    auto texts = std::make_shared<TextPool>();
+    std::vector<std::int32_t> rank(distinct.size());
+    std::vector<std::int32_t> pooled(distinct.size());
+    std::int32_t ranks = 0;
+    for (std::size_t r = 0; r < by_text.size(); ++r) {
+        const auto d = std::size_t(by_text[r]);
+        if (r == 0 || collator.compare(decoded[std::size_t(by_text[r - 1])], decoded[d]) != 0) {
+            ++ranks;
+        }
+        rank[d] = ranks - 1;
+        pooled[d] = texts->add(distinct[d]);
+    }
+    // Counting the items of each rank places them without comparing them again, in the order
+    // of adding within a rank.
+    std::vector<std::size_t> next(std::size_t(ranks) + 1);
+    for (std::int32_t d : distinct_of) ++next[std::size_t(rank[std::size_t(d)]) + 1];
+    std::partial_sum(next.begin(), next.end(), next.begin());
+    SortedItems sorted;
+    sorted.rows.resize(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const auto d = std::size_t(distinct_of[i]);
+        sorted.rows[next[std::size_t(rank[d])]++] = {pooled[d], items[i].number};
+    }
+    sorted.texts = std::move(texts);
+    return sorted;
+}
+
+SortedItems with_captions(const SortedItems& sorted, const std::vector<std::string>& captions,
+                          const QCollator& collator) {
+    std::vector<LookupItem> caption_items;
+    for (std::size_t k = 0; k < captions.size(); ++k) {
+        caption_items.push_back({captions[k], std::int32_t(k)});
+    }
+    const SortedItems sorted_captions = sort_items(caption_items, collator);
+
+    auto texts = std::make_shared<TextPool>(*sorted.texts);
+    SortedItems merged;
+    merged.rows.reserve(sorted.rows.size() + captions.size());
+    auto next = sorted.rows.begin();
+    for (const ListRow& caption : sorted_captions.rows) {
+        const std::string_view caption_text = sorted_captions.text(caption);
+        const QString shown = from_cp1252(caption_text);
+        // The captions were added first, so each goes before the free texts equal to it.
+        const auto at = std::partition_point(next, sorted.rows.end(), [&](const ListRow& row) {
+            return collator.compare(from_cp1252(sorted.text(row)), shown) < 0;
+        });
+        merged.rows.insert(merged.rows.end(), next, at);
+        merged.rows.push_back({texts->add(caption_text), caption.number});
+        next = at;
+    }
+    merged.rows.insert(merged.rows.end(), next, sorted.rows.end());
+    merged.texts = std::move(texts);
+    return merged;
+}
