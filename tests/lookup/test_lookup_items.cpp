@@ -62,7 +62,8 @@ std::vector<std::string> varied_texts(int count) {
     std::vector<std::string> texts;
     for (int i = 0; i < count; ++i) {
         std::string text = random() % 12 == 0 ? " " : "";
-        for (int p = 0, n = int(random() % 4); p < n; ++p) text += (p ? any(joints) : "") + any(pieces);
+        for (int p = 0, n = int(random() % 5); p < n; ++p) text += (p ? any(joints) : "") + any(pieces);
+        if (random() % 4 == 0) text += " " + std::to_string(random() % 100);
         if (random() % 4 == 0) {
             for (char& c : text) c = char(random() % 2 ? std::toupper(c) : std::tolower(c));
         }
@@ -338,7 +339,7 @@ void TestLookupItems::lists_sort_as_a_plain_stable_sort_data() {
 void TestLookupItems::lists_sort_as_a_plain_stable_sort() {
     QFETCH(QString, locale);
     QLocale::setDefault(QLocale(locale));
-    constexpr int count = 3000;
+    constexpr int count = 8000;
     const std::vector<std::string> texts = varied_texts(count);
     std::mt19937 random(11);
     const auto any = [&] { return texts[random() % texts.size()]; };
