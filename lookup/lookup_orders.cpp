@@ -11,10 +11,14 @@ LookupList shared(SortedItems items) {
 void LookupOrders::keep_up() {
     // A table loaded anew has new columns; lists of the old one would mislead.
     if (columns_ != table_.TextSlots.data()) forget();
-    if (sorter_.joinable()) return;
+    if (columns_) return;
     columns_ = table_.TextSlots.data();
     locale_ = QLocale();
     collator_ = list_collator(locale_);
+}
+
+void LookupOrders::sort_the_rest() {
+    if (sorter_.joinable()) return;
     sorter_ = std::jthread([this](std::stop_token stop) {
         const QCollator collator = list_collator(locale_);
         // The surnames last: the start-up look-up has usually sorted them already.
@@ -67,13 +71,17 @@ LookupList LookupOrders::work_out(int index, const QCollator& collator) {
 LookupList LookupOrders::values(int label_index) {
     if (lookup_category(label_index).kind != LookupKind::Direct) return shared({});
     keep_up();
-    return list(label_index, collator_);
+    LookupList values = list(label_index, collator_);
+    sort_the_rest();
+    return values;
 }
 
 LookupList LookupOrders::kinds(int label_index, const std::vector<std::string>& captions) {
     if (lookup_category(label_index).kind != LookupKind::TwoStep) return shared({});
     keep_up();
-    return shared(with_captions(*list(label_index, collator_), captions, collator_));
+    LookupList kinds = shared(with_captions(*list(label_index, collator_), captions, collator_));
+    sort_the_rest();
+    return kinds;
 }
 
 LookupList LookupOrders::surnames(int label_index, std::int32_t kind, std::string_view kind_text) {
@@ -89,5 +97,6 @@ LookupList LookupOrders::surnames(int label_index, std::int32_t kind, std::strin
     for (const ListRow& row : all->rows) {
         chosen.rows.insert(chosen.rows.end(), times[std::size_t(row.number)], row);
     }
+    sort_the_rest();
     return shared(std::move(chosen));
 }

@@ -39,7 +39,10 @@ class LookupOrders {
     // Lists by label index; the last one holds every entry's surname, empty ones too.
     static constexpr int AllSurnames = LabelCount;
 
+    // Before a list is taken: drops the lists of an old table, settles the collation.
     void keep_up();
+    // After: the lists not yet taken are sorted in the background, once per table.
+    void sort_the_rest();
     LookupList list(int index, const QCollator& collator);
     LookupList work_out(int index, const QCollator& collator);
 
