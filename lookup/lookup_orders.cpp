@@ -36,15 +36,20 @@ void LookupOrders::forget() {
 }
 
 LookupList LookupOrders::list(int index, const QCollator& collator) {
+    const auto i = std::size_t(index);
     {
-        const std::lock_guard lock(mutex_);
-        if (lists_[std::size_t(index)]) return lists_[std::size_t(index)];
+        // A list the other thread is sorting is waited for rather than sorted twice.
+        std::unique_lock lock(mutex_);
+        sorted_.wait(lock, [&] { return !in_work_[i]; });
+        if (lists_[i]) return lists_[i];
+        in_work_[i] = true;
     }
-    // Both threads may sort the same list at once; the lists come out the same.
     LookupList made = work_out(index, collator);
     const std::lock_guard lock(mutex_);
-    if (!lists_[std::size_t(index)]) lists_[std::size_t(index)] = std::move(made);
-    return lists_[std::size_t(index)];
+    lists_[i] = std::move(made);
+    in_work_[i] = false;
+    sorted_.notify_all();
+    return lists_[i];
 }
 
 LookupList LookupOrders::work_out(int index, const QCollator& collator) {

@@ -8,6 +8,7 @@
 #include <QLocale>
 
 #include <array>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -51,6 +52,8 @@ class LookupOrders {
     QLocale locale_;
     QCollator collator_;
     std::mutex mutex_;
+    std::condition_variable sorted_;
     std::array<LookupList, AllSurnames + 1> lists_{};
+    std::array<bool, AllSurnames + 1> in_work_{};
     std::jthread sorter_; // declared last: it stops before the rest goes
 };
