@@ -17,7 +17,7 @@ namespace {
 
 // Comparing is most of the cost of a long list of different texts; two threads share it, each
 // with a collator of its own, as one collator is not for two threads at once.
-void sort_by_collation(std::vector<std::int32_t>& order, const std::vector<QString>& texts,
+void sort_by_collation(std::vector<std::int32_t>& order, const std::vector<QStringView>& texts,
                        const QCollator& collator) {
     const auto by = [&texts](const QCollator& c) {
         return [&texts, &c](std::int32_t a, std::int32_t b) {
@@ -45,45 +45,48 @@ void sort_by_collation(std::vector<std::int32_t>& order, const std::vector<QStri
 } // namespace
 
 SortedItems sort_items(const std::vector<LookupItem>& items, const QCollator& collator) {
-    // Values repeat (cities, countries, interests): collate each distinct text once.
-    std::unordered_map<std::string_view, std::int32_t> index;
-    std::vector<std::string_view> distinct;
-    std::vector<std::int32_t> distinct_of(items.size());
+    // Values repeat (cities, countries, interests): each distinct text is pooled and collated
+    // once.
+    auto texts = std::make_shared<TextPool>();
+    std::unordered_map<std::string_view, std::int32_t> pooled;
+    std::vector<std::int32_t> text_of(items.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
-        const auto [it, added] = index.try_emplace(items[i].text, std::int32_t(distinct.size()));
-        if (added) distinct.push_back(items[i].text);
-        distinct_of[i] = it->second;
+        const auto [it, added] = pooled.try_emplace(items[i].text);
+        if (added) it->second = texts->add(items[i].text);
+        text_of[i] = it->second;
     }
-    std::vector<QString> decoded;
-    decoded.reserve(distinct.size());
-    for (std::string_view text : distinct) decoded.push_back(from_cp1252(text));
-    std::vector<std::int32_t> by_text(distinct.size());
+    // Windows-1252 gives one character per byte, so one decoding serves the whole pool.
+    const QString characters = from_cp1252(texts->bytes());
+    std::vector<QStringView> decoded;
+    for (std::int32_t t = 0; t < texts->size(); ++t) {
+        const std::string_view text = (*texts)[t];
+        decoded.push_back(QStringView(characters).sliced(text.data() - texts->bytes().data(),
+                                                         qsizetype(text.size())));
+    }
+    std::vector<std::int32_t> by_text(decoded.size());
     std::iota(by_text.begin(), by_text.end(), 0);
     sort_by_collation(by_text, decoded, collator);
 
     // Texts that differ only in case share a rank, so they keep the order of adding.
-    auto texts = std::make_shared<TextPool>();
-    std::vector<std::int32_t> rank(distinct.size());
-    std::vector<std::int32_t> pooled(distinct.size());
+    std::vector<std::int32_t> rank(decoded.size());
     std::int32_t ranks = 0;
     for (std::size_t r = 0; r < by_text.size(); ++r) {
-        const auto d = std::size_t(by_text[r]);
-        if (r == 0 || collator.compare(decoded[std::size_t(by_text[r - 1])], decoded[d]) != 0) {
+        const auto t = std::size_t(by_text[r]);
+        if (r == 0 || collator.compare(decoded[std::size_t(by_text[r - 1])], decoded[t]) != 0) {
             ++ranks;
         }
-        rank[d] = ranks - 1;
-        pooled[d] = texts->add(distinct[d]);
+        rank[t] = ranks - 1;
     }
     // Counting the items of each rank places them without comparing them again, in the order
     // of adding within a rank.
     std::vector<std::size_t> next(std::size_t(ranks) + 1);
-    for (std::int32_t d : distinct_of) ++next[std::size_t(rank[std::size_t(d)]) + 1];
+    for (std::int32_t t : text_of) ++next[std::size_t(rank[std::size_t(t)]) + 1];
     std::partial_sum(next.begin(), next.end(), next.begin());
     SortedItems sorted;
     sorted.rows.resize(items.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
-        const auto d = std::size_t(distinct_of[i]);
-        sorted.rows[next[std::size_t(rank[d])]++] = {pooled[d], items[i].number};
+        const auto t = std::size_t(text_of[i]);
+        sorted.rows[next[std::size_t(rank[t])]++] = {text_of[i], items[i].number};
     }
     sorted.texts = std::move(texts);
     return sorted;

@@ -23,6 +23,8 @@ class TextPool {
         const std::uint32_t begin = i == 0 ? 0 : ends_[std::size_t(i - 1)];
         return std::string_view(bytes_).substr(begin, ends_[std::size_t(i)] - begin);
     }
+    std::int32_t size() const { return std::int32_t(ends_.size()); }
+    std::string_view bytes() const { return bytes_; }
 
   private:
     std::string bytes_;
