@@ -143,7 +143,8 @@ void first_click(benchmark::State& state) {
         QTest::qWait(int(state.range(1)));
         // The surname look-up is open after the start: the first click on it closes it. A user
         // moves the mouse onto the label before clicking it.
-        if (w->LookupCategory == label) QTest::mouseClick(w->label1[std::size_t(label)], Qt::LeftButton);
+        if (w->LookupCategory == label)
+            QTest::mouseClick(w->label1[std::size_t(label)], Qt::LeftButton);
         QTest::mouseMove(w->label1[std::size_t(label)]);
         settle();
         state.ResumeTiming();

@@ -39,7 +39,8 @@ class SortedListBench : public QObject {
     }
 
     void show_the_most_entries() {
-        const LookupList sorted = std::make_shared<const SortedItems>(sort_items(items, list_collator()));
+        const LookupList sorted =
+            std::make_shared<const SortedItems>(sort_items(items, list_collator()));
         SortedList list(true);
         list.resize(196, 233);
         list.show();

@@ -60,8 +60,8 @@ SortedItems sort_items(const std::vector<LookupItem>& items, const QCollator& co
     std::vector<QStringView> decoded;
     for (std::int32_t t = 0; t < texts->size(); ++t) {
         const std::string_view text = (*texts)[t];
-        decoded.push_back(QStringView(characters).sliced(text.data() - texts->bytes().data(),
-                                                         qsizetype(text.size())));
+        decoded.push_back(QStringView(characters)
+                              .sliced(text.data() - texts->bytes().data(), qsizetype(text.size())));
     }
     std::vector<std::int32_t> by_text(decoded.size());
     std::iota(by_text.begin(), by_text.end(), 0);

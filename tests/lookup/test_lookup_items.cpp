@@ -34,7 +34,8 @@ std::vector<std::string> equipment_captions() {
 
 QByteArrayList texts_of(const std::vector<LookupItem>& items) {
     QByteArrayList texts;
-    for (const auto& item : items) texts << QByteArray(item.text.data(), qsizetype(item.text.size()));
+    for (const auto& item : items)
+        texts << QByteArray(item.text.data(), qsizetype(item.text.size()));
     return texts;
 }
 
@@ -48,6 +49,7 @@ QList<int> numbers_of(const std::vector<LookupItem>& items) {
 // apostrophes, digits, line breaks, case variants, letters that some languages sort apart, and
 // bytes that Windows-1252 leaves unassigned.
 std::vector<std::string> varied_texts(int count) {
+    // clang-format off
     const std::vector<std::string> pieces = {
         "Graz", "graz", "\xC9mile", "emile", "Emil", "Z\xFCrich", "Zurich", "\xD8ster",
         "Oster", "O'Neill", "Oneill", "de la Cruz", "Delacruz", "M\xFCller-L\xFC" "denscheidt",
@@ -55,6 +57,7 @@ std::vector<std::string> varied_texts(int count) {
         "angstrom", "Aachen", "na\xEFve", "naive", "1st", "10", "2", "\x8C" "uvre", "oeuvre",
         "\x8A" "koda", "Skoda", "-", "a-b", "ab", "chata", "Cz", "H\xE1j", "\xFF", "Lloret",
         "Vy", "\x81", "x\x9D" "y"};
+    // clang-format on
     const std::vector<std::string> joints = {"", " ", "  ", "-", ", ", "\r\n"};
     std::mt19937 random(7);
     const auto any = [&random](const std::vector<std::string>& list) {
@@ -63,7 +66,8 @@ std::vector<std::string> varied_texts(int count) {
     std::vector<std::string> texts;
     for (int i = 0; i < count; ++i) {
         std::string text = random() % 12 == 0 ? " " : "";
-        for (int p = 0, n = int(random() % 5); p < n; ++p) text += (p ? any(joints) : "") + any(pieces);
+        for (int p = 0, n = int(random() % 5); p < n; ++p)
+            text += (p ? any(joints) : "") + any(pieces);
         if (random() % 4 == 0) text += " " + std::to_string(random() % 100);
         if (random() % 4 == 0) {
             for (char& c : text) c = char(random() % 2 ? std::toupper(c) : std::tolower(c));
