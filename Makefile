@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 
 PACKAGES = cmake g++ make pkg-config qt6-base-dev libgl-dev \
            fonts-liberation fonts-dejavu-core xvfb xauth xdotool imagemagick \
-           clang libclang-rt-14-dev libbenchmark-dev appstream desktop-file-utils libqt6svg6
+           clang libclang-rt-14-dev libbenchmark-dev appstream desktop-file-utils libqt6svg6 x11-utils
 
 .PHONY: all deps build run test sanitize fuzz package clean
 

@@ -79,3 +79,10 @@ std::vector<LookupItem> surname_items(const EntryTable& table, int label_index, 
     }
     return items;
 }
+
+std::vector<LookupItem> all_surnames(const EntryTable& table) {
+    std::vector<LookupItem> items;
+    const int last = last_entry(table);
+    for (int e = 1; e <= last; ++e) items.push_back({table.TextSlots[e][SurnameSlot], e});
+    return items;
+}

@@ -9,11 +9,12 @@
 #include <string_view>
 #include <vector>
 
-// One item of a look-up list: the text as stored (Windows-1252 bytes) and its number, an entry
-// number in the lower box, a kind number in the upper one. Kind numbers are 32-bit, so every
-// free text of the largest directory gets a number of its own.
+// One item of a look-up list: the text as stored (Windows-1252 bytes, seen in the table or in
+// the captions it was drawn from) and its number, an entry number in the lower box, a kind
+// number in the upper one. Kind numbers are 32-bit, so every free text of the largest directory
+// gets a number of its own.
 struct LookupItem {
-    std::string text;
+    std::string_view text;
     std::int32_t number = 0;
     friend bool operator==(const LookupItem&, const LookupItem&) = default;
 };
@@ -71,7 +72,7 @@ std::vector<LookupItem> value_items(const EntryTable& table, int label_index);
 
 // The upper box of a two-step look-up: `captions` with numbers 0, 1, ... (the check boxes'
 // captions at the moment of the click), then every non-empty free text, entry by entry and
-// slot by slot, numbered on from the category's check-box kinds.
+// slot by slot, numbered on from the category's check-box kinds, however many captions come.
 std::vector<LookupItem> kind_items(const EntryTable& table, int label_index,
                                    const std::vector<std::string>& captions);
 
@@ -80,3 +81,6 @@ std::vector<LookupItem> kind_items(const EntryTable& table, int label_index,
 // or whose free-text slot equals `kind_text` byte for byte, once per slot that holds it.
 std::vector<LookupItem> surname_items(const EntryTable& table, int label_index, std::int32_t kind,
                                       std::string_view kind_text);
+
+// Every entry's surname, empty ones too, entry by entry: what the surname lists are drawn from.
+std::vector<LookupItem> all_surnames(const EntryTable& table);

@@ -2,6 +2,7 @@
 #include "cp1252.h"
 #include "data_file.h"
 #include "frm_ZEL.h"
+#include "lookup_orders.h"
 #include "layout_units.h"
 #include "message_box.h"
 #include "serial_date.h"
@@ -36,6 +37,7 @@ void frm_ZEL::cmd_down_Click() {
 }
 
 void frm_ZEL::cmd_new_Click() {
+    lookup_orders_->forget();
     const auto refuse_full_directory = [this] {
         show_message(this,
                      QStringLiteral("The directory already holds %1 entries, the most that its "
@@ -98,6 +100,7 @@ void frm_ZEL::cmd_store_Click() {
         texts[std::size_t(s)] = std::move(*bytes);
     }
 
+    lookup_orders_->forget();
     const auto e = std::size_t(table.CurrentEntry);
     table.ChangeDate[e] = today();
     table.Salutation[e] = -1;

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -17,6 +18,7 @@ class QCheckBox;
 class QFrame;
 class QPushButton;
 class QRadioButton;
+class LookupOrders;
 class SortedList;
 
 // The program's one window. The control arrays and handlers carry the program's own names;
@@ -27,6 +29,7 @@ class frm_ZEL : public QWidget {
   public:
     // `folder` is the working folder that holds the data file and receives the e-mail list.
     frm_ZEL(EntryTable& table, std::filesystem::path folder, QWidget* parent = nullptr);
+    ~frm_ZEL() override;
 
     // Start-up: loads the data file and prepares the captions and the surname look-up.
     // Returns false, after telling the user why, when the data file cannot be loaded.
@@ -121,6 +124,8 @@ class frm_ZEL : public QWidget {
     EntryTable& table;
     const std::filesystem::path folder;
     std::int16_t LookupCategory = -1;
+    // The look-up's sorted lists; whatever changes the table calls forget() on them first.
+    std::unique_ptr<LookupOrders> lookup_orders_;
 
     std::vector<QPushButton*> maintenance_buttons_; // hidden unless in maintenance mode
     bool maintenance_ = false;

@@ -1,7 +1,7 @@
 #include "frm_ZEL.h"
+#include "lookup_orders.h"
 
 #include "cp1252.h"
-#include "fill_list.h"
 #include "lookup_items.h"
 #include "sorted_list.h"
 
@@ -40,13 +40,13 @@ void frm_ZEL::label1_Click(int index) {
     const LookupCategoryRow& category = lookup_category(index);
     switch (category.kind) {
     case LookupKind::Direct:
-        fill_list(*list1, value_items(table, index));
+        list1->set_items(lookup_orders_->values(index));
         break;
     case LookupKind::TwoStep: {
         const auto kinds = index == OrganizationLabel
                                ? captions(Chk_organ, category.check_box_kinds)
                                : captions(Chh_equipm, category.check_box_kinds);
-        fill_list(*List2, kind_items(table, index, kinds));
+        List2->set_items(lookup_orders_->kinds(index, kinds));
         break;
     }
     case LookupKind::None:

@@ -1,7 +1,7 @@
 #include "frm_ZEL.h"
+#include "lookup_orders.h"
 
 #include "cp1252.h"
-#include "fill_list.h"
 #include "lookup_items.h"
 #include "sorted_list.h"
 
@@ -25,5 +25,5 @@ void frm_ZEL::List2_Click() {
     if (lookup_category(LookupCategory).kind != LookupKind::TwoStep) return;
     const auto kind_text = to_cp1252(List2->text(row));
     if (!kind_text) return;
-    fill_list(*list1, surname_items(table, LookupCategory, List2->item_data(row), *kind_text));
+    list1->set_items(lookup_orders_->surnames(LookupCategory, List2->item_data(row), *kind_text));
 }

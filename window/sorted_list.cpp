@@ -1,55 +1,61 @@
 #include "sorted_list.h"
 
 #include "choice_list_view.h"
+#include "cp1252.h"
 
 #include <QAbstractListModel>
-#include <QCollator>
-#include <QHash>
 #include <QLineEdit>
 #include <QListView>
 #include <QVBoxLayout>
-
-#include <algorithm>
-#include <numeric>
 
 class SortedListModel : public QAbstractListModel {
   public:
     using QAbstractListModel::QAbstractListModel;
 
     int rowCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : int(items_.size());
+        return parent.isValid() || !items_ ? 0 : int(items_->rows.size());
+    }
+
+    // The view asks for the index of every row each time it lays the list out; this spares
+    // that the general checks.
+    QModelIndex index(int row, int column = 0, const QModelIndex& parent = {}) const override {
+        const bool exists = items_ && row >= 0 && size_t(row) < items_->rows.size() &&
+                            column == 0 && !parent.isValid();
+        return exists ? createIndex(row, 0) : QModelIndex();
     }
 
     QVariant data(const QModelIndex& index, int role) const override {
-        if (!index.isValid() || index.row() >= int(items_.size())) return {};
-        const ListItem& item = items_[size_t(index.row())];
-        if (role == Qt::DisplayRole) return shown(item.text);
-        if (role == Qt::UserRole) return item.ItemData;
+        const ListRow* item = index.isValid() ? row(index.row()) : nullptr;
+        if (!item) return {};
+        if (role == Qt::DisplayRole) return shown(text(*item));
+        if (role == Qt::UserRole) return item->number;
         return {};
     }
 
-    void replace(std::vector<ListItem> items) {
+    void replace(LookupList items) {
         beginResetModel();
         items_ = std::move(items);
         endResetModel();
     }
 
-    const ListItem* item(int row) const {
-        return row >= 0 && row < int(items_.size()) ? &items_[size_t(row)] : nullptr;
+    const ListRow* row(int at) const {
+        return at >= 0 && at < rowCount() ? &items_->rows[size_t(at)] : nullptr;
     }
+
+    // Texts are decoded as they are shown, a screenful at a time.
+    QString text(const ListRow& row) const { return from_cp1252(items_->text(row)); }
 
   private:
     // An item is one line in the box; line breaks inside a value show as blanks.
-    static QString shown(const QString& text) {
+    static QString shown(QString text) {
         if (!text.contains(u'\r') && !text.contains(u'\n')) return text;
-        QString line = text;
-        line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-        line.replace(u'\r', u' ');
-        line.replace(u'\n', u' ');
-        return line;
+        text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        text.replace(u'\r', u' ');
+        text.replace(u'\n', u' ');
+        return text;
     }
 
-    std::vector<ListItem> items_;
+    LookupList items_;
 };
 
 SortedList::SortedList(bool with_edit_field, QWidget* parent)
@@ -77,53 +83,8 @@ void SortedList::clear() {
     model_->replace({});
 }
 
-// The C locale (LANG=C, as on many servers) collates by code unit and ignores case; English
-// gives the usual order of the Latin letters, with case ignored.
-static QLocale collation_locale() {
-    const QLocale locale;
-    return locale.language() == QLocale::C ? QLocale(QLocale::English) : locale;
-}
-
-void SortedList::set_items(std::vector<ListItem> items) {
-    QCollator collator{collation_locale()};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    // Values repeat (cities, countries, interests): collate each distinct text once. Comparing
-    // two texts stops at their first difference, which is cheaper here than making a full
-    // collation key of every text.
-    QHash<QString, int> distinct_index;
-    distinct_index.reserve(qsizetype(items.size()));
-    std::vector<int> distinct_of(items.size());
-    std::vector<const QString*> distinct;
-    for (size_t i = 0; i < items.size(); ++i) {
-        auto it = distinct_index.constFind(items[i].text);
-        if (it == distinct_index.cend()) {
-            it = distinct_index.insert(items[i].text, int(distinct.size()));
-            distinct.push_back(&items[i].text);
-        }
-        distinct_of[i] = *it;
-    }
-    const auto compare = [&](int a, int b) {
-        return collator.compare(*distinct[size_t(a)], *distinct[size_t(b)]);
-    };
-    std::vector<int> by_text(distinct.size());
-    std::iota(by_text.begin(), by_text.end(), 0);
-    std::sort(by_text.begin(), by_text.end(), [&](int a, int b) { return compare(a, b) < 0; });
-    // Texts that differ only in case share a rank, so they keep the order of adding.
-    std::vector<int> rank(distinct.size());
-    for (size_t r = 0, value = 0; r < by_text.size(); ++r) {
-        if (r > 0 && compare(by_text[r - 1], by_text[r]) != 0) ++value;
-        rank[size_t(by_text[r])] = int(value);
-    }
-    std::vector<size_t> order(items.size());
-    std::iota(order.begin(), order.end(), size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        return rank[size_t(distinct_of[a])] < rank[size_t(distinct_of[b])];
-    });
-
-    std::vector<ListItem> sorted;
-    sorted.reserve(items.size());
-    for (size_t i : order) sorted.push_back(std::move(items[i]));
-    model_->replace(std::move(sorted));
+void SortedList::set_items(LookupList items) {
+    model_->replace(std::move(items));
 }
 
 int SortedList::count() const {
@@ -131,13 +92,13 @@ int SortedList::count() const {
 }
 
 QString SortedList::text(int row) const {
-    const ListItem* item = model_->item(row);
-    return item ? item->text : QString();
+    const ListRow* item = model_->row(row);
+    return item ? model_->text(*item) : QString();
 }
 
 std::int32_t SortedList::item_data(int row) const {
-    const ListItem* item = model_->item(row);
-    return item ? item->ItemData : 0;
+    const ListRow* item = model_->row(row);
+    return item ? item->number : 0;
 }
 
 int SortedList::list_index() const {

@@ -1,32 +1,27 @@
 #pragma once
 
+#include "sorted_items.h"
+
 #include <QString>
 #include <QWidget>
 
 #include <cstdint>
-#include <vector>
 
 class QLineEdit;
 class QListView;
 class SortedListModel;
 
-// One item of a list box: its text and the number kept beside it (entry or kind number).
-struct ListItem {
-    QString text;
-    std::int32_t ItemData = 0;
-};
-
-// A list box that keeps its items sorted without regard to case (the user's locale
-// collation, equal texts in the order they were added), each with an ItemData number.
-// With an edit field it is the lower box: an edit field over an always-open list.
+// A list box of items sorted by the look-up (without regard to case), each with an ItemData
+// number (entry or kind number). With an edit field it is the lower box: an edit field over an
+// always-open list.
 class SortedList : public QWidget {
     Q_OBJECT
   public:
     explicit SortedList(bool with_edit_field, QWidget* parent = nullptr);
 
     void clear();
-    // Replaces all items with `items`, sorted once; fast for tens of thousands of items.
-    void set_items(std::vector<ListItem> items);
+    // Replaces all items with `items`, in their order; the list keeps them, without copying.
+    void set_items(LookupList items);
 
     int count() const;
     QString text(int row) const;

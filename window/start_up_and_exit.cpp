@@ -1,5 +1,6 @@
 #include "data_file.h"
 #include "frm_ZEL.h"
+#include "lookup_orders.h"
 #include "last_update_caption.h"
 #include "sorted_list.h"
 
@@ -16,6 +17,7 @@ QString entry_count_caption(std::int16_t count) {
 
 bool frm_ZEL::Form_Load() {
     move(0, 0);
+    lookup_orders_->forget();
     const Result loaded = read_data_base(table, folder);
     if (!loaded.ok()) {
         tell_failure(loaded, QStringLiteral("The program cannot run without its directory and "

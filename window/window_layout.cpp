@@ -1,6 +1,7 @@
 #include "control_values.h"
 #include "frm_ZEL.h"
 #include "layout_units.h"
+#include "lookup_orders.h"
 #include "sorted_list.h"
 #include "window_look.h"
 #include "wrapped_button.h"
@@ -365,7 +366,8 @@ FlagCheckBox* check_box(QWidget* parent, const char* array, int index, const cha
 } // namespace
 
 frm_ZEL::frm_ZEL(EntryTable& table_, std::filesystem::path folder_, QWidget* parent)
-    : QWidget(parent), table(table_), folder(std::move(folder_)) {
+    : QWidget(parent), table(table_), folder(std::move(folder_)),
+      lookup_orders_(std::make_unique<LookupOrders>(table)) {
     setWindowTitle(QString(37, u' ') + QStringLiteral("ZEL-KAV Directory of Ore Mineralogists"));
     setFixedSize(pixels(9450), pixels(7680));
     // The grey of the platform the window was drawn for: the yellow captions are legible on it,
@@ -390,6 +392,8 @@ frm_ZEL::frm_ZEL(EntryTable& table_, std::filesystem::path folder_, QWidget* par
     }
     install_lookup_keys();
 }
+
+frm_ZEL::~frm_ZEL() = default;
 
 void frm_ZEL::build_text_boxes(TabChain& tab_chain) {
     for (const TextBoxRow& row : Text1Rows) {

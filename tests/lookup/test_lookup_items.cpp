@@ -1,8 +1,14 @@
 #include "test_registry.h"
+#include "cp1252.h"
 #include "lookup_items.h"
+#include "lookup_orders.h"
 #include "table_builder.h"
 
+#include <QCollator>
 #include <QTest>
+
+#include <algorithm>
+#include <random>
 
 namespace {
 
@@ -29,7 +35,8 @@ std::vector<std::string> equipment_captions() {
 
 QByteArrayList texts_of(const std::vector<LookupItem>& items) {
     QByteArrayList texts;
-    for (const auto& item : items) texts << QByteArray::fromStdString(item.text);
+    for (const auto& item : items)
+        texts << QByteArray(item.text.data(), qsizetype(item.text.size()));
     return texts;
 }
 
@@ -37,6 +44,67 @@ QList<int> numbers_of(const std::vector<LookupItem>& items) {
     QList<int> numbers;
     for (const auto& item : items) numbers << item.number;
     return numbers;
+}
+
+// Texts of every kind the lists meet, many of them more than once: accents, blanks, hyphens,
+// apostrophes, digits, line breaks, case variants, letters that some languages sort apart, and
+// bytes that Windows-1252 leaves unassigned.
+std::vector<std::string> varied_texts(int count) {
+    // clang-format off
+    const std::vector<std::string> pieces = {
+        "Graz", "graz", "\xC9mile", "emile", "Emil", "Z\xFCrich", "Zurich", "\xD8ster",
+        "Oster", "O'Neill", "Oneill", "de la Cruz", "Delacruz", "M\xFCller-L\xFC" "denscheidt",
+        "Mueller", "Smith", "\xC6sir", "aesir", "Stra\xDF" "e", "strasse", "\xC5ngstr\xF6m",
+        "angstrom", "Aachen", "na\xEFve", "naive", "1st", "10", "2", "\x8C" "uvre", "oeuvre",
+        "\x8A" "koda", "Skoda", "-", "a-b", "ab", "chata", "Cz", "H\xE1j", "\xFF", "Lloret",
+        "Vy", "\x81", "x\x9D" "y"};
+    // clang-format on
+    const std::vector<std::string> joints = {"", " ", "  ", "-", ", ", "\r\n"};
+    std::mt19937 random(7);
+    const auto any = [&random](const std::vector<std::string>& list) {
+        return list[random() % list.size()];
+    };
+    std::vector<std::string> texts;
+    for (int i = 0; i < count; ++i) {
+        std::string text = random() % 12 == 0 ? " " : "";
+        for (int p = 0, n = int(random() % 5); p < n; ++p)
+            text += (p ? any(joints) : "") + any(pieces);
+        if (random() % 4 == 0) text += " " + std::to_string(random() % 100);
+        if (random() % 4 == 0) {
+            for (char& c : text) c = char(random() % 2 ? std::toupper(c) : std::tolower(c));
+        }
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+// What the list should show: `items` in a plain stable sort by the locale's collation, case
+// ignored, the C locale sorting as English.
+std::vector<LookupItem> plainly_sorted(std::vector<LookupItem> items) {
+    const QLocale locale;
+    QCollator collator(locale.language() == QLocale::C ? QLocale(QLocale::English) : locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(items.begin(), items.end(), [&](const LookupItem& a, const LookupItem& b) {
+        return collator.compare(from_cp1252(a.text), from_cp1252(b.text)) < 0;
+    });
+    return items;
+}
+
+// A list as it shows: each item's text and number, top to bottom.
+using Shown = QList<std::pair<QByteArray, int>>;
+
+Shown shown(const std::vector<LookupItem>& items) {
+    Shown result;
+    for (const auto& item : items) {
+        result.append({QByteArray(item.text.data(), qsizetype(item.text.size())), item.number});
+    }
+    return result;
+}
+
+Shown shown(const LookupList& list) {
+    std::vector<LookupItem> items;
+    for (const ListRow& row : list->rows) items.push_back({list->text(row), row.number});
+    return shown(items);
 }
 
 } // namespace
@@ -55,6 +123,9 @@ class TestLookupItems : public QObject {
     void surnames_of_a_kind();
     void no_lookup_outside_two_step_categories();
     void table_shorter_than_its_count();
+    void lists_sort_as_a_plain_stable_sort_data();
+    void lists_sort_as_a_plain_stable_sort();
+    void lists_follow_a_changed_table();
 };
 
 void TestLookupItems::direct_values_data() {
@@ -85,7 +156,8 @@ void TestLookupItems::direct_values() {
     QFETCH(QByteArrayList, values);
     QFETCH(QByteArrayList, texts);
     QFETCH(QList<int>, numbers);
-    const auto items = value_items(table_with(label, values), label);
+    const EntryTable table = table_with(label, values); // the items view its texts
+    const auto items = value_items(table, label);
     QCOMPARE(texts_of(items), texts);
     QCOMPARE(numbers_of(items), numbers);
 }
@@ -96,7 +168,7 @@ void TestLookupItems::every_label_reads_its_own_field() {
     for (int label = 0; label <= 10; ++label) {
         const auto items = value_items(table, label);
         QCOMPARE(items.size(), 1u);
-        QCOMPARE(items[0].text, "slot " + std::to_string(label));
+        QCOMPARE(std::string(items[0].text), "slot " + std::to_string(label));
     }
     for (int label : {OrganizationLabel, EquipmentLabel, 14, -1, 15}) {
         QVERIFY2(value_items(table, label).empty(), qPrintable(QString::number(label)));
@@ -259,6 +331,65 @@ void TestLookupItems::table_shorter_than_its_count() {
     table.TextSlots[2][1] = "Adams";
     QCOMPARE(value_items(table, 1), (std::vector<LookupItem>{{"Adams", 2}}));
     QVERIFY(surname_items(table, EquipmentLabel, 0, "x").empty());
+}
+
+void TestLookupItems::lists_sort_as_a_plain_stable_sort_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("C, sorted as English") << "C";
+    QTest::newRow("German") << "de_DE";
+    QTest::newRow("Swedish: \u00C5 and \u00D6 after Z") << "sv_SE";
+    QTest::newRow("Danish: aa is \u00E5") << "da_DK";
+    QTest::newRow("Czech: ch after h") << "cs_CZ";
+    QTest::newRow("Spanish") << "es_ES";
+}
+
+void TestLookupItems::lists_sort_as_a_plain_stable_sort() {
+    QFETCH(QString, locale);
+    QLocale::setDefault(QLocale(locale));
+    constexpr int count = 8000;
+    const std::vector<std::string> texts = varied_texts(count);
+    std::mt19937 random(11);
+    const auto any = [&] { return texts[random() % texts.size()]; };
+    EntryTable table = make_table(count);
+    for (int e = 1; e <= count; ++e) {
+        table.TextSlots[e][1] = texts[std::size_t(e - 1)];
+        table.TextSlots[e][4] = any();
+        for (int s = 11; s <= 16; ++s) table.TextSlots[e][s] = any();
+        table.TextSlots[e][21] = e % 3 == 0 ? any() : "";
+        table.OrganizationFlags[e][0] = std::int16_t(random() % 2);
+    }
+    // Captions that equal free texts come before them.
+    const std::vector<std::string> captions = {"University", "graz", "Graz", "", "SMITH", "-"};
+    const std::string free_text = table.TextSlots[3][21];
+
+    LookupOrders orders(table);
+    for (int label : {1, 4, 12}) {
+        QCOMPARE(shown(orders.values(label)), shown(plainly_sorted(value_items(table, label))));
+    }
+    QCOMPARE(shown(orders.kinds(OrganizationLabel, captions)),
+             shown(plainly_sorted(kind_items(table, OrganizationLabel, captions))));
+    QCOMPARE(shown(orders.surnames(OrganizationLabel, 0, "University")),
+             shown(plainly_sorted(surname_items(table, OrganizationLabel, 0, "University"))));
+    QCOMPARE(shown(orders.surnames(OrganizationLabel, 6, free_text)),
+             shown(plainly_sorted(surname_items(table, OrganizationLabel, 6, free_text))));
+    QLocale::setDefault(QLocale::c());
+}
+
+void TestLookupItems::lists_follow_a_changed_table() {
+    EntryTable table = make_table(2);
+    table.TextSlots[1][4] = "Graz";
+    table.TextSlots[2][4] = "Leoben";
+    LookupOrders orders(table);
+    QCOMPARE(orders.values(4)->rows.size(), 2u);
+
+    orders.forget(); // as Store does before it writes
+    table.TextSlots[2][4] = "Aachen";
+    QCOMPARE(shown(orders.values(4)), (Shown{{"Aachen", 2}, {"Graz", 1}}));
+
+    orders.forget(); // as New does before it reloads a full table
+    table = make_table(1);
+    table.TextSlots[1][4] = "Oslo";
+    QCOMPARE(shown(orders.values(4)), (Shown{{"Oslo", 1}}));
 }
 
 ZELKAV_TEST_CLASS(TestLookupItems)

@@ -1,6 +1,9 @@
 #include "test_registry.h"
+#include "cp1252.h"
 #include "sorted_list.h"
+#include "window_fixture.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QListView>
 #include <QSignalSpy>
@@ -14,9 +17,17 @@ class SortedListTest : public QObject {
 
     std::unique_ptr<SortedList> list;
 
-    static std::vector<ListItem> items(const QStringList& texts) {
-        std::vector<ListItem> result;
-        for (int i = 0; i < texts.size(); ++i) result.push_back({texts[i], i + 1});
+    // The items as the look-up sorts them: `texts` numbered 1, 2, ... in the order of adding.
+    static LookupList items(const QStringList& texts) {
+        std::vector<std::string> bytes;
+        for (const QString& text : texts) bytes.push_back(to_cp1252(text).value());
+        std::vector<LookupItem> added;
+        for (std::size_t i = 0; i < bytes.size(); ++i) added.push_back({bytes[i], int(i) + 1});
+        return std::make_shared<const SortedItems>(sort_items(added, list_collator()));
+    }
+    static QStringList texts(const SortedList* box) {
+        QStringList result;
+        for (int row = 0; row < box->count(); ++row) result << box->text(row);
         return result;
     }
     QRect item_rect(int row) const {
@@ -65,14 +76,12 @@ class SortedListTest : public QObject {
     void case_is_ignored_in_the_c_locale_too() {
         QLocale::setDefault(QLocale::c());
         list->set_items(items({"Zeller", "adams", "\u00E9mile", "Emil", "private", "University"}));
-        QStringList shown;
-        for (int row = 0; row < list->count(); ++row) shown << list->text(row);
-        QCOMPARE(shown,
+        QCOMPARE(texts(list.get()),
                  (QStringList{"adams", "Emil", "\u00E9mile", "private", "University", "Zeller"}));
     }
 
     void a_multi_line_value_is_one_item() {
-        list->set_items({{QStringLiteral("Street 1\r\nCity"), 7}});
+        list->set_items(items({QStringLiteral("Street 1\r\nCity")}));
         QCOMPARE(list->text(0), QStringLiteral("Street 1\r\nCity"));
         QCOMPARE(list->view()->model()->index(0, 0).data().toString(),
                  QStringLiteral("Street 1 City"));
@@ -121,6 +130,46 @@ class SortedListTest : public QObject {
         QCOMPARE(chosen.count(), 1);
         QCOMPARE(list->item_data(5), 0);
         QCOMPARE(list->text(-1), QString());
+    }
+
+    // The look-up keeps its lists sorted from one click to the next; after a Store or a New the
+    // lists opened afresh show the table as it is now.
+    void lists_follow_store_and_new_data() {
+        QTest::addColumn<bool>("new_entry"); // New before the Store, or the Store on entry 2
+        QTest::addColumn<int>("label");      // 11: then the kind "University" is chosen
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("Store renames an entry")
+            << false << 1 << QStringList{"Aaron", "Name 1", "Name 3"};
+        QTest::newRow("New and Store add an entry")
+            << true << 1 << QStringList{"Aaron", "Name 1", "Name 2", "Name 3"};
+        QTest::newRow("Store ticks a kind") << false << 11 << QStringList{"Aaron"};
+        QTest::newRow("New and Store tick a kind") << true << 11 << QStringList{"Aaron"};
+    }
+    void lists_follow_store_and_new() {
+        QFETCH(bool, new_entry);
+        QFETCH(int, label);
+        QFETCH(QStringList, shown);
+        WindowFixture f;
+        QVERIFY(f.write(directory_of(3)));
+        QVERIFY(f.start()); // sorts the surnames
+        const QStringList before = texts(f.window->list1);
+        if (new_entry) {
+            f.window->cmd_new_Click();
+        } else {
+            f.table.CurrentEntry = 2;
+            f.window->show_record();
+        }
+        f.window->set_text1(1, QStringLiteral("Aaron"));
+        f.window->Chk_organ[0]->setChecked(true);
+        f.window->cmd_store_Click();
+        QCOMPARE(texts(f.window->list1), before); // a list shows what it was filled with
+
+        f.window->label1_Click(1); // closes the surname look-up
+        f.window->label1_Click(label);
+        if (label == OrganizationLabel) {
+            f.window->List2->set_list_index(int(texts(f.window->List2).indexOf("University")));
+        }
+        QCOMPARE(texts(f.window->list1), shown);
     }
 
     void the_edit_field_takes_typing() {

@@ -1,0 +1,121 @@
+#include "sorted_items.h"
+
+#include "cp1252.h"
+
+#include <algorithm>
+#include <numeric>
+#include <thread>
+#include <unordered_map>
+
+QCollator list_collator(const QLocale& locale) {
+    QCollator collator{locale.language() == QLocale::C ? QLocale(QLocale::English) : locale};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
+
+namespace {
+
+// Comparing is most of the cost of a long list of different texts; two threads share it, each
+// with a collator of its own, as one collator is not for two threads at once.
+void sort_by_collation(std::vector<std::int32_t>& order, const std::vector<QStringView>& texts,
+                       const QCollator& collator) {
+    const auto by = [&texts](const QCollator& c) {
+        return [&texts, &c](std::int32_t a, std::int32_t b) {
+            return c.compare(texts[std::size_t(a)], texts[std::size_t(b)]) < 0;
+        };
+    };
+    constexpr std::size_t worth_a_thread = 4096;
+    if (order.size() < worth_a_thread) {
+        std::sort(order.begin(), order.end(), by(collator));
+        return;
+    }
+    const auto middle = order.begin() + std::ptrdiff_t(order.size() / 2);
+    std::thread second_half([&] {
+        QCollator own(collator.locale());
+        own.setCaseSensitivity(collator.caseSensitivity());
+        own.setNumericMode(collator.numericMode());
+        own.setIgnorePunctuation(collator.ignorePunctuation());
+        std::sort(middle, order.end(), by(own));
+    });
+    std::sort(order.begin(), middle, by(collator));
+    second_half.join();
+    std::inplace_merge(order.begin(), middle, order.end(), by(collator));
+}
+
+} // namespace
+
+SortedItems sort_items(const std::vector<LookupItem>& items, const QCollator& collator) {
+    // Values repeat (cities, countries, interests): each distinct text is pooled and collated
+    // once.
+    auto texts = std::make_shared<TextPool>();
+    std::unordered_map<std::string_view, std::int32_t> pooled;
+    std::vector<std::int32_t> text_of(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const auto [it, added] = pooled.try_emplace(items[i].text);
+        if (added) it->second = texts->add(items[i].text);
+        text_of[i] = it->second;
+    }
+    // Windows-1252 gives one character per byte, so one decoding serves the whole pool.
+    const QString characters = from_cp1252(texts->bytes());
+    std::vector<QStringView> decoded;
+    for (std::int32_t t = 0; t < texts->size(); ++t) {
+        const std::string_view text = (*texts)[t];
+        decoded.push_back(QStringView(characters)
+                              .sliced(text.data() - texts->bytes().data(), qsizetype(text.size())));
+    }
+    std::vector<std::int32_t> by_text(decoded.size());
+    std::iota(by_text.begin(), by_text.end(), 0);
+    sort_by_collation(by_text, decoded, collator);
+
+    // Texts that differ only in case share a rank, so they keep the order of adding.
+    std::vector<std::int32_t> rank(decoded.size());
+    std::int32_t ranks = 0;
+    for (std::size_t r = 0; r < by_text.size(); ++r) {
+        const auto t = std::size_t(by_text[r]);
+        if (r == 0 || collator.compare(decoded[std::size_t(by_text[r - 1])], decoded[t]) != 0) {
+            ++ranks;
+        }
+        rank[t] = ranks - 1;
+    }
+    // Counting the items of each rank places them without comparing them again, in the order
+    // of adding within a rank.
+    std::vector<std::size_t> next(std::size_t(ranks) + 1);
+    for (std::int32_t t : text_of) ++next[std::size_t(rank[std::size_t(t)]) + 1];
+    std::partial_sum(next.begin(), next.end(), next.begin());
+    SortedItems sorted;
+    sorted.rows.resize(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const auto t = std::size_t(text_of[i]);
+        sorted.rows[next[std::size_t(rank[t])]++] = {text_of[i], items[i].number};
+    }
+    sorted.texts = std::move(texts);
+    return sorted;
+}
+
+SortedItems with_captions(const SortedItems& sorted, const std::vector<std::string>& captions,
+                          const QCollator& collator) {
+    std::vector<LookupItem> caption_items;
+    for (std::size_t k = 0; k < captions.size(); ++k) {
+        caption_items.push_back({captions[k], std::int32_t(k)});
+    }
+    const SortedItems sorted_captions = sort_items(caption_items, collator);
+
+    auto texts = std::make_shared<TextPool>(*sorted.texts);
+    SortedItems merged;
+    merged.rows.reserve(sorted.rows.size() + captions.size());
+    auto next = sorted.rows.begin();
+    for (const ListRow& caption : sorted_captions.rows) {
+        const std::string_view caption_text = sorted_captions.text(caption);
+        const QString shown = from_cp1252(caption_text);
+        // The captions were added first, so each goes before the free texts equal to it.
+        const auto at = std::partition_point(next, sorted.rows.end(), [&](const ListRow& row) {
+            return collator.compare(from_cp1252(sorted.text(row)), shown) < 0;
+        });
+        merged.rows.insert(merged.rows.end(), next, at);
+        merged.rows.push_back({texts->add(caption_text), caption.number});
+        next = at;
+    }
+    merged.rows.insert(merged.rows.end(), next, sorted.rows.end());
+    merged.texts = std::move(texts);
+    return merged;
+}
