@@ -1,4 +1,5 @@
 #include "command_line.h"
+#include "data_file.h"
 #include "entry_table.h"
 #include "frm_ZEL.h"
 #include "window_look.h"
@@ -7,6 +8,7 @@
 #include <QIcon>
 
 #include <cstdio>
+#include <future>
 
 namespace {
 
@@ -35,6 +37,12 @@ int main(int argc, char* argv[]) {
         return *command_line.exit_status;
     }
 
+    // The directory loads while Qt starts and the window is built; nothing reads the table
+    // before Form_Load has the result.
+    EntryTable table;
+    std::future<Result> loading =
+        std::async(std::launch::async, [&table] { return read_data_base(table, "."); });
+
     // Qt sees none of the arguments (no -style, -platform ...): the options above are all.
     int qt_argc = 1;
     QApplication application(qt_argc, argv);
@@ -43,10 +51,9 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(program_icon());
     use_window_look();
 
-    EntryTable table;
     frm_ZEL window(table, ".");
     if (command_line.maintain) window.enter_maintenance_mode();
-    if (!window.Form_Load()) return 1;
+    if (!window.Form_Load(loading.get())) return 1;
     window.show();
     return QApplication::exec();
 }

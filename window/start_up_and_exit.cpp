@@ -16,9 +16,13 @@ QString entry_count_caption(std::int16_t count) {
 } // namespace
 
 bool frm_ZEL::Form_Load() {
+    lookup_orders_->forget();
+    return Form_Load(read_data_base(table, folder));
+}
+
+bool frm_ZEL::Form_Load(const Result& loaded) {
     move(0, 0);
     lookup_orders_->forget();
-    const Result loaded = read_data_base(table, folder);
     if (!loaded.ok()) {
         tell_failure(loaded, QStringLiteral("The program cannot run without its directory and "
                                             "ends now."));
