@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         parse_data_base(limited, bytes, "fuzz", 1 + size % 13, longest_item);
     check(short_items.ok()
               ? result.ok() && limited.TextSlots == table.TextSlots
-              : !result.ok() || short_items.message.find(" runs on past ") != std::string::npos);
+              : !result.ok() || short_items.message.contains(QStringLiteral(" runs on past ")));
 
     if (!result.ok()) {
         check(!result.message.isEmpty() && table.EntryCount == 0 && table.TextSlots.empty());
