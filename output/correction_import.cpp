@@ -291,9 +291,7 @@ class Parser {
         if (value == (remarks ? QStringLiteral("  ...\r\n  ...\r\n  ...") : QStringLiteral("...")))
             value.clear();
 
-        // Looking for the character costs far more than encoding the whole text.
-        const bool storable = !value.contains(u'"') && to_cp1252(value);
-        const qsizetype bad = storable ? -1 : first_unstorable(value);
+        const qsizetype bad = first_unstorable(value);
         if (bad >= 0)
             throw Refusal{QStringLiteral("holds a text that the data file cannot store: line %1 "
                                          "gives the box \"%2\" the character %3.")

@@ -34,10 +34,7 @@ Result write_file_atomically(
 
 Result write_file_atomically(const QString& path, const QByteArray& bytes) {
     return write_file_atomically(path, [&](std::string& piece, const PieceWriter& flush) {
-        for (qsizetype at = 0; at < bytes.size(); at += qsizetype(FilePieceSize)) {
-            piece.assign(bytes.constData() + at,
-                         std::size_t(std::min<qsizetype>(bytes.size() - at, FilePieceSize)));
-            flush(piece);
-        }
+        piece.assign(bytes.constData(), std::size_t(bytes.size()));
+        flush(piece);
     });
 }

@@ -31,6 +31,8 @@ std::optional<std::string> to_cp1252(const QString& text) {
 }
 
 qsizetype first_unstorable(const QString& text) {
+    // One encoder for the whole text; only a text that fails is searched character by character.
+    if (!text.contains(u'"') && to_cp1252(text)) return -1;
     for (qsizetype i = 0; i < text.size(); i += character_length(text, i)) {
         if (text[i] == u'"' || !to_cp1252(text.mid(i, character_length(text, i)))) return i;
     }

@@ -83,9 +83,9 @@ void frm_ZEL::cmd_store_Click() {
     std::array<std::string, TextSlotCount> texts;
     for (int s = 0; s < TextSlotCount; ++s) {
         const QString text = text1(s);
-        const qsizetype bad = first_unstorable(text);
-        std::optional<std::string> bytes = bad < 0 ? to_cp1252(text) : std::nullopt;
+        std::optional<std::string> bytes = text.contains(u'"') ? std::nullopt : to_cp1252(text);
         if (!bytes) {
+            const qsizetype bad = first_unstorable(text);
             const QString what = bad < 0
                                      ? QStringLiteral("a character")
                                      : QStringLiteral("the character ") + character_name(text, bad);

@@ -34,7 +34,8 @@ class frm_ZEL : public QWidget {
     // Start-up: loads the data file and prepares the captions and the surname look-up.
     // Returns false, after telling the user why, when the data file cannot be loaded.
     bool Form_Load();
-    // The same after the caller has loaded the table itself, with the load's result.
+    // The same after the caller has loaded the table itself, with the load's result; no look-up
+    // may have read the table before.
     bool Form_Load(const Result& loaded);
 
     // Shows the maintenance buttons, takes dropped correction files and asks before closing

@@ -22,7 +22,6 @@ bool frm_ZEL::Form_Load() {
 
 bool frm_ZEL::Form_Load(const Result& loaded) {
     move(0, 0);
-    lookup_orders_->forget();
     if (!loaded.ok()) {
         tell_failure(loaded, QStringLiteral("The program cannot run without its directory and "
                                             "ends now."));
