@@ -94,7 +94,7 @@ EntryTable generate_directory(int count, unsigned seed) {
         for (int k = 0; k < 28; ++k) t.EquipmentFlags[e][k] = std::int16_t(w.pick(3) == 0);
         t.EquipmentFlags[e][30] = std::int16_t(w.pick(3));
 
-        auto& s = t.TextSlots[e];
+        RowTexts s;
         const std::string surname = w.word(2, 4);
         const std::string first = w.any(first_names);
         s[0] = w.pick(2) ? "Dipl.-Ing." : "MSc";
@@ -114,6 +114,7 @@ EntryTable generate_directory(int count, unsigned seed) {
         for (int i = 17; i <= 19; ++i) s[i] = w.any(instruments);
         s[20] = w.sentence(4 + w.pick(12)) + "\r\n" + w.sentence(3 + w.pick(8));
         s[21] = w.pick(2) ? "Consultancy" : "Research institute";
+        t.set_texts(e, s);
     }
     return t;
 }

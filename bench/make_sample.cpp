@@ -152,7 +152,7 @@ int main(int argc, char** argv) {
             t.EquipmentFlags[e][std::stoi(index)] = index.back() == '?' ? 2 : 1;
         t.EquipmentFlags[e][CollaborationFlag] = std::int16_t(p.collaboration);
 
-        auto& s = t.TextSlots[e];
+        RowTexts s;
         const char* fields[] = {p.title,   p.surname, p.first, p.address, p.city,    p.zip,
                                 p.country, p.phone,   p.fax,   p.email,   p.position};
         for (int slot = 0; slot <= 10; ++slot) s[slot] = cp1252(fields[slot]);
@@ -164,6 +164,7 @@ int main(int argc, char** argv) {
             s[17 + k] = cp1252(equipment[k]);
         s[20] = cp1252(p.remarks);
         s[21] = cp1252(p.other_kind);
+        t.set_texts(e, s);
     }
 
     // A fixed save day keeps the sample the same each time it is written.

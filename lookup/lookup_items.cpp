@@ -33,7 +33,7 @@ std::vector<LookupItem> value_items(const EntryTable& table, int label_index) {
     const int last = last_entry(table);
     for (int e = 1; e <= last; ++e) {
         for (int s = category.first_slot; s <= category.last_slot; ++s) {
-            const std::string& value = table.TextSlots[e][s];
+            const std::string_view value = table.text(e, s);
             if (!value.empty()) items.push_back({value, e});
         }
     }
@@ -52,7 +52,7 @@ std::vector<LookupItem> kind_items(const EntryTable& table, int label_index,
     const int last = last_entry(table);
     for (int e = 1; e <= last; ++e) {
         for (int s = category.first_slot; s <= category.last_slot; ++s) {
-            const std::string& text = table.TextSlots[e][s];
+            const std::string_view text = table.text(e, s);
             if (!text.empty()) items.push_back({text, next_kind++});
         }
     }
@@ -66,14 +66,14 @@ std::vector<LookupItem> surname_items(const EntryTable& table, int label_index, 
     if (category.kind != LookupKind::TwoStep || kind < 0) return items;
     const int last = last_entry(table);
     for (int e = 1; e <= last; ++e) {
-        const std::string& surname = table.TextSlots[e][SurnameSlot];
+        const std::string_view surname = table.text(e, SurnameSlot);
         if (kind < category.check_box_kinds) {
             if (has_flag(table, label_index, e, kind)) items.push_back({surname, e});
             continue;
         }
         // Free texts are never empty, so an empty text matches no slot.
         for (int s = category.first_slot; s <= category.last_slot; ++s) {
-            const std::string& text = table.TextSlots[e][s];
+            const std::string_view text = table.text(e, s);
             if (!text.empty() && text == kind_text) items.push_back({surname, e});
         }
     }
@@ -83,6 +83,6 @@ std::vector<LookupItem> surname_items(const EntryTable& table, int label_index, 
 std::vector<LookupItem> all_surnames(const EntryTable& table) {
     std::vector<LookupItem> items;
     const int last = last_entry(table);
-    for (int e = 1; e <= last; ++e) items.push_back({table.TextSlots[e][SurnameSlot], e});
+    for (int e = 1; e <= last; ++e) items.push_back({table.text(e, SurnameSlot), e});
     return items;
 }

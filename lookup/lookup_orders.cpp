@@ -9,10 +9,11 @@ LookupList shared(SortedItems items) {
 } // namespace
 
 void LookupOrders::keep_up() {
-    // A table loaded anew has new columns; lists of the old one would mislead.
-    if (columns_ != table_.TextSlots.data()) forget();
-    if (columns_) return;
-    columns_ = table_.TextSlots.data();
+    // Lists of an earlier state of the table would mislead.
+    if (settled_ && generation_ != table_.generation()) forget();
+    if (settled_) return;
+    settled_ = true;
+    generation_ = table_.generation();
     locale_ = QLocale();
     collator_ = list_collator(locale_);
 }
@@ -32,7 +33,7 @@ void LookupOrders::sort_the_rest() {
 void LookupOrders::forget() {
     sorter_ = std::jthread(); // asks the thread to stop and waits for it
     lists_ = {};
-    columns_ = nullptr;
+    settled_ = false;
 }
 
 LookupList LookupOrders::list(int index, const QCollator& collator) {
@@ -94,7 +95,7 @@ LookupList LookupOrders::surnames(int label_index, std::int32_t kind, std::strin
     const std::vector<LookupItem> matching = surname_items(table_, label_index, kind, kind_text);
     if (matching.empty()) return shared({});
     // The matching entries in the order of their surnames, each as often as it matched.
-    std::vector<std::uint8_t> times(table_.TextSlots.size());
+    std::vector<std::uint8_t> times(table_.text_rows());
     for (const LookupItem& item : matching) ++times[std::size_t(item.number)];
     const LookupList all = list(AllSurnames, collator_);
     SortedItems chosen{all->texts, {}};

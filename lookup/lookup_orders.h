@@ -48,7 +48,8 @@ class LookupOrders {
     LookupList work_out(int index, const QCollator& collator);
 
     const EntryTable& table_;
-    const void* columns_ = nullptr; // the text column the lists were drawn from
+    bool settled_ = false;        // the lists kept were drawn from the table's state
+    std::uint64_t generation_ = 0; // ... of this generation
     QLocale locale_;
     QCollator collator_;
     std::mutex mutex_;

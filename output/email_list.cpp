@@ -11,7 +11,7 @@
 QByteArray email_list_bytes(const EntryTable& table) {
     QByteArray list;
     for (int entry = 1; entry <= table.EntryCount && holds_row(table, entry); ++entry) {
-        const std::string& email = table.TextSlots[entry][EmailSlot];
+        const std::string_view email = table.text(entry, EmailSlot);
         list.append(email.data(), qsizetype(email.size()));
         list.append("\r\n");
     }

@@ -246,14 +246,17 @@ EntryTable parse(ByteSource& source, std::size_t piece_size, std::size_t longest
     if (table.EntryCount == 0) return table;
 
     table.LastUpdate = in.read_date({0, 2});
+    std::string text;
     for (int e = 1; e <= table.EntryCount; ++e) {
         table.ChangeDate[e] = in.read_date({e, 1});
         table.Salutation[e] = in.read_int({e, 2});
         fill_flags(in, e, FirstTitleItem, table.TitleFlags[e]);
         fill_flags(in, e, FirstOrganizationItem, table.OrganizationFlags[e]);
         fill_flags(in, e, FirstEquipmentItem, table.EquipmentFlags[e]);
-        for (int s = 0; s < TextSlotCount; ++s)
-            in.read_text({e, FirstTextItem + s}, table.TextSlots[e][s]);
+        for (int s = 0; s < TextSlotCount; ++s) {
+            in.read_text({e, FirstTextItem + s}, text);
+            table.set_text(e, s, text);
+        }
     }
     return table;
 }

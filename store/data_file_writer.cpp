@@ -32,7 +32,7 @@ void put_date(std::string& out, SerialDate serial) {
 
 // The format has no escape for a double quote; a quote inside a text would end it early and
 // shift every later item, so it becomes an apostrophe.
-void put_text(std::string& out, const std::string& text) {
+void put_text(std::string& out, std::string_view text) {
     out += '"';
     const std::size_t first = out.size();
     out += text;
@@ -62,7 +62,7 @@ void write_data_file(const EntryTable& t, SerialDate saved_on, std::string& out,
         for (const std::int16_t flag : t.TitleFlags[e]) put_int(out, flag);
         for (const std::int16_t flag : t.OrganizationFlags[e]) put_int(out, flag);
         for (const std::int16_t flag : t.EquipmentFlags[e]) put_int(out, flag);
-        for (const std::string& text : t.TextSlots[e]) put_text(out, text);
+        for (int s = 0; s < TextSlotCount; ++s) put_text(out, t.text(e, s));
         if (out.size() >= piece_size) flush(out);
     }
     flush(out);

@@ -1,5 +1,30 @@
 #include "entry_table.h"
 
+#include <atomic>
+
+namespace {
+
+std::uint64_t next_generation() {
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
+
+} // namespace
+
+void EntryTable::set_text(int e, int s, std::string_view bytes) {
+    TextSlots[std::size_t(e)][std::size_t(s)] = bytes;
+    Generation = next_generation();
+}
+
+void EntryTable::set_texts(int e, const RowTexts& texts) {
+    TextSlots[std::size_t(e)] = texts;
+    Generation = next_generation();
+}
+
+void EntryTable::mark_changed() {
+    Generation = next_generation();
+}
+
 EntryTable empty_directory(std::int16_t count) {
     EntryTable table;
     table.EntryCount = count;
@@ -10,6 +35,7 @@ EntryTable empty_directory(std::int16_t count) {
     table.Salutation.assign(rows, 0);
     table.TitleFlags.assign(rows, {});
     table.TextSlots.resize(rows);
+    table.Generation = next_generation();
     table.OrganizationFlags.assign(rows, {});
     table.EquipmentFlags.assign(rows, {});
     return table;
@@ -19,6 +45,6 @@ bool holds_row(const EntryTable& table, int e) {
     if (e < 0) return false;
     const auto row = std::size_t(e);
     return row < table.ChangeDate.size() && row < table.Salutation.size() &&
-           row < table.TitleFlags.size() && row < table.TextSlots.size() &&
+           row < table.TitleFlags.size() && row < table.text_rows() &&
            row < table.OrganizationFlags.size() && row < table.EquipmentFlags.size();
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A calendar day counted from 1899-12-30; day 0 is the zero date of an entry never stored.
@@ -19,9 +20,13 @@ inline constexpr std::int16_t MaxEntryCount = 32757;
 // Equipment flag index of the collaboration choice: 0 none, 1 "all", 2 "some".
 inline constexpr int CollaborationFlag = 30;
 
+// The texts of one row, in slot order.
+using RowTexts = std::array<std::string, TextSlotCount>;
+
 // The whole directory in memory. One instance lives for the program's run; rows 0 to
 // TableCapacity exist in every column, entries are rows 1 to EntryCount. Texts are the data
-// file's bytes (Windows-1252, CR LF inside a text kept as it is).
+// file's bytes (Windows-1252, CR LF inside a text kept as it is), read and written only through
+// the accessors below, so that how they are held stays the table's own affair.
 struct EntryTable {
     std::int16_t TableModified = 0;
     std::int16_t EntryCount = 0;
@@ -32,9 +37,29 @@ struct EntryTable {
     std::vector<SerialDate> ChangeDate;
     std::vector<std::int16_t> Salutation;
     std::vector<std::array<std::int16_t, TitleFlagCount>> TitleFlags;
-    std::vector<std::array<std::string, TextSlotCount>> TextSlots;
     std::vector<std::array<std::int16_t, OrganizationFlagCount>> OrganizationFlags;
     std::vector<std::array<std::int16_t, EquipmentFlagCount>> EquipmentFlags;
+
+    // Text `s` of row `e`; valid until the text or the table changes.
+    std::string_view text(int e, int s) const { return TextSlots[std::size_t(e)][std::size_t(s)]; }
+    void set_text(int e, int s, std::string_view bytes);
+    // Every text of row `e`, as copies.
+    RowTexts texts(int e) const { return TextSlots[std::size_t(e)]; }
+    void set_texts(int e, const RowTexts& texts);
+    // How many rows the text column holds.
+    std::size_t text_rows() const { return TextSlots.size(); }
+    bool same_texts(const EntryTable& other) const { return TextSlots == other.TextSlots; }
+
+    // A number no other table state of this run has had: it changes with every text the
+    // accessors set and every mark_changed(), and a table made anew gets a new one. Whoever
+    // changes the other columns in place calls mark_changed().
+    std::uint64_t generation() const { return Generation; }
+    void mark_changed();
+
+  private:
+    friend EntryTable empty_directory(std::int16_t count);
+    std::vector<RowTexts> TextSlots;
+    std::uint64_t Generation = 0;
 };
 
 // Whether every column holds row `e`. A table built by hand may hold fewer rows than

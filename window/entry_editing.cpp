@@ -120,7 +120,8 @@ void frm_ZEL::cmd_store_Click() {
     if (Option1[0]->isChecked()) collaboration = 1;
     if (Option1[1]->isChecked()) collaboration = 2;
     table.EquipmentFlags[e][CollaborationFlag] = collaboration;
-    table.TextSlots[e] = std::move(texts);
+    table.mark_changed();
+    table.set_texts(int(e), texts);
 
     set_caption_colour(label1[SurnameLabel], StoredEntryColour);
     table.TableModified = 1;

@@ -19,7 +19,7 @@ std::string bytes(const QByteArray& b) {
 // Entries 1, 2, ... get `values` in `slot`; a null QByteArray leaves the slot empty.
 EntryTable table_with(int slot, const QByteArrayList& values) {
     EntryTable table = make_table(int(values.size()));
-    for (int e = 1; e <= values.size(); ++e) table.TextSlots[e][slot] = bytes(values[e - 1]);
+    for (int e = 1; e <= values.size(); ++e) table.set_text(e, slot, bytes(values[e - 1]));
     return table;
 }
 
@@ -164,7 +164,7 @@ void TestLookupItems::direct_values() {
 
 void TestLookupItems::every_label_reads_its_own_field() {
     EntryTable table = make_table(1);
-    for (int s = 0; s < TextSlotCount; ++s) table.TextSlots[1][s] = "slot " + std::to_string(s);
+    for (int s = 0; s < TextSlotCount; ++s) table.set_text(1, s, "slot " + std::to_string(s));
     for (int label = 0; label <= 10; ++label) {
         const auto items = value_items(table, label);
         QCOMPARE(items.size(), 1u);
@@ -177,12 +177,12 @@ void TestLookupItems::every_label_reads_its_own_field() {
 
 void TestLookupItems::fields_of_interest() {
     EntryTable table = make_table(3);
-    table.TextSlots[1][11] = "ore textures";
-    table.TextSlots[1][13] = "gold";
-    table.TextSlots[1][16] = "gold";
-    table.TextSlots[2][12] = " ";
-    table.TextSlots[3][10] = "not an interest";
-    table.TextSlots[3][17] = "not an interest";
+    table.set_text(1, 11, "ore textures");
+    table.set_text(1, 13, "gold");
+    table.set_text(1, 16, "gold");
+    table.set_text(2, 12, " ");
+    table.set_text(3, 10, "not an interest");
+    table.set_text(3, 17, "not an interest");
     const auto items = value_items(table, 12);
     QCOMPARE(texts_of(items), (QByteArrayList{"ore textures", "gold", "gold", " "}));
     QCOMPARE(numbers_of(items), (QList<int>{1, 1, 1, 2}));
@@ -220,8 +220,8 @@ void TestLookupItems::kinds() {
     const int slot_count = category.last_slot - category.first_slot + 1;
     EntryTable table = make_table(int(free_texts.size()) / slot_count);
     for (int i = 0; i < free_texts.size(); ++i) {
-        table.TextSlots[1 + i / slot_count][category.first_slot + i % slot_count] =
-            bytes(free_texts[i]);
+        table.set_text(1 + i / slot_count, category.first_slot + i % slot_count,
+                       bytes(free_texts[i]));
     }
     // A ticked box adds no kind of its own.
     if (table.EntryCount > 0) table.OrganizationFlags[1][1] = table.EquipmentFlags[1][0] = 1;
@@ -242,7 +242,7 @@ void TestLookupItems::kinds() {
 void TestLookupItems::free_text_numbers_do_not_overflow() {
     EntryTable table = make_table(MaxEntryCount);
     for (int e = 1; e <= MaxEntryCount; ++e) {
-        for (int s = 17; s <= 19; ++s) table.TextSlots[e][s] = "device";
+        for (int s = 17; s <= 19; ++s) table.set_text(e, s, "device");
     }
     const auto items = kind_items(table, EquipmentLabel, equipment_captions());
     const std::size_t free_texts = std::size_t(MaxEntryCount) * 3;
@@ -300,15 +300,16 @@ void TestLookupItems::surnames_of_a_kind() {
     const std::int16_t university[] = {0, 1, 1, 2, 0, -1};
     const char* organisation[] = {"", "Museum", "", "Mining Co.", "mining co.", "Mining Co."};
     for (int e = 1; e <= 5; ++e) {
-        table.TextSlots[e][1] = names[e];
+        table.set_text(e, 1, names[e]);
         table.OrganizationFlags[e][0] = university[e];
-        table.TextSlots[e][21] = organisation[e];
+        table.set_text(e, 21, organisation[e]);
     }
     table.OrganizationFlags[3][1] = 1;
     table.EquipmentFlags[2][9] = 1;
-    table.TextSlots[2][17] = table.TextSlots[2][19] = "EBSD";
-    table.TextSlots[4][18] = "EBSD ";
-    table.TextSlots[5][18] = "EBSD";
+    table.set_text(2, 17, "EBSD");
+    table.set_text(2, 19, "EBSD");
+    table.set_text(4, 18, "EBSD ");
+    table.set_text(5, 18, "EBSD");
 
     const auto items = surname_items(table, label, kind, bytes(kind_text));
     QCOMPARE(texts_of(items), surnames);
@@ -317,7 +318,7 @@ void TestLookupItems::surnames_of_a_kind() {
 
 void TestLookupItems::no_lookup_outside_two_step_categories() {
     EntryTable table = make_table(1);
-    table.TextSlots[1][1] = "Adams";
+    table.set_text(1, 1, "Adams");
     table.OrganizationFlags[1][0] = 1;
     for (int label : {-1, 1, 12, 14, 15}) {
         QVERIFY(surname_items(table, label, 0, "University").empty());
@@ -328,7 +329,7 @@ void TestLookupItems::no_lookup_outside_two_step_categories() {
 void TestLookupItems::table_shorter_than_its_count() {
     EntryTable table = make_table(2);
     table.EntryCount = 40; // rows exist only up to 12
-    table.TextSlots[2][1] = "Adams";
+    table.set_text(2, 1, "Adams");
     QCOMPARE(value_items(table, 1), (std::vector<LookupItem>{{"Adams", 2}}));
     QVERIFY(surname_items(table, EquipmentLabel, 0, "x").empty());
 }
@@ -352,15 +353,15 @@ void TestLookupItems::lists_sort_as_a_plain_stable_sort() {
     const auto any = [&] { return texts[random() % texts.size()]; };
     EntryTable table = make_table(count);
     for (int e = 1; e <= count; ++e) {
-        table.TextSlots[e][1] = texts[std::size_t(e - 1)];
-        table.TextSlots[e][4] = any();
-        for (int s = 11; s <= 16; ++s) table.TextSlots[e][s] = any();
-        table.TextSlots[e][21] = e % 3 == 0 ? any() : "";
+        table.set_text(e, 1, texts[std::size_t(e - 1)]);
+        table.set_text(e, 4, any());
+        for (int s = 11; s <= 16; ++s) table.set_text(e, s, any());
+        table.set_text(e, 21, e % 3 == 0 ? any() : "");
         table.OrganizationFlags[e][0] = std::int16_t(random() % 2);
     }
     // Captions that equal free texts come before them.
     const std::vector<std::string> captions = {"University", "graz", "Graz", "", "SMITH", "-"};
-    const std::string free_text = table.TextSlots[3][21];
+    const std::string free_text(table.text(3, 21));
 
     LookupOrders orders(table);
     for (int label : {1, 4, 12}) {
@@ -377,18 +378,18 @@ void TestLookupItems::lists_sort_as_a_plain_stable_sort() {
 
 void TestLookupItems::lists_follow_a_changed_table() {
     EntryTable table = make_table(2);
-    table.TextSlots[1][4] = "Graz";
-    table.TextSlots[2][4] = "Leoben";
+    table.set_text(1, 4, "Graz");
+    table.set_text(2, 4, "Leoben");
     LookupOrders orders(table);
     QCOMPARE(orders.values(4)->rows.size(), 2u);
 
     orders.forget(); // as Store does before it writes
-    table.TextSlots[2][4] = "Aachen";
+    table.set_text(2, 4, "Aachen");
     QCOMPARE(shown(orders.values(4)), (Shown{{"Aachen", 2}, {"Graz", 1}}));
 
     orders.forget(); // as New does before it reloads a full table
     table = make_table(1);
-    table.TextSlots[1][4] = "Oslo";
+    table.set_text(1, 4, "Oslo");
     QCOMPARE(shown(orders.values(4)), (Shown{{"Oslo", 1}}));
 }
 

@@ -110,8 +110,8 @@ class FixedDesktop final : public DesktopPlatform {
 // entry holds an address that must never be listed.
 EntryTable table_with_emails(const QByteArrayList& emails) {
     EntryTable table = empty_directory(std::int16_t(emails.size()));
-    for (int e = 1; e <= emails.size(); ++e) table.TextSlots[e][9] = emails[e - 1].toStdString();
-    table.TextSlots[std::size_t(emails.size()) + 1][9] = "spare@row.org";
+    for (int e = 1; e <= emails.size(); ++e) table.set_text(e, 9, emails[e - 1].toStdString());
+    table.set_text(std::size_t(emails.size()) + 1, 9, "spare@row.org");
     return table;
 }
 
@@ -589,7 +589,7 @@ class OutputFilesTest : public QObject {
     void email_list_with_fewer_rows_than_entries() {
         EntryTable table = table_with_emails({"a@b.org"});
         table.EntryCount = 40;
-        QCOMPARE(email_list_bytes(table).count("\r\n"), qsizetype(table.TextSlots.size() - 1));
+        QCOMPARE(email_list_bytes(table).count("\r\n"), qsizetype(table.text_rows() - 1));
     }
     void email_list_not_writable() {
         QVERIFY(QDir(dir_->path()).mkdir("ZEL-KAV_e-mail"));

@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     in_pieces.LastUpdate = 7;
     const Result pieced = parse_data_base(in_pieces, bytes, "fuzz", 1 + size % 13);
     check(pieced.ok() == result.ok() && pieced.message == result.message &&
-          in_pieces.EntryCount == table.EntryCount && in_pieces.TextSlots == table.TextSlots &&
+          in_pieces.EntryCount == table.EntryCount && in_pieces.same_texts(table) &&
           in_pieces.EquipmentFlags == table.EquipmentFlags);
 
     // A limit on the item length only ever adds a refusal; what loads under it loads the same.
@@ -36,16 +36,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Result short_items =
         parse_data_base(limited, bytes, "fuzz", 1 + size % 13, longest_item);
     check(short_items.ok()
-              ? result.ok() && limited.TextSlots == table.TextSlots
+              ? result.ok() && limited.same_texts(table)
               : !result.ok() || short_items.message.contains(QStringLiteral(" runs on past ")));
 
     if (!result.ok()) {
-        check(!result.message.isEmpty() && table.EntryCount == 0 && table.TextSlots.empty());
+        check(!result.message.isEmpty() && table.EntryCount == 0 && table.text_rows() == 0);
         return 0;
     }
     const std::size_t rows = std::size_t(table.TableCapacity) + 1;
     check(table.EntryCount >= 0 && table.TableCapacity == table.EntryCount + 10);
-    check(table.ChangeDate.size() == rows && table.TextSlots.size() == rows &&
+    check(table.ChangeDate.size() == rows && table.text_rows() == rows &&
           table.EquipmentFlags.size() == rows);
 
     // Written and read again, the entries come back; only a double quote inside an unquoted
@@ -53,14 +53,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     EntryTable again;
     check(parse_data_base(again, data_file_bytes(table, 1), "fuzz").ok());
     for (int e = 1; e <= table.EntryCount; ++e) {
-        for (std::string& text : table.TextSlots[e])
-            std::replace(text.begin(), text.end(), '"', '\'');
+        RowTexts texts = table.texts(e);
+        for (std::string& text : texts) std::replace(text.begin(), text.end(), '"', '\'');
         check(again.ChangeDate[e] == table.ChangeDate[e] &&
               again.Salutation[e] == table.Salutation[e] &&
               again.TitleFlags[e] == table.TitleFlags[e] &&
               again.OrganizationFlags[e] == table.OrganizationFlags[e] &&
               again.EquipmentFlags[e] == table.EquipmentFlags[e] &&
-              again.TextSlots[e] == table.TextSlots[e]);
+              again.texts(e) == texts);
     }
     return 0;
 }

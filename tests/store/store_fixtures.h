@@ -24,9 +24,9 @@ inline EntryTable example_table() {
     t.EquipmentFlags[1][9] = 1;
     t.EquipmentFlags[1][10] = 1;
     t.EquipmentFlags[1][30] = 1;
-    t.TextSlots[1][1] = "Sample";
-    t.TextSlots[1][2] = "Anna";
-    t.TextSlots[1][4] = "Graz";
+    t.set_text(1, 1, "Sample");
+    t.set_text(1, 2, "Anna");
+    t.set_text(1, 4, "Graz");
     return t;
 }
 
@@ -45,7 +45,7 @@ inline bool same_entries(const EntryTable& a, const EntryTable& b) {
     if (a.EntryCount != b.EntryCount) return false;
     for (int e = 1; e <= a.EntryCount; ++e)
         if (a.ChangeDate[e] != b.ChangeDate[e] || a.Salutation[e] != b.Salutation[e] ||
-            a.TitleFlags[e] != b.TitleFlags[e] || a.TextSlots[e] != b.TextSlots[e] ||
+            a.TitleFlags[e] != b.TitleFlags[e] || a.texts(e) != b.texts(e) ||
             a.OrganizationFlags[e] != b.OrganizationFlags[e] ||
             a.EquipmentFlags[e] != b.EquipmentFlags[e])
             return false;
@@ -57,7 +57,7 @@ inline bool same_table(const EntryTable& a, const EntryTable& b) {
            a.TableCapacity == b.TableCapacity && a.CurrentEntry == b.CurrentEntry &&
            a.LastUpdate == b.LastUpdate && a.ChangeDate == b.ChangeDate &&
            a.Salutation == b.Salutation && a.TitleFlags == b.TitleFlags &&
-           a.TextSlots == b.TextSlots && a.OrganizationFlags == b.OrganizationFlags &&
+           a.same_texts(b) && a.OrganizationFlags == b.OrganizationFlags &&
            a.EquipmentFlags == b.EquipmentFlags;
 }
 

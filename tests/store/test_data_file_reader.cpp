@@ -58,7 +58,7 @@ class TestDataFileReader : public QObject {
         QCOMPARE(int(table.TableCapacity), 11);
         QCOMPARE(int(table.CurrentEntry), 1);
         QCOMPARE(int(table.TableModified), 0);
-        QCOMPARE(table.TextSlots.size(), std::size_t(12));
+        QCOMPARE(table.text_rows(), std::size_t(12));
     }
 
     // Line structure, blanks around numbers and dates and what follows the last item do not
@@ -99,10 +99,10 @@ class TestDataFileReader : public QObject {
         written.TitleFlags[1] = {-32768, 32767};
         written.EquipmentFlags[1][28] = 7;
         written.EquipmentFlags[1][29] = -3;
-        written.TextSlots[1][3] = "Am Berg 3,\r\nA-8010 Graz\r\n";
-        written.TextSlots[1][20] = "  \xFC\xE9\xF8, \x80 ";
-        written.TextSlots[2][5] = "8010 \t"; // unquoted below: its blanks are part of it
-        written.TextSlots[2][21] = std::string(ItemLengthLimit, 'x');
+        written.set_text(1, 3, "Am Berg 3,\r\nA-8010 Graz\r\n");
+        written.set_text(1, 20, "  \xFC\xE9\xF8, \x80 ");
+        written.set_text(2, 5, "8010 \t"); // unquoted below: its blanks are part of it
+        written.set_text(2, 21, std::string(ItemLengthLimit, 'x'));
         std::string bytes = data_file_bytes(written, 1);
         bytes.replace(bytes.find("#1899-12-30#", 10), 12, "#00:00:00#");
         bytes.replace(bytes.find("\"8010 \t\""), 8, "8010 \t");
@@ -138,7 +138,8 @@ class TestDataFileReader : public QObject {
     // A load into a table that held more replaces every row, spare rows included.
     void rows_are_recreated() {
         EntryTable table = table_of(30);
-        for (auto& row : table.TextSlots) row.fill("old");
+        for (int e = 0; e < int(table.text_rows()); ++e)
+            for (int s = 0; s < TextSlotCount; ++s) table.set_text(e, s, "old");
         table.EquipmentFlags.back()[28] = 1;
         QVERIFY(parse(table, example_bytes()).ok());
         EntryTable expected = example_table();
@@ -149,13 +150,13 @@ class TestDataFileReader : public QObject {
 
     void largest_directory() {
         EntryTable full = table_of(MaxEntryCount);
-        full.TextSlots[MaxEntryCount][21] = "last";
+        full.set_text(MaxEntryCount, 21, "last");
         EntryTable table;
         const Result result = parse_data_base(table, data_file_bytes(full, 1), "test");
         QVERIFY2(result.ok(), qPrintable(result.message));
         QCOMPARE(int(table.TableCapacity), 32767);
-        QCOMPARE(table.TextSlots.size(), std::size_t(32768));
-        QCOMPARE(table.TextSlots[MaxEntryCount][21], std::string("last"));
+        QCOMPARE(table.text_rows(), std::size_t(32768));
+        QCOMPARE(table.text(MaxEntryCount, 21), std::string_view("last"));
     }
 
     void malformed_data() {

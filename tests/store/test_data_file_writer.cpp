@@ -53,15 +53,15 @@ class TestDataFileWriter : public QObject {
     void round_trip_data() {
         QTest::addColumn<EntryTable>("table");
         EntryTable t = table_of(1);
-        t.TextSlots[1][3] = "Hauptplatz 1, 2. Stock\r\nA-8010 Graz\r\n";
-        t.TextSlots[1][20] = "first line\r\n\r\nthird, with comma";
-        t.TextSlots[1][11] = ",";
+        t.set_text(1, 3, "Hauptplatz 1, 2. Stock\r\nA-8010 Graz\r\n");
+        t.set_text(1, 20, "first line\r\n\r\nthird, with comma");
+        t.set_text(1, 11, ",");
         QTest::newRow("commas and line ends") << t;
 
         t = table_of(1);
-        t.TextSlots[1][1] = "M\xFCller-\xC9lise";
-        t.TextSlots[1][6] = "Danmark \xD8";
-        t.TextSlots[1][20] = "\x80 \x9F \xFF";
+        t.set_text(1, 1, "M\xFCller-\xC9lise");
+        t.set_text(1, 6, "Danmark \xD8");
+        t.set_text(1, 20, "\x80 \x9F \xFF");
         QTest::newRow("Windows-1252 letters") << t;
 
         t = table_of(1);
@@ -76,12 +76,12 @@ class TestDataFileWriter : public QObject {
         t = table_of(3);
         t.ChangeDate[1] = serial_from_civil({1, 1, 1});
         t.ChangeDate[3] = serial_from_civil({9999, 12, 31});
-        t.TextSlots[1][1] = "first";
-        t.TextSlots[3][1] = "third";
+        t.set_text(1, 1, "first");
+        t.set_text(3, 1, "third");
         QTest::newRow("a new entry never stored between two") << t;
 
         t = table_of(1);
-        t.TextSlots[1] = {"  lead", "trail  ", "   ", "\t", "x"};
+        t.set_texts(1, {"  lead", "trail  ", "   ", "\t", "x"});
         QTest::newRow("blanks inside texts") << t;
 
         t = table_of(300);
@@ -89,7 +89,7 @@ class TestDataFileWriter : public QObject {
             t.ChangeDate[e] = 36000 + e * 7;
             t.Salutation[e] = std::int16_t(e % 4 - 1);
             for (int s = 0; s < TextSlotCount; ++s)
-                t.TextSlots[e][s] = std::string(std::size_t((e + s) % 40), char('a' + s));
+                t.set_text(e, s, std::string(std::size_t((e + s) % 40), char('a' + s)));
         }
         QTest::newRow("300 entries") << t;
     }
@@ -126,16 +126,16 @@ class TestDataFileWriter : public QObject {
 
     void double_quote_becomes_apostrophe() {
         EntryTable table = example_table();
-        table.TextSlots[1][0] = "\"Doc\"";
-        table.TextSlots[1][3] = "c/o \"Mine\", Level 2";
+        table.set_text(1, 0, "\"Doc\"");
+        table.set_text(1, 3, "c/o \"Mine\", Level 2");
         const std::string bytes = data_file_bytes(table, saved_on);
         QVERIFY(bytes.find("\"'Doc'\",\"Sample\",\"Anna\",\"c/o 'Mine', Level 2\",\"Graz\"") !=
                 std::string::npos);
 
         EntryTable loaded;
         QVERIFY(parse_data_base(loaded, bytes, "test").ok());
-        table.TextSlots[1][0] = "'Doc'";
-        table.TextSlots[1][3] = "c/o 'Mine', Level 2";
+        table.set_text(1, 0, "'Doc'");
+        table.set_text(1, 3, "c/o 'Mine', Level 2");
         QVERIFY(same_entries(loaded, table));
     }
 

@@ -12,7 +12,7 @@ inline EntryTable make_table(int count) {
 // The same, entry e holding the surname "Name e".
 inline EntryTable directory_of(int count) {
     EntryTable table = make_table(count);
-    for (int e = 1; e <= count; ++e) table.TextSlots[std::size_t(e)][1] = "Name " + std::to_string(e);
+    for (int e = 1; e <= count; ++e) table.set_text(std::size_t(e), 1, "Name " + std::to_string(e));
     return table;
 }
 

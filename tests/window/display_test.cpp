@@ -52,21 +52,21 @@ class DisplayTest : public QObject {
         QFETCH(int, slot);
         QFETCH(std::string, bytes);
         EntryTable table = directory_of(1);
-        table.TextSlots[1] = {};
-        table.TextSlots[1][std::size_t(slot)] = bytes;
+        table.set_texts(1, {});
+        table.set_text(1, std::size_t(slot), bytes);
         f->open(std::move(table));
         show_and_store();
         QVERIFY(f->messages.isEmpty());
         for (int s = 0; s < TextSlotCount; ++s) {
-            QCOMPARE(f->table.TextSlots[1][std::size_t(s)], s == slot ? bytes : std::string());
+            QCOMPARE(f->table.text(1, std::size_t(s)), s == slot ? bytes : std::string());
         }
     }
 
     void multi_line_boxes_show_line_breaks() {
         EntryTable table = directory_of(1);
-        table.TextSlots[1][3] = "Street 1\r\nCity";
-        table.TextSlots[1][20] = "one\ntwo\rthree";
-        table.TextSlots[1][4] = "a\r\nb";
+        table.set_text(1, 3, "Street 1\r\nCity");
+        table.set_text(1, 20, "one\ntwo\rthree");
+        table.set_text(1, 4, "a\r\nb");
         f->open(std::move(table));
         f->window->show_record();
         const auto* address = qobject_cast<QPlainTextEdit*>(f->window->Text1[3]);
@@ -81,7 +81,7 @@ class DisplayTest : public QObject {
 
     void an_edited_box_gives_its_line_breaks_as_cr_lf() {
         EntryTable table = directory_of(1);
-        table.TextSlots[1][3] = "a\nb";
+        table.set_text(1, 3, "a\nb");
         f->open(std::move(table));
         f->window->show_record();
         auto* address = qobject_cast<QPlainTextEdit*>(f->window->Text1[3]);
@@ -90,7 +90,7 @@ class DisplayTest : public QObject {
         QTest::keyClick(address, Qt::Key_Return);
         QTest::keyClicks(address, "d");
         f->window->cmd_store_Click();
-        QCOMPARE(f->table.TextSlots[1][3], std::string("a\r\nbc\r\nd"));
+        QCOMPARE(f->table.text(1, 3), std::string_view("a\r\nbc\r\nd"));
     }
 
     void flags_data() {
@@ -208,7 +208,7 @@ class DisplayTest : public QObject {
         table.OrganizationFlags[1].fill(1);
         table.EquipmentFlags[1].fill(1);
         table.EquipmentFlags[1][CollaborationFlag] = 1;
-        table.TextSlots[1].fill(std::string(1, 'x'));
+        for (int s = 0; s < TextSlotCount; ++s) table.set_text(1, s, "x");
         f->open(std::move(table));
         f->window->show_record();
         f->window->label1[1]->setPalette(QPalette(Qt::red));
@@ -225,12 +225,12 @@ class DisplayTest : public QObject {
         }
         for (int s = 0; s < TextSlotCount; ++s) QCOMPARE(f->window->text1(s), QString());
         QCOMPARE(f->window->label1[1]->palette(), caption);
-        QCOMPARE(f->table.TextSlots[1][5], std::string("x")); // the table is untouched
+        QCOMPARE(f->table.text(1, 5), std::string_view("x")); // the table is untouched
 
         // A Store right after Clear writes the cleared window into the current entry.
         f->window->cmd_store_Click();
         QCOMPARE(f->table.Salutation[1], std::int16_t(-1));
-        QCOMPARE(f->table.TextSlots[1][5], std::string());
+        QCOMPARE(f->table.text(1, 5), std::string_view());
         QCOMPARE(f->table.EquipmentFlags[1][24], std::int16_t(0));
         QCOMPARE(f->table.EquipmentFlags[1][25], std::int16_t(1));
         QCOMPARE(f->table.EquipmentFlags[1][27], std::int16_t(1));
@@ -239,7 +239,7 @@ class DisplayTest : public QObject {
 
     void showing_again_discards_typing() {
         EntryTable table = directory_of(1);
-        table.TextSlots[1][3] = "Street\r\nCity";
+        table.set_text(1, 3, "Street\r\nCity");
         f->open(std::move(table));
         f->window->show_record();
         QTest::keyClicks(f->window->Text1[1], "typed");
@@ -256,8 +256,8 @@ class DisplayTest : public QObject {
         EntryTable table = directory_of(2);
         std::string lines;
         for (int i = 0; i < 30; ++i) lines += "line\r\n";
-        for (int e : {1, 2}) table.TextSlots[std::size_t(e)][4] = std::string(60, 'w') + " end";
-        for (int e : {1, 2}) table.TextSlots[std::size_t(e)][20] = lines;
+        for (int e : {1, 2}) table.set_text(std::size_t(e), 4, std::string(60, 'w') + " end");
+        for (int e : {1, 2}) table.set_text(std::size_t(e), 20, lines);
         f->open(std::move(table));
         auto* city = qobject_cast<QLineEdit*>(f->window->Text1[4]);
         auto* remarks = qobject_cast<QPlainTextEdit*>(f->window->Text1[20]);

@@ -87,10 +87,10 @@ class EditingTest : public QObject {
         QCOMPARE(f->table.Salutation[1], std::int16_t(-1));
         QCOMPARE(f->table.OrganizationFlags[1][0], std::int16_t(0));
         QCOMPARE(f->table.EquipmentFlags[1][CollaborationFlag], std::int16_t(0));
-        QCOMPARE(f->table.TextSlots[1][1], std::string());
+        QCOMPARE(f->table.text(1, 1), std::string_view());
         QCOMPARE(f->table.TableModified, std::int16_t(1));
         QCOMPARE(surname_caption(), blue);
-        QCOMPARE(f->table.TextSlots[2][1], std::string("Name 2"));
+        QCOMPARE(f->table.text(2, 1), std::string_view("Name 2"));
     }
 
     void new_keeps_the_window_but_the_surname() {
@@ -106,15 +106,15 @@ class EditingTest : public QObject {
         QCOMPARE(surname_caption(), red);
         QCOMPARE(f->window->text1(1), QString());
         QCOMPARE(f->window->text1(2), QStringLiteral("Anna"));
-        QCOMPARE(f->table.TextSlots[4][2], std::string()); // nothing stored yet
+        QCOMPARE(f->table.text(4, 2), std::string_view()); // nothing stored yet
         QCOMPARE(f->window->list1->count(), 3);
 
         QTest::keyClicks(f->window->Text1[1], "Berg");
         f->window->cmd_store_Click();
-        QCOMPARE(f->table.TextSlots[4][1], std::string("Berg"));
-        QCOMPARE(f->table.TextSlots[4][2], std::string("Anna"));
+        QCOMPARE(f->table.text(4, 1), std::string_view("Berg"));
+        QCOMPARE(f->table.text(4, 2), std::string_view("Anna"));
         QCOMPARE(f->table.OrganizationFlags[4][1], std::int16_t(1));
-        QCOMPARE(f->table.TextSlots[2][2], std::string()); // the entry shown before is unchanged
+        QCOMPARE(f->table.text(2, 2), std::string_view()); // the entry shown before is unchanged
         QCOMPARE(surname_caption(), blue);
         f->window->cmd_clear_Click();
         f->window->cmd_up_Click();
@@ -240,7 +240,7 @@ class EditingTest : public QObject {
         QVERIFY(f->write(directory_of(2)));
         QVERIFY(f->start());
         f->window->show_record();
-        const auto before = f->table.TextSlots[1];
+        const auto before = f->table.texts(1);
         f->window->set_text1(slot, typed);
         QTest::mouseClick(f->window->chk_titel[0], Qt::LeftButton);
         f->window->cmd_store_Click();
@@ -249,7 +249,7 @@ class EditingTest : public QObject {
         QVERIFY(f->errors.first());
         QVERIFY2(f->messages.first().contains(box), qPrintable(f->messages.first()));
         QVERIFY2(f->messages.first().contains(character), qPrintable(f->messages.first()));
-        QCOMPARE(f->table.TextSlots[1], before);
+        QCOMPARE(f->table.texts(1), before);
         QCOMPARE(f->table.TitleFlags[1][0], std::int16_t(0));
         QCOMPARE(f->table.ChangeDate[1], SerialDate(0));
         QCOMPARE(f->table.TableModified, std::int16_t(0));
@@ -268,7 +268,7 @@ class EditingTest : public QObject {
         QCOMPARE(f->table.EntryCount, std::int16_t(0));
         f->window->cmd_new_Click();
         QCOMPARE(f->table.EntryCount, std::int16_t(1));
-        QCOMPARE(f->table.TextSlots[1][1], std::string("Berg"));
+        QCOMPARE(f->table.text(1, 1), std::string_view("Berg"));
         f->window->cmd_EXIT_Click();
         QVERIFY(f->file_bytes().startsWith("1\r\n#2003-05-14#\r\n#2003-05-14#,"));
     }

@@ -30,21 +30,23 @@ EntryTable sample_directory() {
     const char* cities[] = {"", "Graz", "graz", "Leoben", "Oslo"};
     for (int e = 1; e <= 4; ++e) {
         table.Salutation[e] = -1;
-        table.TextSlots[e][1] = surnames[e];
-        table.TextSlots[e][4] = cities[e];
+        table.set_text(e, 1, surnames[e]);
+        table.set_text(e, 4, cities[e]);
     }
     table.OrganizationFlags[1][0] = 1;
     table.OrganizationFlags[2][1] = table.OrganizationFlags[3][1] = table.OrganizationFlags[4][1] =
         1;
-    table.TextSlots[1][21] = table.TextSlots[3][21] = "Mining Co.";
+    table.set_text(1, 21, "Mining Co.");
+    table.set_text(3, 21, "Mining Co.");
     table.EquipmentFlags[1][9] = 1;
-    table.TextSlots[1][17] = "EBSD";
-    table.TextSlots[2][17] = table.TextSlots[2][19] = "EBSD";
-    table.TextSlots[2][18] = "Laser";
-    table.TextSlots[3][18] = "Mikrosonde \xd8";
-    table.TextSlots[1][11] = "gold";
-    table.TextSlots[2][12] = "gold";
-    table.TextSlots[2][16] = "ore";
+    table.set_text(1, 17, "EBSD");
+    table.set_text(2, 17, "EBSD");
+    table.set_text(2, 19, "EBSD");
+    table.set_text(2, 18, "Laser");
+    table.set_text(3, 18, "Mikrosonde \xd8");
+    table.set_text(1, 11, "gold");
+    table.set_text(2, 12, "gold");
+    table.set_text(2, 16, "ore");
     return table;
 }
 
@@ -446,8 +448,8 @@ void TestLookupWindow::lists_left_over_after_a_reload() {
     // New on a full table saves (nothing was stored, so the file stays as it is) and reloads
     // the data file, which has meanwhile become smaller.
     EntryTable smaller = make_table(2);
-    smaller.TextSlots[1][1] = "Ahn";
-    smaller.TextSlots[2][1] = "Berg";
+    smaller.set_text(1, 1, "Ahn");
+    smaller.set_text(2, 1, "Berg");
     QVERIFY(write(smaller));
     while (table.EntryCount < table.TableCapacity) window->cmd_new_Click();
     window->cmd_new_Click();

@@ -29,8 +29,8 @@ EntryTable directory_with_emails(const QStringList& emails) {
     EntryTable table = empty_directory(std::int16_t(emails.size()));
     table.Salutation.assign(table.Salutation.size(), -1);
     for (int e = 1; e <= emails.size(); ++e) {
-        table.TextSlots[e][1] = "Surname" + std::to_string(e);
-        table.TextSlots[e][Email] = *to_cp1252(emails[e - 1]);
+        table.set_text(e, 1, "Surname" + std::to_string(e));
+        table.set_text(e, Email, *to_cp1252(emails[e - 1]));
     }
     return table;
 }
@@ -83,11 +83,11 @@ class OutputWindowTest : public QObject {
 
     void unstored_edits_written_and_tables_kept() {
         EntryTable table = directory_with_emails({"castell@mine.at"});
-        table.TextSlots[1][1] = "Castell";
-        table.TextSlots[1][3] = "Main St 1\r\nFlat 2";
-        table.TextSlots[1][Telephone] = "+43 111";
-        table.TextSlots[1][20] = "likes \xe9tch\xe9"
-                                 "es\r\nretired";
+        table.set_text(1, 1, "Castell");
+        table.set_text(1, 3, "Main St 1\r\nFlat 2");
+        table.set_text(1, Telephone, "+43 111");
+        table.set_text(1, 20, "likes \xe9tch\xe9"
+                                 "es\r\nretired");
         table.TitleFlags[1][1] = 2; // greyed
         open_window(table);
         show_entry(1);
@@ -107,7 +107,7 @@ class OutputWindowTest : public QObject {
             QVERIFY2(file.contains(QString::fromUtf8(line)), line);
         QVERIFY(file.endsWith("retired\r\n"));
 
-        QCOMPARE(f_->table.TextSlots[1][Telephone], std::string("+43 111"));
+        QCOMPARE(f_->table.text(1, Telephone), std::string_view("+43 111"));
         QCOMPARE(f_->table.OrganizationFlags[1][1], std::int16_t(0));
         QCOMPARE(f_->table.TableModified, std::int16_t(0));
         QCOMPARE(QDir(f_->dir.path()).entryList(QDir::Files), QStringList());
@@ -174,9 +174,9 @@ class OutputWindowTest : public QObject {
     void import_through_the_dialog_and_by_drop() {
         QFETCH(bool, by_drop);
         EntryTable table = directory_with_emails({"castell@mine.at", "other@mine.at"});
-        table.TextSlots[1][1] = "Castell";
-        table.TextSlots[1][3] = "Main St 1\r\nFlat 2";
-        table.TextSlots[1][20] = "likes maps\r\n  and \xe9tch\xe9s ";
+        table.set_text(1, 1, "Castell");
+        table.set_text(1, 3, "Main St 1\r\nFlat 2");
+        table.set_text(1, 20, "likes maps\r\n  and \xe9tch\xe9s ");
         table.Salutation[1] = 2;
         table.TitleFlags[1][0] = 1;
         table.EquipmentFlags[1][9] = 1;
@@ -226,7 +226,7 @@ class OutputWindowTest : public QObject {
         QCOMPARE(f_->window->Chh_equipm[27]->checkState(), Qt::Checked);
         QCOMPARE(f_->window->Chh_equipm[11]->checkState(), Qt::Unchecked);
         QCOMPARE(f_->table.CurrentEntry, std::int16_t(2));
-        QVERIFY(f_->table.TextSlots == stored.TextSlots && f_->table.EquipmentFlags == stored.EquipmentFlags);
+        QVERIFY(f_->table.same_texts(stored) && f_->table.EquipmentFlags == stored.EquipmentFlags);
 
         // Written again, the window gives the same file.
         QVERIFY(QFile::remove(file));
