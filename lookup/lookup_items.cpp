@@ -26,11 +26,14 @@ const LookupCategoryRow& lookup_category(int label_index) {
     return LookupCategories[label_index];
 }
 
-std::vector<LookupItem> value_items(const EntryTable& table, int label_index) {
+LookupTexts::LookupTexts(const EntryTable& table)
+    : texts(table.text_snapshot()), last_entry(::last_entry(table)) {}
+
+std::vector<LookupItem> value_items(const LookupTexts& table, int label_index) {
     const LookupCategoryRow& category = lookup_category(label_index);
     std::vector<LookupItem> items;
     if (category.kind != LookupKind::Direct) return items;
-    const int last = last_entry(table);
+    const int last = table.last_entry;
     for (int e = 1; e <= last; ++e) {
         for (int s = category.first_slot; s <= category.last_slot; ++s) {
             const std::string_view value = table.text(e, s);
@@ -40,7 +43,7 @@ std::vector<LookupItem> value_items(const EntryTable& table, int label_index) {
     return items;
 }
 
-std::vector<LookupItem> kind_items(const EntryTable& table, int label_index,
+std::vector<LookupItem> kind_items(const LookupTexts& table, int label_index,
                                    const std::vector<std::string>& captions) {
     const LookupCategoryRow& category = lookup_category(label_index);
     std::vector<LookupItem> items;
@@ -49,7 +52,7 @@ std::vector<LookupItem> kind_items(const EntryTable& table, int label_index,
         items.push_back({captions[k], std::int32_t(k)});
     }
     std::int32_t next_kind = category.check_box_kinds;
-    const int last = last_entry(table);
+    const int last = table.last_entry;
     for (int e = 1; e <= last; ++e) {
         for (int s = category.first_slot; s <= category.last_slot; ++s) {
             const std::string_view text = table.text(e, s);
@@ -80,9 +83,9 @@ std::vector<LookupItem> surname_items(const EntryTable& table, int label_index, 
     return items;
 }
 
-std::vector<LookupItem> all_surnames(const EntryTable& table) {
+std::vector<LookupItem> all_surnames(const LookupTexts& table) {
     std::vector<LookupItem> items;
-    const int last = last_entry(table);
+    const int last = table.last_entry;
     for (int e = 1; e <= last; ++e) items.push_back({table.text(e, SurnameSlot), e});
     return items;
 }

@@ -66,15 +66,33 @@ inline constexpr std::array<LookupCategoryRow, LabelCount> LookupCategories = {{
 // The row of `label_index`; an index outside the labels opens nothing.
 const LookupCategoryRow& lookup_category(int label_index);
 
+// The texts a list is drawn from, as the table held them when this was made: another thread
+// may read them however the table changes meanwhile.
+struct LookupTexts {
+    explicit LookupTexts(const EntryTable& table);
+    std::string_view text(int e, int s) const { return texts.get(std::size_t(e), s); }
+
+    TextColumn texts;
+    // The last entry whose row every column holds.
+    int last_entry = 0;
+};
+
 // The lower box of a direct look-up: every non-empty value of the category's slots, entry by
 // entry and slot by slot, each with its entry number. Equal values are all kept.
-std::vector<LookupItem> value_items(const EntryTable& table, int label_index);
+std::vector<LookupItem> value_items(const LookupTexts& texts, int label_index);
+inline std::vector<LookupItem> value_items(const EntryTable& table, int label_index) {
+    return value_items(LookupTexts(table), label_index);
+}
 
 // The upper box of a two-step look-up: `captions` with numbers 0, 1, ... (the check boxes'
 // captions at the moment of the click), then every non-empty free text, entry by entry and
 // slot by slot, numbered on from the category's check-box kinds, however many captions come.
-std::vector<LookupItem> kind_items(const EntryTable& table, int label_index,
+std::vector<LookupItem> kind_items(const LookupTexts& texts, int label_index,
                                    const std::vector<std::string>& captions);
+inline std::vector<LookupItem> kind_items(const EntryTable& table, int label_index,
+                                          const std::vector<std::string>& captions) {
+    return kind_items(LookupTexts(table), label_index, captions);
+}
 
 // The lower box after a choice of kind `kind` (with the chosen item's text `kind_text`) in a
 // two-step look-up: the surnames of the entries whose flag is exactly 1 for a check-box kind,
@@ -83,4 +101,7 @@ std::vector<LookupItem> surname_items(const EntryTable& table, int label_index, 
                                       std::string_view kind_text);
 
 // Every entry's surname, empty ones too, entry by entry: what the surname lists are drawn from.
-std::vector<LookupItem> all_surnames(const EntryTable& table);
+std::vector<LookupItem> all_surnames(const LookupTexts& texts);
+inline std::vector<LookupItem> all_surnames(const EntryTable& table) {
+    return all_surnames(LookupTexts(table));
+}

@@ -1,62 +1,83 @@
 #include "lookup_orders.h"
 
+#include <QThreadPool>
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+
 namespace {
 
 LookupList shared(SortedItems items) {
     return std::make_shared<const SortedItems>(std::move(items));
 }
 
+std::mutex hook_mutex;
+std::function<void(int)> background_hook;
+
+void run_background_hook(int index) {
+    std::function<void(int)> hook;
+    {
+        const std::lock_guard lock(hook_mutex);
+        hook = background_hook;
+    }
+    if (hook) hook(index);
+}
+
 } // namespace
 
-void LookupOrders::keep_up() {
-    // Lists of an earlier state of the table would mislead.
-    if (settled_ && generation_ != table_.generation()) forget();
-    if (settled_) return;
-    settled_ = true;
-    generation_ = table_.generation();
-    locale_ = QLocale();
-    collator_ = list_collator(locale_);
-}
+// One state of the table and the lists sorted from it, shared by the GUI thread and the
+// background work; everything the background reads is in here and never changes.
+struct LookupOrders::Sorting {
+    Sorting(const EntryTable& table, const QLocale& user_locale)
+        : generation(table.generation()), texts(table), locale(user_locale),
+          collator(list_collator(user_locale)) {}
 
-void LookupOrders::sort_the_rest() {
-    if (sorter_.joinable()) return;
-    sorter_ = std::jthread([this](std::stop_token stop) {
-        const QCollator collator = list_collator(locale_);
-        // The surnames last: the start-up look-up has usually sorted them already.
-        for (int index : {0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, SurnameLabel}) {
-            if (stop.stop_requested()) return;
-            list(index, collator);
-        }
-    });
-}
+    // Sorts list `index` unless it is sorted or being sorted; a list another thread is on is
+    // waited for.
+    LookupList list(int index, const QCollator& by);
+    LookupList work_out(int index, const QCollator& by);
 
-void LookupOrders::forget() {
-    sorter_ = std::jthread(); // asks the thread to stop and waits for it
-    lists_ = {};
-    settled_ = false;
-}
+    const std::uint64_t generation;
+    const LookupTexts texts;
+    const QLocale locale;
+    const QCollator collator; // the GUI thread's; a collator is not for two threads at once
+    std::atomic<bool> dropped{false};
+    std::mutex mutex;
+    std::condition_variable sorted;
+    std::array<LookupList, AllSurnames + 1> lists{};
+    std::array<bool, AllSurnames + 1> in_work{};
+};
 
-LookupList LookupOrders::list(int index, const QCollator& collator) {
+LookupList LookupOrders::Sorting::list(int index, const QCollator& by) {
     const auto i = std::size_t(index);
     {
-        // A list the other thread is sorting is waited for rather than sorted twice.
-        std::unique_lock lock(mutex_);
-        sorted_.wait(lock, [&] { return !in_work_[i]; });
-        if (lists_[i]) return lists_[i];
-        in_work_[i] = true;
+        std::unique_lock lock(mutex);
+        sorted.wait(lock, [&] { return !in_work[i]; });
+        if (lists[i]) return lists[i];
+        in_work[i] = true;
     }
-    LookupList made = work_out(index, collator);
-    const std::lock_guard lock(mutex_);
-    lists_[i] = std::move(made);
-    in_work_[i] = false;
-    sorted_.notify_all();
-    return lists_[i];
+    LookupList made;
+    try {
+        made = work_out(index, by);
+    } catch (...) {
+        const std::lock_guard lock(mutex);
+        in_work[i] = false;
+        sorted.notify_all();
+        throw;
+    }
+    const std::lock_guard lock(mutex);
+    lists[i] = std::move(made);
+    in_work[i] = false;
+    sorted.notify_all();
+    return lists[i];
 }
 
-LookupList LookupOrders::work_out(int index, const QCollator& collator) {
-    if (index == AllSurnames) return shared(sort_items(all_surnames(table_), collator));
+LookupList LookupOrders::Sorting::work_out(int index, const QCollator& by) {
+    if (index == AllSurnames) return shared(sort_items(all_surnames(texts), by));
     if (index == SurnameLabel) {
-        const LookupList all = list(AllSurnames, collator);
+        const LookupList all = list(AllSurnames, by);
         SortedItems named{all->texts, {}};
         for (const ListRow& row : all->rows) {
             if (!all->text(row).empty()) named.rows.push_back(row);
@@ -65,44 +86,86 @@ LookupList LookupOrders::work_out(int index, const QCollator& collator) {
     }
     switch (lookup_category(index).kind) {
     case LookupKind::Direct:
-        return shared(sort_items(value_items(table_, index), collator));
+        return shared(sort_items(value_items(texts, index), by));
     case LookupKind::TwoStep:
-        return shared(sort_items(kind_items(table_, index, {}), collator));
+        return shared(sort_items(kind_items(texts, index, {}), by));
     case LookupKind::None:
         break;
     }
     return shared({});
 }
 
+LookupOrders::~LookupOrders() {
+    forget();
+}
+
+void LookupOrders::set_background_hook_for_testing(std::function<void(int)> hook) {
+    const std::lock_guard lock(hook_mutex);
+    background_hook = std::move(hook);
+}
+
+void LookupOrders::forget() {
+    if (sorting_) sorting_->dropped = true;
+    sorting_.reset();
+}
+
+void LookupOrders::follow_table_changes() {
+    if (sorting_ && sorting_->generation == table_.generation()) return;
+    forget();
+    sorting_ = std::make_shared<Sorting>(table_, QLocale());
+    background_started_ = false;
+}
+
+void LookupOrders::sort_the_rest_in_background() {
+    if (background_started_) return;
+    background_started_ = true;
+    // The global pool is waited for when the application ends, after the window has gone.
+    QThreadPool::globalInstance()->start([sorting = sorting_] {
+        const QCollator collator = list_collator(sorting->locale);
+        // The surnames last: the start-up look-up has usually sorted them already.
+        for (int index : {0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, SurnameLabel}) {
+            if (sorting->dropped) return;
+            try {
+                run_background_hook(index);
+                sorting->list(index, collator);
+            } catch (...) {
+                // The list is sorted when it is asked for instead.
+            }
+        }
+    });
+}
+
 LookupList LookupOrders::values(int label_index) {
     if (lookup_category(label_index).kind != LookupKind::Direct) return shared({});
-    keep_up();
-    LookupList values = list(label_index, collator_);
-    sort_the_rest();
+    follow_table_changes();
+    LookupList values = sorting_->list(label_index, sorting_->collator);
+    sort_the_rest_in_background();
     return values;
 }
 
 LookupList LookupOrders::kinds(int label_index, const std::vector<std::string>& captions) {
     if (lookup_category(label_index).kind != LookupKind::TwoStep) return shared({});
-    keep_up();
-    LookupList kinds = shared(with_captions(*list(label_index, collator_), captions, collator_));
-    sort_the_rest();
+    follow_table_changes();
+    const QCollator& collator = sorting_->collator;
+    LookupList kinds =
+        shared(with_captions(*sorting_->list(label_index, collator), captions, collator));
+    sort_the_rest_in_background();
     return kinds;
 }
 
 LookupList LookupOrders::surnames(int label_index, std::int32_t kind, std::string_view kind_text) {
-    keep_up();
+    follow_table_changes();
     const std::vector<LookupItem> matching = surname_items(table_, label_index, kind, kind_text);
     if (matching.empty()) return shared({});
     // The matching entries in the order of their surnames, each as often as it matched.
     std::vector<std::uint8_t> times(table_.text_rows());
     for (const LookupItem& item : matching) ++times[std::size_t(item.number)];
-    const LookupList all = list(AllSurnames, collator_);
+    const LookupList all = sorting_->list(AllSurnames, sorting_->collator);
     SortedItems chosen{all->texts, {}};
     chosen.rows.reserve(matching.size());
     for (const ListRow& row : all->rows) {
         chosen.rows.insert(chosen.rows.end(), times[std::size_t(row.number)], row);
     }
-    sort_the_rest();
+    sort_the_rest_in_background();
     return shared(std::move(chosen));
 }

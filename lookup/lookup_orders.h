@@ -4,25 +4,22 @@
 #include "lookup_items.h"
 #include "sorted_items.h"
 
-#include <QCollator>
-#include <QLocale>
-
-#include <array>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 // The sorted lists of the look-up over one table, each worked out once and kept until the table
 // changes. Sorting tens of thousands of texts takes longer than a click may, so the first
-// look-up also starts a thread that sorts every other category in the background.
-// That thread reads the table: whatever changes the table calls forget() first.
+// look-up also sorts every other category in the background. The background work reads a
+// snapshot of the table's texts taken on this thread, never the table itself; what it sorts
+// for an earlier state of the table is dropped, and nothing here ever waits for it to stop.
 class LookupOrders {
   public:
     explicit LookupOrders(const EntryTable& table) : table_(table) {}
+    ~LookupOrders();
     LookupOrders(const LookupOrders&) = delete;
     LookupOrders& operator=(const LookupOrders&) = delete;
 
@@ -33,28 +30,25 @@ class LookupOrders {
     // The lower box after a choice of `kind`, whose item reads `kind_text`, in the upper box.
     LookupList surnames(int label_index, std::int32_t kind, std::string_view kind_text);
 
-    // Stops the background sorting and drops every list kept.
+    // Drops every list kept and lets the background work run out on its own.
     void forget();
 
-  private:
+    // Called by the background work before it sorts list `index`, so that tests can make it
+    // fail or hold it up; empty in the program.
+    static void set_background_hook_for_testing(std::function<void(int index)> hook);
+
     // Lists by label index; the last one holds every entry's surname, empty ones too.
     static constexpr int AllSurnames = LabelCount;
 
-    // Before a list is taken: drops the lists of an old table, settles the collation.
-    void keep_up();
-    // After: the lists not yet taken are sorted in the background, once per table.
-    void sort_the_rest();
-    LookupList list(int index, const QCollator& collator);
-    LookupList work_out(int index, const QCollator& collator);
+    struct Sorting;
+
+  private:
+    // Before a list is taken: starts over when the table changed since the lists were drawn.
+    void follow_table_changes();
+    // After: the lists not yet taken are sorted in the background, once per table state.
+    void sort_the_rest_in_background();
 
     const EntryTable& table_;
-    bool settled_ = false;        // the lists kept were drawn from the table's state
-    std::uint64_t generation_ = 0; // ... of this generation
-    QLocale locale_;
-    QCollator collator_;
-    std::mutex mutex_;
-    std::condition_variable sorted_;
-    std::array<LookupList, AllSurnames + 1> lists_{};
-    std::array<bool, AllSurnames + 1> in_work_{};
-    std::jthread sorter_; // declared last: it stops before the rest goes
+    std::shared_ptr<Sorting> sorting_;
+    bool background_started_ = false;
 };

@@ -5,14 +5,15 @@
 #include "item_scanner.h"
 #include "serial_date.h"
 
-#include <QFile>
 #include <QLocale>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <system_error>
 
@@ -21,12 +22,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Where an item stands: entry 0 is the header, item 1 the count, item 2 the date.
-struct Place {
-    int entry = 0;
-    int item = 0;
-};
 
 struct LoadError {
     std::string message;
@@ -37,13 +32,31 @@ std::string size_text(std::uint64_t bytes, int decimals) {
     return QLocale::c().formattedDataSize(qint64(bytes), decimals).toStdString();
 }
 
-// The bad item itself, shortened and on one line, for a message.
+bool is_control(char c) {
+    return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\r' && c != '\n';
+}
+
+// "0x00 (NUL)", "0x1A": a control byte as a message names it.
+std::string byte_code(char c) {
+    char code[8];
+    std::snprintf(code, sizeof code, "0x%02X", unsigned(static_cast<unsigned char>(c)));
+    return code + std::string(c == 0 ? " (NUL)" : "");
+}
+
+// The bad item itself, shortened and on one line, for a message; control bytes show as \xNN,
+// so that a NUL is not taken for a blank.
 std::string quote(std::string_view bytes) {
     constexpr std::size_t longest = 40;
-    std::string shown(bytes.substr(0, longest));
-    std::replace_if(
-        shown.begin(), shown.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; },
-        ' ');
+    std::string shown;
+    for (char c : bytes.substr(0, longest)) {
+        if (is_control(c)) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", unsigned(static_cast<unsigned char>(c)));
+            shown += escaped;
+        } else {
+            shown += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+        }
+    }
     std::string text = from_cp1252(shown).toStdString();
     if (bytes.size() > longest) text += "\u2026";
     return "\"" + text + "\"";
@@ -55,67 +68,106 @@ std::string_view without_trailing_blanks(std::string_view text) {
     return text;
 }
 
+// Bytes already in memory, copied once into the block the table keeps and shown to the scanner
+// `piece` bytes at a time.
 class MemorySource : public ByteSource {
   public:
-    explicit MemorySource(std::string_view bytes) : all_(bytes), rest_(bytes) {}
-    std::size_t read(char* into, std::size_t size) override {
-        const std::size_t n = std::min(size, rest_.size());
-        if (n > 0) std::memcpy(into, rest_.data(), n);
-        rest_.remove_prefix(n);
-        return n;
+    MemorySource(std::string_view bytes, std::size_t piece)
+        : block_(std::make_shared<TextBytes>(bytes.size())), piece_(std::max<std::size_t>(piece, 1)) {
+        if (!bytes.empty()) std::memcpy(block_->data(), bytes.data(), bytes.size());
+        block_->claim(bytes.size());
+        more();
     }
-    void rewind() override { rest_ = all_; }
+    const char* data() const override { return block_->data(); }
+    std::size_t available() const override { return available_; }
+    bool more() override {
+        const std::size_t n = std::min(piece_, block_->used() - available_);
+        available_ += n;
+        return n > 0;
+    }
+    std::shared_ptr<const TextBytes> block() const { return block_; }
 
   private:
-    std::string_view all_;
-    std::string_view rest_;
+    std::shared_ptr<TextBytes> block_;
+    std::size_t piece_;
+    std::size_t available_ = 0;
 };
 
-// Reads no further than one byte past the size limit, whatever the file does meanwhile.
+// Reads the open file a piece at a time into one block of its size, so that its bytes are read
+// once and become the table's texts. Reads no further than one byte past the size limit,
+// whatever the file does meanwhile.
 class FileSource : public ByteSource {
   public:
-    FileSource(QFile& file, const std::string& name) : file_(file), name_(name) {}
-    std::size_t read(char* into, std::size_t size) override {
-        size = std::size_t(std::min<std::uint64_t>(size, DataFileSizeLimit + 1 - position_));
-        const qint64 n = file_.read(into, qint64(size));
+    FileSource(int fd, std::uint64_t size, const std::string& name)
+        : fd_(fd), name_(name), block_(std::make_shared<TextBytes>(std::size_t(size) + 1)) {}
+    const char* data() const override { return block_->data(); }
+    std::size_t available() const override { return block_->used(); }
+    bool more() override {
+        if (block_->used() == block_->capacity()) grow();
+        const std::size_t room = std::min<std::size_t>(DataFilePieceSize,
+                                                       block_->capacity() - block_->used());
+        ssize_t n;
+        do n = ::read(fd_, block_->data() + block_->used(), room);
+        while (n < 0 && errno == EINTR);
         if (n < 0)
             throw LoadError{"The data file \"" + name_ +
-                            "\" could not be read: " + file_.errorString().toStdString() + "."};
-        position_ += std::uint64_t(n);
-        taken = std::max(taken, position_);
-        if (position_ > DataFileSizeLimit)
+                            "\" could not be read: " + std::generic_category().message(errno) + "."};
+        block_->claim(std::size_t(n));
+        if (block_->used() > DataFileSizeLimit)
             throw LoadError{"The data file \"" + name_ + "\" grew past " +
                             size_text(DataFileSizeLimit, 0) +
                             " while it was read; a directory file holds at most " +
                             size_text(DataFileSizeLimit, 0) + "."};
-        return std::size_t(n);
+        return n > 0;
     }
-    void rewind() override {
-        file_.seek(0);
-        position_ = 0;
-    }
-
-    std::uint64_t taken = 0; // the furthest the file was read
+    std::shared_ptr<const TextBytes> block() const { return block_; }
+    std::uint64_t taken() const { return block_->used(); }
 
   private:
-    QFile& file_;
+    // The file grew since it was opened.
+    void grow() {
+        const std::size_t used = block_->used();
+        auto larger = std::make_shared<TextBytes>(
+            std::size_t(std::min<std::uint64_t>(2 * std::uint64_t(used) + 1, DataFileSizeLimit + 1)));
+        std::memcpy(larger->data(), block_->data(), used);
+        larger->claim(used);
+        block_ = std::move(larger);
+    }
+
+    int fd_;
     const std::string& name_;
-    std::uint64_t position_ = 0;
+    std::shared_ptr<TextBytes> block_;
 };
 
-class Parser {
-  public:
-    Parser(ByteSource& source, std::size_t piece_size, std::size_t longest_item,
-           const std::string& file_name)
-        : scanner_(source, piece_size, longest_item), longest_item_(longest_item),
-          file_(file_name) {}
+} // namespace
 
-    std::int16_t read_int(Place at, const char* what_ends = nullptr) {
+// Reads items by their place in the file and says, for a bad one, where it stands and why.
+// A friend of the table: it points the texts at the file's bytes instead of copying them.
+class DataFileParser {
+  public:
+    // Where an item stands: entry 0 is the header, item 1 the count, item 2 the date.
+    struct ItemPlace {
+        int entry = 0;
+        int item = 0;
+    };
+
+    DataFileParser(ByteSource& source, std::size_t longest_item, const std::string& file_name)
+        : scanner_(source, longest_item), longest_item_(longest_item), file_(file_name) {}
+
+    EntryTable parse(SerialDate last_update);
+    // Gives the table the bytes its texts point into, once the file is read.
+    static void keep_bytes(EntryTable& table, std::shared_ptr<const TextBytes> bytes) {
+        table.TextSlots.use_file(std::move(bytes));
+    }
+
+  private:
+    std::int16_t read_int(ItemPlace at, const char* what_ends = nullptr) {
         const Item item = next(at, what_ends);
         if (item.quoted)
             fail(at, item, "the text " + quote(item.text) + " stands where a number belongs.");
         const std::string_view text = without_trailing_blanks(item.text);
         if (text.empty()) fail(at, item, "the item is empty where a number belongs.");
+        refuse_control_bytes(at, item, text, "a number");
         std::int16_t value = 0;
         const char* first = text.data();
         const char* last = first + text.size();
@@ -127,11 +179,12 @@ class Parser {
         return value;
     }
 
-    SerialDate read_date(Place at) {
+    SerialDate read_date(ItemPlace at) {
         const Item item = next(at);
         if (item.quoted)
             fail(at, item, "the text " + quote(item.text) + " stands where a date belongs.");
         const std::string_view t = without_trailing_blanks(item.text);
+        refuse_control_bytes(at, item, t, "a date");
         if (t == "#00:00:00#") return 0;
         CivilDate date;
         if (t.size() != 12 || t[0] != '#' || t[5] != '-' || t[8] != '-' || t[11] != '#' ||
@@ -142,25 +195,26 @@ class Parser {
         return serial_from_civil(date);
     }
 
-    void read_text(Place at, std::string& out) {
-        const Item item = next(at);
-        out.assign(item.text.data(), item.text.size());
+    // A file of binary bytes (or NULs where a disk lost its data) would otherwise read as
+    // blanks or as a number followed by nothing.
+    void refuse_control_bytes(ItemPlace at, const Item& item, std::string_view text,
+                              const char* what) {
+        const auto bad = std::find_if(text.begin(), text.end(), is_control);
+        if (bad == text.end()) return;
+        fail(at, item,
+             quote(text) + " holds the control byte " + byte_code(*bad) +
+                 ", which has no place in " + what + ": is this a directory file?");
+    }
+
+    template <typename Row> void fill_flags(int entry, int first_item, Row& row) {
+        for (std::size_t k = 0; k < row.size(); ++k) row[k] = read_int({entry, first_item + int(k)});
     }
 
     [[noreturn]] void fail(const std::string& what) {
         throw LoadError{"The data file \"" + file_ + "\" " + what};
     }
 
-    // For messages only: it reads the file again.
-    int line_at(std::size_t offset) { return scanner_.line_at(offset); }
-
-    std::size_t last_offset() const { return last_offset_; }
-
-    int announced = 0;
-    std::size_t count_offset = 0; // where the number of entries stands
-
-  private:
-    [[noreturn]] void fail(Place at, const Item& item, const std::string& what) {
+    [[noreturn]] void fail(ItemPlace at, const Item& item, const std::string& what) {
         const std::string line = "line " + std::to_string(scanner_.line_at(item.offset));
         const std::string where = at.entry == 0 ? "in " + line + " (" + place(at) + ")"
                                                 : "at " + place(at) + ", in " + line;
@@ -174,14 +228,14 @@ class Parser {
         return true;
     }
 
-    static std::string place(Place at) {
+    static std::string place(ItemPlace at) {
         if (at.entry == 0)
             return at.item == 1 ? "the number of entries" : "the date of the last update";
         return "entry " + std::to_string(at.entry) + ", item " + std::to_string(at.item) + " (" +
                entry_item_name(at.item) + ")";
     }
 
-    Item next(Place at, const char* what_ends = nullptr) {
+    Item next(ItemPlace at, const char* what_ends = nullptr) {
         const std::optional<Item> item = scanner_.next();
         if (!item || item->too_long || !item->closed) refuse(at, item, what_ends);
         last_offset_ = item->offset;
@@ -190,16 +244,16 @@ class Parser {
 
     // Why the item at `at` cannot be had: the file ends before it or inside it, or it is too
     // long. Kept out of next(), which runs for every item.
-    [[noreturn]] void refuse(Place at, const std::optional<Item>& item, const char* what_ends) {
+    [[noreturn]] void refuse(ItemPlace at, const std::optional<Item>& item, const char* what_ends) {
         if (!item) {
             if (what_ends) fail(what_ends);
             const std::string ends = "ends in line " +
                                      std::to_string(scanner_.line_at(scanner_.end_of_last_item())) +
                                      ", before " + place(at);
             if (at.entry == 0) fail(ends + ".");
-            fail(ends + ", although line " + std::to_string(scanner_.line_at(count_offset)) +
-                 " announces " + std::to_string(announced) +
-                 (announced == 1 ? " entry." : " entries."));
+            fail(ends + ", although line " + std::to_string(scanner_.line_at(count_offset_)) +
+                 " announces " + std::to_string(announced_) +
+                 (announced_ == 1 ? " entry." : " entries."));
         }
         if (item->too_long) {
             const std::string limit = size_text(longest_item_, 0);
@@ -207,6 +261,11 @@ class Parser {
                 fail(at, *item,
                      "the text " + quote(item->text) + " runs on past " + limit +
                          ", the most an item may hold: is its closing double quote missing?");
+            const auto bad = std::find_if(item->text.begin(), item->text.end(), is_control);
+            if (bad != item->text.end())
+                fail(at, *item,
+                     "it holds the control byte " + byte_code(*bad) + " and runs on past " +
+                         limit + " without a comma or line end: is this a directory file?");
             fail(at, *item,
                  quote(item->text) + " runs on past " + limit +
                      " without a comma or line end; an item holds at most " + limit + ".");
@@ -219,62 +278,65 @@ class Parser {
     ItemScanner scanner_;
     const std::size_t longest_item_;
     const std::string& file_;
+    int announced_ = 0;
     std::size_t last_offset_ = 0;
+    std::size_t count_offset_ = 0; // where the number of entries stands
 };
 
-template <typename Row> void fill_flags(Parser& in, int entry, int first_item, Row& row) {
-    for (std::size_t k = 0; k < row.size(); ++k) row[k] = in.read_int({entry, first_item + int(k)});
-}
-
-EntryTable parse(ByteSource& source, std::size_t piece_size, std::size_t longest_item,
-                 const std::string& file_name, SerialDate last_update) {
-    Parser in(source, piece_size, longest_item, file_name);
-    const std::int16_t count = in.read_int({0, 1}, "is empty: its first line should hold the "
-                                                   "number of entries.");
-    in.count_offset = in.last_offset();
+EntryTable DataFileParser::parse(SerialDate last_update) {
+    const std::int16_t count =
+        read_int({0, 1}, "is empty: its first line should hold the number of entries.");
+    count_offset_ = last_offset_;
     if (count < 0 || count > MaxEntryCount) {
-        const std::string line = std::to_string(in.line_at(in.count_offset));
+        const std::string line = std::to_string(scanner_.line_at(count_offset_));
         if (count < 0)
-            in.fail("announces a negative number of entries (" + std::to_string(count) +
-                    ") in line " + line + ".");
-        in.fail("announces " + std::to_string(count) + " entries in line " + line +
-                "; the directory can hold at most " + std::to_string(MaxEntryCount) + ".");
+            fail("announces a negative number of entries (" + std::to_string(count) +
+                 ") in line " + line + ".");
+        fail("announces " + std::to_string(count) + " entries in line " + line +
+             "; the directory can hold at most " + std::to_string(MaxEntryCount) + ".");
     }
-    in.announced = count;
+    announced_ = count;
     EntryTable table = empty_directory(count);
     table.LastUpdate = last_update;
     if (table.EntryCount == 0) return table;
 
-    table.LastUpdate = in.read_date({0, 2});
-    std::string text;
+    table.LastUpdate = read_date({0, 2});
     for (int e = 1; e <= table.EntryCount; ++e) {
-        table.ChangeDate[e] = in.read_date({e, 1});
-        table.Salutation[e] = in.read_int({e, 2});
-        fill_flags(in, e, FirstTitleItem, table.TitleFlags[e]);
-        fill_flags(in, e, FirstOrganizationItem, table.OrganizationFlags[e]);
-        fill_flags(in, e, FirstEquipmentItem, table.EquipmentFlags[e]);
+        table.ChangeDate[e] = read_date({e, 1});
+        table.Salutation[e] = read_int({e, 2});
+        fill_flags(e, FirstTitleItem, table.TitleFlags[e]);
+        fill_flags(e, FirstOrganizationItem, table.OrganizationFlags[e]);
+        fill_flags(e, FirstEquipmentItem, table.EquipmentFlags[e]);
         for (int s = 0; s < TextSlotCount; ++s) {
-            in.read_text({e, FirstTextItem + s}, text);
-            table.set_text(e, s, text);
+            const Item item = next({e, FirstTextItem + s});
+            if (!item.text.empty())
+                table.TextSlots.set_in_file(std::size_t(e), s, std::uint32_t(item.text_offset()),
+                                            std::uint32_t(item.text.size()));
         }
     }
     return table;
 }
 
+namespace {
+
 Result failed(const std::string& message) {
     return Result::failure(QString::fromStdString(message));
 }
 
-Result parse_source(EntryTable& table, ByteSource& source, std::size_t piece_size,
-                    std::size_t longest_item, const std::string& file_name) {
+template <typename Source>
+Result parse_source(EntryTable& table, Source& source, std::size_t longest_item,
+                    const std::string& file_name) {
     try {
-        table = parse(source, piece_size, longest_item, file_name, table.LastUpdate);
+        DataFileParser parser(source, longest_item, file_name);
+        EntryTable parsed = parser.parse(table.LastUpdate);
+        DataFileParser::keep_bytes(parsed, source.block());
+        table = std::move(parsed);
         return Result::success();
     } catch (const LoadError& error) {
         return failed(error.message + " Nothing was loaded.");
     } catch (const std::bad_alloc&) {
         return failed("The data file \"" + file_name +
-                           "\" is too large for the memory available. Nothing was loaded.");
+                      "\" is too large for the memory available. Nothing was loaded.");
     }
 }
 
@@ -299,8 +361,8 @@ std::string what_is_there(std::filesystem::file_type type) {
 
 Result parse_data_base(EntryTable& table, std::string_view bytes, const std::string& file_name,
                        std::size_t piece_size, std::size_t longest_item) {
-    MemorySource source(bytes);
-    return parse_source(table, source, piece_size, longest_item, file_name);
+    MemorySource source(bytes, piece_size);
+    return parse_source(table, source, longest_item, file_name);
 }
 
 Result read_data_base(EntryTable& table, const std::filesystem::path& folder) {
@@ -323,6 +385,11 @@ Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
     // may never end.
     const fs::file_status status = fs::status(file, ec);
     if (status.type() == fs::file_type::not_found) {
+        if (fs::is_symlink(fs::symlink_status(file, ec))) {
+            const fs::path target = fs::read_symlink(file, ec);
+            return refuse("is a link to \"" + target.string() +
+                          "\", which does not exist.");
+        }
         const std::string where = fs::absolute(folder, ec).lexically_normal().string();
         return failed(std::string("The data file \"") + DataFileName +
                       "\" was not found in the folder \"" + where + "\". Nothing was loaded.");
@@ -343,12 +410,10 @@ Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
     const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return refuse("could not be opened: " + std::generic_category().message(errno) + ".");
-    QFile in;
-    // Unbuffered: the scanner reads large pieces itself.
-    if (!in.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return refuse("could not be opened: " + in.errorString().toStdString() + ".");
-    }
+    const std::unique_ptr<int, void (*)(int*)> closer(new int(fd), [](int* f) {
+        ::close(*f);
+        delete f;
+    });
     struct stat opened {};
     if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode))
         return refuse("was replaced by something other than a file while it was opened.");
@@ -356,9 +421,15 @@ Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
         return refuse("is " + size_text(std::uint64_t(opened.st_size), 1) +
                       "; a directory file holds at most " + size_text(DataFileSizeLimit, 0) + ".");
 
-    FileSource source(in, shown);
-    const Result result =
-        parse_source(table, source, DataFilePieceSize, ItemLengthLimit, shown);
-    bytes_taken = source.taken;
-    return result;
+    // The bytes are read into memory the table owns, never mapped: a mapping of a file that
+    // another program truncates in place would end the program at the next read of a text.
+    try {
+        FileSource source(fd, std::uint64_t(opened.st_size), shown);
+        const Result result = parse_source(table, source, ItemLengthLimit, shown);
+        bytes_taken = source.taken();
+        // Here the whole file's bytes (source.block()) and its fstat (opened) are at hand.
+        return result;
+    } catch (const std::bad_alloc&) {
+        return refuse("is too large for the memory available.");
+    }
 }

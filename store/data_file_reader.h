@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-// How much of the data file the reader holds at a time.
+// How many bytes of the data file the reader reads at a time.
 inline constexpr std::size_t DataFilePieceSize = FilePieceSize;
 
 // A larger file is refused before it is read, and reading stops there if it grows. The largest
@@ -23,14 +23,9 @@ inline constexpr std::uint64_t DataFileSizeLimit = std::uint64_t(256) << 20;
 inline constexpr std::size_t ItemLengthLimit = std::size_t(16) << 20;
 
 // The reader behind read_data_base, for callers that already hold the file's bytes (the fuzz
-// target). `file_name` is how messages name the file; `piece_size` is how many bytes the
-// reader takes at a time (small pieces exercise items that straddle two). A failure leaves
-// `table` as it was.
+// target); the table keeps a copy of them. `file_name` is how messages name the file;
+// `piece_size` is how many bytes the reader sees at a time (small pieces exercise items that
+// straddle two). A failure leaves `table` as it was.
 Result parse_data_base(EntryTable& table, std::string_view bytes, const std::string& file_name,
                        std::size_t piece_size = DataFilePieceSize,
                        std::size_t longest_item = ItemLengthLimit);
-
-// read_data_base, also telling how many bytes of the file it read before it finished or gave
-// up: what a refused file cost.
-Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
-                      std::uint64_t& bytes_taken);

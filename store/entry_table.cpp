@@ -12,12 +12,18 @@ std::uint64_t next_generation() {
 } // namespace
 
 void EntryTable::set_text(int e, int s, std::string_view bytes) {
-    TextSlots[std::size_t(e)][std::size_t(s)] = bytes;
+    TextSlots.set(std::size_t(e), s, bytes);
     Generation = next_generation();
 }
 
+RowTexts EntryTable::texts(int e) const {
+    RowTexts row;
+    for (int s = 0; s < TextSlotCount; ++s) row[std::size_t(s)] = text(e, s);
+    return row;
+}
+
 void EntryTable::set_texts(int e, const RowTexts& texts) {
-    TextSlots[std::size_t(e)] = texts;
+    for (int s = 0; s < TextSlotCount; ++s) TextSlots.set(std::size_t(e), s, texts[std::size_t(s)]);
     Generation = next_generation();
 }
 
@@ -34,7 +40,7 @@ EntryTable empty_directory(std::int16_t count) {
     table.ChangeDate.assign(rows, 0);
     table.Salutation.assign(rows, 0);
     table.TitleFlags.assign(rows, {});
-    table.TextSlots.resize(rows);
+    table.TextSlots.reset(rows);
     table.Generation = next_generation();
     table.OrganizationFlags.assign(rows, {});
     table.EquipmentFlags.assign(rows, {});

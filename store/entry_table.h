@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text_column.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -12,16 +14,12 @@ using SerialDate = std::int32_t;
 inline constexpr int TitleFlagCount = 2;
 inline constexpr int OrganizationFlagCount = 6;
 inline constexpr int EquipmentFlagCount = 31;
-inline constexpr int TextSlotCount = 22;
 
 // The most entries a directory can hold: EntryCount + 10 spare rows must fit in 16 bits.
 inline constexpr std::int16_t MaxEntryCount = 32757;
 
 // Equipment flag index of the collaboration choice: 0 none, 1 "all", 2 "some".
 inline constexpr int CollaborationFlag = 30;
-
-// The texts of one row, in slot order.
-using RowTexts = std::array<std::string, TextSlotCount>;
 
 // The whole directory in memory. One instance lives for the program's run; rows 0 to
 // TableCapacity exist in every column, entries are rows 1 to EntryCount. Texts are the data
@@ -41,14 +39,16 @@ struct EntryTable {
     std::vector<std::array<std::int16_t, EquipmentFlagCount>> EquipmentFlags;
 
     // Text `s` of row `e`; valid until the text or the table changes.
-    std::string_view text(int e, int s) const { return TextSlots[std::size_t(e)][std::size_t(s)]; }
+    std::string_view text(int e, int s) const { return TextSlots.get(std::size_t(e), s); }
     void set_text(int e, int s, std::string_view bytes);
     // Every text of row `e`, as copies.
-    RowTexts texts(int e) const { return TextSlots[std::size_t(e)]; }
+    RowTexts texts(int e) const;
     void set_texts(int e, const RowTexts& texts);
     // How many rows the text column holds.
-    std::size_t text_rows() const { return TextSlots.size(); }
+    std::size_t text_rows() const { return TextSlots.rows(); }
     bool same_texts(const EntryTable& other) const { return TextSlots == other.TextSlots; }
+    // The texts as they are now, for another thread to read however this table changes later.
+    TextColumn text_snapshot() const { return TextSlots; }
 
     // A number no other table state of this run has had: it changes with every text the
     // accessors set and every mark_changed(), and a table made anew gets a new one. Whoever
@@ -58,7 +58,8 @@ struct EntryTable {
 
   private:
     friend EntryTable empty_directory(std::int16_t count);
-    std::vector<RowTexts> TextSlots;
+    friend class DataFileParser;
+    TextColumn TextSlots;
     std::uint64_t Generation = 0;
 };
 

@@ -1,6 +1,5 @@
 #include "item_scanner.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -15,101 +14,84 @@ bool is_separator(char c) {
 }
 } // namespace
 
-ItemScanner::ItemScanner(ByteSource& source, std::size_t piece_size, std::size_t longest_item)
-    : source_(source), longest_item_(longest_item),
-      // The opening quote and one byte past the limit are all an item ever needs beyond it.
-      largest_buffer_(std::max(piece_size, longest_item + 2)),
-      buffer_(std::max<std::size_t>(piece_size, 1)) {
-    p_ = end_ = buffer_.data();
-}
+ItemScanner::ItemScanner(ByteSource& source, std::size_t longest_item)
+    : source_(source), longest_item_(longest_item) {}
 
-// Keeps the bytes from p_ on, at the front of the buffer, and reads more behind them. The
-// buffer only grows for an item longer than itself, and next() stops an item before it would
-// need more than largest_buffer_.
-bool ItemScanner::refill() {
-    const std::size_t kept = std::size_t(end_ - p_);
-    dropped_ += std::size_t(p_ - buffer_.data());
-    std::memmove(buffer_.data(), p_, kept);
-    if (kept == buffer_.size()) buffer_.resize(std::min(buffer_.size() * 2, largest_buffer_));
-    const std::size_t got = source_.read(buffer_.data() + kept, buffer_.size() - kept);
-    p_ = buffer_.data();
-    end_ = p_ + kept + got;
-    return got > 0;
+template <typename Skip> void ItemScanner::skip_while(Skip skip) {
+    do {
+        const char* bytes = source_.data();
+        const std::size_t end = source_.available();
+        while (at_ < end && skip(bytes[at_])) ++at_;
+    } while (at_ == source_.available() && source_.more());
 }
 
 std::optional<Item> ItemScanner::next() {
     if (separator_pending_) {
-        do {
-            while (p_ < end_ && !is_separator(*p_)) ++p_;
-        } while (p_ == end_ && refill());
-        if (p_ < end_) ++p_;
+        skip_while([](char c) { return !is_separator(c); });
+        if (at_ < source_.available()) ++at_;
         separator_pending_ = false;
     }
-    do {
-        while (p_ < end_ && (is_blank(*p_) || is_line_end(*p_))) ++p_;
-    } while (p_ == end_ && refill());
-    if (p_ == end_) return std::nullopt;
+    skip_while([](char c) { return is_blank(c) || is_line_end(c); });
+    if (at_ == source_.available()) return std::nullopt;
 
     Item item;
-    item.offset = dropped_ + std::size_t(p_ - buffer_.data());
+    item.offset = at_;
     separator_pending_ = true;
-    // Whether an item is too long must not depend on how the file came in pieces: every test
-    // is on the bytes seen so far, all of which belong to the item.
-    if (*p_ == '"') {
+    // Whether an item is too long must not depend on how far the file was read: every test is
+    // on the bytes seen so far, all of which belong to the item.
+    if (source_.data()[at_] == '"') {
         item.quoted = true;
-        std::size_t searched = 1;
-        const void* close = nullptr;
-        while (!(close = std::memchr(p_ + searched, '"', std::size_t(end_ - p_) - searched))) {
-            searched = std::size_t(end_ - p_);
-            if (searched - 1 > longest_item_) return too_long(item, searched - 1);
-            if (!refill()) {
+        const std::size_t first = at_ + 1;
+        std::size_t searched = first;
+        for (;;) {
+            const char* bytes = source_.data();
+            const std::size_t end = source_.available();
+            const void* close = std::memchr(bytes + searched, '"', end - searched);
+            if (close) {
+                const std::size_t closing = std::size_t(static_cast<const char*>(close) - bytes);
+                if (closing - first > longest_item_) return too_long(item, closing - first);
+                item.text = std::string_view(bytes + first, closing - first);
+                at_ = end_of_last_item_ = closing + 1;
+                return item;
+            }
+            searched = end;
+            if (end - first > longest_item_) return too_long(item, end - first);
+            if (!source_.more()) {
                 item.closed = false;
-                item.text = std::string_view(p_ + 1, std::size_t(end_ - p_) - 1);
-                p_ = end_;
+                item.text = std::string_view(source_.data() + first, end - first);
+                at_ = end;
                 return item;
             }
         }
-        const char* closing = static_cast<const char*>(close);
-        const std::size_t length = std::size_t(closing - p_) - 1;
-        if (length > longest_item_) return too_long(item, length);
-        item.text = std::string_view(p_ + 1, length);
-        p_ = closing + 1;
-        end_of_last_item_ = dropped_ + std::size_t(p_ - buffer_.data());
-        return item;
     }
-    std::size_t length = 0;
+    std::size_t end_of_item = at_;
     for (;;) {
-        while (p_ + length < end_ && !is_separator(p_[length])) ++length;
-        if (p_ + length < end_ || length > longest_item_ || !refill()) break;
+        const char* bytes = source_.data();
+        const std::size_t end = source_.available();
+        while (end_of_item < end && !is_separator(bytes[end_of_item])) ++end_of_item;
+        if (end_of_item < end || end_of_item - at_ > longest_item_ || !source_.more()) break;
     }
-    if (length > longest_item_) return too_long(item, length);
-    item.text = std::string_view(p_, length);
-    p_ += length;
-    end_of_last_item_ = dropped_ + std::size_t(p_ - buffer_.data());
+    if (end_of_item - at_ > longest_item_) return too_long(item, end_of_item - at_);
+    item.text = std::string_view(source_.data() + at_, end_of_item - at_);
+    at_ = end_of_last_item_ = end_of_item;
     return item;
 }
 
 Item ItemScanner::too_long(Item item, std::size_t length) {
     item.too_long = true;
-    item.text = std::string_view(p_ + (item.quoted ? 1 : 0), length);
-    p_ = end_;
+    item.text = std::string_view(source_.data() + item.text_offset(), length);
+    at_ = source_.available();
     return item;
 }
 
-int ItemScanner::line_at(std::size_t offset) {
-    source_.rewind();
-    std::vector<char> piece(1 << 16);
+int ItemScanner::line_at(std::size_t offset) const {
+    const char* bytes = source_.data();
     int line = 1;
     char previous = 0;
-    for (std::size_t seen = 0; seen < offset;) {
-        const std::size_t got = source_.read(piece.data(), std::min(piece.size(), offset - seen));
-        if (got == 0) break;
-        for (std::size_t i = 0; i < got; ++i) {
-            const char c = piece[i];
-            if (c == '\r' || (c == '\n' && previous != '\r')) ++line;
-            previous = c;
-        }
-        seen += got;
+    for (std::size_t i = 0; i < offset && i < source_.available(); ++i) {
+        const char c = bytes[i];
+        if (c == '\r' || (c == '\n' && previous != '\r')) ++line;
+        previous = c;
     }
     return line;
 }

@@ -240,6 +240,12 @@ class TestDataFileReader : public QObject {
                "\"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"
                "\u2026\" runs on past 16 MiB, the most an item may hold: is its closing double "
                "quote missing?";
+        QTest::newRow("a few NUL bytes")
+            << std::string(5, '\0')
+            << "in line 1 (the number of entries): \"\\x00\\x00\\x00\\x00\\x00\" holds the "
+               "control byte 0x00 (NUL), which has no place in a number: is this a directory file?";
+        QTest::newRow("count followed by NUL")
+            << std::string("1\0\r\n", 4) << "\"1\\x00\" holds the control byte 0x00 (NUL)";
         QTest::newRow("line counted")
             << std::string("1\r\n#2003-05-14#\r\n#2003-05-12#\r\n1\r\nx\r\n")
             << "entry 1, item 3 (Prof.), in line 5:";
@@ -286,6 +292,9 @@ class TestDataFileReader : public QObject {
         QTest::newRow("link to an endless device")
             << "link" << bytes << qint64(0)
             << "is a link to \"/dev/zero\", which is a device, not a file." << qint64(0);
+        QTest::newRow("dangling link")
+            << "dangling link" << bytes << qint64(0)
+            << "gone.dat\", which does not exist." << qint64(0);
         QTest::newRow("over the size limit")
             << "file" << bytes << qint64(2) * 1024 * 1024 * 1024
             << "is 2.0 GiB; a directory file holds at most 256 MiB." << qint64(0);
@@ -294,9 +303,8 @@ class TestDataFileReader : public QObject {
             << "at entry 1, item 42 (other Title), in line 3: the text \"" << item_cost;
         QTest::newRow("zero bytes up to the size limit")
             << "file" << std::string() << qint64(DataFileSizeLimit)
-            << "in line 1 (the number of entries): \"" + QString(40, ' ') +
-                   "\u2026\" runs on past 16 MiB without a comma or line end; an item holds at "
-                   "most 16 MiB."
+            << "in line 1 (the number of entries): it holds the control byte 0x00 (NUL) and "
+                   "runs on past 16 MiB without a comma or line end: is this a directory file?"
             << item_cost;
         const std::string no_count = "\r\n" + bytes.substr(bytes.find('#'));
         QTest::newRow("count missing")
@@ -318,6 +326,8 @@ class TestDataFileReader : public QObject {
             QCOMPARE(::mkfifo(file.toLocal8Bit().constData(), 0600), 0);
         else if (what == "link")
             QVERIFY(QFile::link("/dev/zero", file));
+        else if (what == "dangling link")
+            QVERIFY(QFile::link(dir.filePath("gone.dat"), file));
         else
             QVERIFY(put_file(file.toStdString(), bytes) && (size == 0 || QFile(file).resize(size)));
 

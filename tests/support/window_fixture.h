@@ -55,6 +55,8 @@ struct WindowFixture {
 
     // The window over a table built in memory, without start-up.
     void open(EntryTable directory) {
+        // The old window goes before its table does.
+        window.reset();
         table = std::move(directory);
         window = std::make_unique<frm_ZEL>(table, folder());
         window->show();
@@ -63,6 +65,7 @@ struct WindowFixture {
 
     // Creates the window and runs its start-up; shows it when start-up succeeds.
     bool start() {
+        window.reset();
         window = std::make_unique<frm_ZEL>(table, folder());
         if (!window->Form_Load()) return false;
         window->show();
@@ -71,6 +74,7 @@ struct WindowFixture {
 
     // Writes `directory` as the data file and starts the window on it.
     bool start_on(EntryTable directory) {
+        window.reset();
         table = EntryTable{};
         return write(std::move(directory)) && start();
     }
