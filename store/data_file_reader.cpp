@@ -76,10 +76,9 @@ class MemorySource : public ByteSource {
         : block_(std::make_shared<TextBytes>(bytes.size())), piece_(std::max<std::size_t>(piece, 1)) {
         if (!bytes.empty()) std::memcpy(block_->data(), bytes.data(), bytes.size());
         block_->claim(bytes.size());
+        data_ = block_->data();
         more();
     }
-    const char* data() const override { return block_->data(); }
-    std::size_t available() const override { return available_; }
     bool more() override {
         const std::size_t n = std::min(piece_, block_->used() - available_);
         available_ += n;
@@ -90,7 +89,6 @@ class MemorySource : public ByteSource {
   private:
     std::shared_ptr<TextBytes> block_;
     std::size_t piece_;
-    std::size_t available_ = 0;
 };
 
 // Reads the open file a piece at a time into one block of its size, so that its bytes are read
@@ -99,9 +97,9 @@ class MemorySource : public ByteSource {
 class FileSource : public ByteSource {
   public:
     FileSource(int fd, std::uint64_t size, const std::string& name)
-        : fd_(fd), name_(name), block_(std::make_shared<TextBytes>(std::size_t(size) + 1)) {}
-    const char* data() const override { return block_->data(); }
-    std::size_t available() const override { return block_->used(); }
+        : fd_(fd), name_(name), block_(std::make_shared<TextBytes>(std::size_t(size) + 1)) {
+        data_ = block_->data();
+    }
     bool more() override {
         if (block_->used() == block_->capacity()) grow();
         const std::size_t room = std::min<std::size_t>(DataFilePieceSize,
@@ -113,6 +111,7 @@ class FileSource : public ByteSource {
             throw LoadError{"The data file \"" + name_ +
                             "\" could not be read: " + std::generic_category().message(errno) + "."};
         block_->claim(std::size_t(n));
+        available_ = block_->used();
         if (block_->used() > DataFileSizeLimit)
             throw LoadError{"The data file \"" + name_ + "\" grew past " +
                             size_text(DataFileSizeLimit, 0) +
@@ -132,6 +131,7 @@ class FileSource : public ByteSource {
         std::memcpy(larger->data(), block_->data(), used);
         larger->claim(used);
         block_ = std::move(larger);
+        data_ = block_->data();
     }
 
     int fd_;
@@ -167,16 +167,15 @@ class DataFileParser {
             fail(at, item, "the text " + quote(item.text) + " stands where a number belongs.");
         const std::string_view text = without_trailing_blanks(item.text);
         if (text.empty()) fail(at, item, "the item is empty where a number belongs.");
-        refuse_control_bytes(at, item, text, "a number");
         std::int16_t value = 0;
         const char* first = text.data();
         const char* last = first + text.size();
         const auto [ptr, ec] = std::from_chars(first, last, value);
+        if (ec == std::errc() && ptr == last) return value;
+        refuse_control_bytes(at, item, text, "a number");
         if (ec == std::errc::result_out_of_range)
             fail(at, item, quote(text) + " is outside the range -32768 to 32767.");
-        if (ec != std::errc() || ptr != last)
-            fail(at, item, quote(text) + " is not a whole number.");
-        return value;
+        fail(at, item, quote(text) + " is not a whole number.");
     }
 
     SerialDate read_date(ItemPlace at) {

@@ -9,10 +9,14 @@ class ByteSource {
   public:
     virtual ~ByteSource() = default;
     // The bytes read so far; the address holds until the next call of more().
-    virtual const char* data() const = 0;
-    virtual std::size_t available() const = 0;
+    const char* data() const { return data_; }
+    std::size_t available() const { return available_; }
     // Reads on; false at the end of the file. May throw when the file cannot be read.
     virtual bool more() = 0;
+
+  protected:
+    const char* data_ = nullptr;
+    std::size_t available_ = 0;
 };
 
 struct Item {

@@ -28,7 +28,10 @@ class TextBytes {
     std::size_t used() const { return used_.load(std::memory_order_relaxed); }
 
   private:
-    std::unique_ptr<char[]> bytes_;
+    struct Free {
+        void operator()(char* p) const;
+    };
+    std::unique_ptr<char, Free> bytes_;
     std::size_t capacity_;
     std::atomic<std::size_t> used_{0};
 };

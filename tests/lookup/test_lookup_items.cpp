@@ -5,9 +5,15 @@
 #include "table_builder.h"
 
 #include <QCollator>
+#include <QThreadPool>
 #include <QTest>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <random>
 
 namespace {
@@ -126,6 +132,8 @@ class TestLookupItems : public QObject {
     void lists_sort_as_a_plain_stable_sort_data();
     void lists_sort_as_a_plain_stable_sort();
     void lists_follow_a_changed_table();
+    void background_work_never_serves_an_old_table_data();
+    void background_work_never_serves_an_old_table();
 };
 
 void TestLookupItems::direct_values_data() {
@@ -391,6 +399,84 @@ void TestLookupItems::lists_follow_a_changed_table() {
     table = make_table(1);
     table.set_text(1, 4, "Oslo");
     QCOMPARE(shown(orders.values(4)), (Shown{{"Oslo", 1}}));
+}
+
+namespace {
+
+// Holds the background work before it sorts a list, until released; optionally fails it.
+struct HeldBackground {
+    std::mutex mutex;
+    std::condition_variable released_signal;
+    bool released = false;
+    std::atomic<int> reached{0};
+    bool fail = false;
+
+    explicit HeldBackground(bool fail_it) : fail(fail_it) {
+        LookupOrders::set_background_hook_for_testing([this](int) {
+            ++reached;
+            std::unique_lock lock(mutex);
+            released_signal.wait(lock, [this] { return released; });
+            if (fail) throw std::runtime_error("sorting failed");
+        });
+    }
+    void wait_until_reached() {
+        while (reached == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ~HeldBackground() {
+        {
+            const std::lock_guard lock(mutex);
+            released = true;
+        }
+        released_signal.notify_all();
+        QThreadPool::globalInstance()->waitForDone();
+        LookupOrders::set_background_hook_for_testing({});
+    }
+};
+
+} // namespace
+
+void TestLookupItems::background_work_never_serves_an_old_table_data() {
+    QTest::addColumn<bool>("store_first");
+    QTest::addColumn<bool>("sorting_fails");
+    QTest::newRow("reload while sorting") << false << false;
+    QTest::newRow("store, then reload while sorting") << true << false;
+    QTest::newRow("sorting fails") << false << true;
+}
+
+// The table changes while the background work is held in the middle of its round: whatever it
+// finishes later, the lists show the table as it is now, and nothing waits for it meanwhile.
+void TestLookupItems::background_work_never_serves_an_old_table() {
+    QFETCH(bool, store_first);
+    QFETCH(bool, sorting_fails);
+    HeldBackground held(sorting_fails);
+    EntryTable table = table_with(4, {"Graz", "Leoben", "Wien"});
+    auto orders = std::make_unique<LookupOrders>(table);
+    QCOMPARE(orders->values(1).get() != nullptr, true); // starts the background round
+    held.wait_until_reached();
+
+    if (store_first) {
+        orders->forget();
+        table.set_text(2, 4, "Aachen");
+        QCOMPARE(shown(orders->values(4)), (Shown{{"Aachen", 2}, {"Graz", 1}, {"Wien", 3}}));
+    }
+    // Without forget(): the table's generation alone must tell the lists are old.
+    table = table_with(4, {"Oslo", "Bergen"});
+    table.set_text(2, 0, "Prof");
+    QCOMPARE(shown(orders->values(4)), (Shown{{"Bergen", 2}, {"Oslo", 1}}));
+    QCOMPARE(shown(orders->values(6)), Shown{});
+
+    // Released, the old round ends on its own; the lists stay those of the new table, and the
+    // orders may go while work still runs.
+    {
+        const std::lock_guard lock(held.mutex);
+        held.released = true;
+    }
+    held.released_signal.notify_all();
+    QThreadPool::globalInstance()->waitForDone();
+    QCOMPARE(shown(orders->values(4)), (Shown{{"Bergen", 2}, {"Oslo", 1}}));
+    // A list the failed background work left undone is sorted when asked for.
+    QCOMPARE(shown(orders->values(0)), (Shown{{"Prof", 2}}));
+    orders.reset();
 }
 
 ZELKAV_TEST_CLASS(TestLookupItems)
