@@ -157,6 +157,30 @@ void first_click(benchmark::State& state) {
     }
 }
 
+// Store (0), New (1) or closing the window (2) right after a click on "City" has set the
+// background sorting off: none of them may wait for it.
+void while_sorting(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto table = std::make_unique<EntryTable>();
+        auto w = std::make_unique<frm_ZEL>(*table, largest_data_file());
+        if (!w->Form_Load()) state.SkipWithError("the data file did not load");
+        w->show();
+        if (!QTest::qWaitForWindowExposed(w.get())) state.SkipWithError("no window");
+        QTest::mouseClick(w->label1[4], Qt::LeftButton);
+        settle();
+        state.ResumeTiming();
+        if (state.range(0) == 0) w->cmd_store_Click();
+        if (state.range(0) == 1) w->cmd_new_Click();
+        if (state.range(0) == 2) w->close();
+        settle();
+        state.PauseTiming();
+        w.reset();
+        table.reset();
+        state.ResumeTiming();
+    }
+}
+
 // What the clicks cost without the widgets: deciding the items alone.
 void items_only(benchmark::State& state) {
     const EntryTable& table = bench().table;
@@ -183,6 +207,12 @@ BENCHMARK(kind_choice)
 BENCHMARK(entry_choice)->Unit(benchmark::kMillisecond);
 BENCHMARK(first_click)
     ->ArgsProduct({benchmark::CreateDenseRange(0, 13, 1), {0, 500}})
+    ->Iterations(1)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(while_sorting)
+    ->DenseRange(0, 2)
     ->Iterations(1)
     ->Repetitions(5)
     ->ReportAggregatesOnly()

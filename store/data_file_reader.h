@@ -14,8 +14,8 @@ inline constexpr std::size_t DataFilePieceSize = FilePieceSize;
 
 // A larger file is refused before it is read, and reading stops there if it grows. The largest
 // directory the format allows, 32,757 entries with every text filled, is about 19 MiB; it
-// would take every one of its 720,000 texts at 360 bytes to reach 256 MiB. A load holds about
-// 2.3 times its file, so even a file at the limit stays well within a desktop's memory.
+// would take every one of its 720,000 texts at 360 bytes to reach 256 MiB. A load holds its
+// file and 8 bytes per text slot, so even a file at the limit stays within a desktop's memory.
 inline constexpr std::uint64_t DataFileSizeLimit = std::uint64_t(256) << 20;
 
 // The longest item the reader holds. Real texts are a few hundred bytes; a text of some MB

@@ -127,7 +127,7 @@ class frm_ZEL : public QWidget {
     EntryTable& table;
     const std::filesystem::path folder;
     std::int16_t LookupCategory = -1;
-    // The look-up's sorted lists; whatever changes the table calls forget() on them first.
+    // The look-up's sorted lists; they follow the table's generation, and forget() drops them early.
     std::unique_ptr<LookupOrders> lookup_orders_;
 
     std::vector<QPushButton*> maintenance_buttons_; // hidden unless in maintenance mode
