@@ -267,7 +267,8 @@ class TestDataFileWriter : public QObject {
         QTest::newRow("touched, same bytes") << "touch" << true;
         QTest::newRow("same size, other bytes") << "same size" << false;
         QTest::newRow("longer") << "longer" << false;
-        QTest::newRow("removed") << "remove" << false;
+        QTest::newRow("removed: made anew") << "remove" << true;
+        QTest::newRow("a folder in its place") << "folder" << false;
     }
     void changed_file_is_not_overwritten() {
         QFETCH(QString, change);
@@ -293,6 +294,9 @@ class TestDataFileWriter : public QObject {
             QVERIFY(put_file(file, other + "\"\","));
         } else if (change == "remove") {
             QVERIFY(QFile::remove(QString::fromStdString(file.string())));
+        } else if (change == "folder") {
+            QVERIFY(QFile::remove(QString::fromStdString(file.string())));
+            QVERIFY(QDir(dir.path()).mkdir(DataFileName));
         }
         const QByteArray before = file_bytes(file);
         QCOMPARE(data_file_changed(loaded, folder), !saves);
@@ -301,7 +305,8 @@ class TestDataFileWriter : public QObject {
         loaded.set_text(1, 4, "Wien");
         const Result result = save_data_base(loaded, folder);
         QCOMPARE(result.ok(), saves);
-        QCOMPARE(QFile::exists(dir.filePath(QString(DataFileName) + ".1")), saves);
+        QCOMPARE(QFile::exists(dir.filePath(QString(DataFileName) + ".1")),
+                 saves && change != "remove");
         if (saves) {
             // The table now knows the file it saved: the next save goes through as well.
             QVERIFY(!data_file_changed(loaded, folder));
