@@ -425,8 +425,21 @@ Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
     try {
         FileSource source(fd, std::uint64_t(opened.st_size), shown);
         const Result result = parse_source(table, source, ItemLengthLimit, shown);
+        if (result.ok()) {
+            // What follows the last entry is part of the file a later save would replace. A
+            // file that grows past the limit meanwhile keeps the hash of what was read: it no
+            // longer matches, which is the truth.
+            try {
+                while (source.more()) {}
+            } catch (const LoadError&) {
+            }
+            const std::shared_ptr<const TextBytes> bytes = source.block();
+            table.LoadedFile = {true, std::uint64_t(opened.st_size),
+                                std::int64_t(opened.st_mtim.tv_sec) * 1'000'000'000 +
+                                    opened.st_mtim.tv_nsec,
+                                file_hash({bytes->data(), bytes->used()})};
+        }
         bytes_taken = source.taken();
-        // Here the whole file's bytes (source.block()) and its fstat (opened) are at hand.
         return result;
     } catch (const std::bad_alloc&) {
         return refuse("is too large for the memory available.");
