@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -48,7 +49,8 @@ QTableWidget* difference_table(const std::vector<FieldDifference>& differences, 
             table->setItem(row, column, item);
         }
     }
-    table->resizeRowsToContents();
+    // Rows take their height once the columns have their width.
+    QTimer::singleShot(0, table, &QTableWidget::resizeRowsToContents);
     return table;
 }
 
