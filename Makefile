@@ -46,14 +46,19 @@ sanitize: deps
 	cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -E '^e2e'
 
 
-# A bounded libFuzzer run of the data-file reader.
+# A bounded libFuzzer run of each reader of outside files: the data file, seeded with the
+# sample, and the correction file, seeded with files the program writes and a dictionary of its
+# fixed lines. FUZZ_SECONDS each.
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	CXX=clang++ cmake -S . -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFUZZ=ON $(CMAKE_FLAGS)
-	cmake --build $(BUILD)-fuzz -j $(JOBS) --target fuzz_data_file_reader
-	mkdir -p $(BUILD)-fuzz/corpus
+	cmake --build $(BUILD)-fuzz -j $(JOBS) --target fuzz_data_file_reader fuzz_correction_reader
+	mkdir -p $(BUILD)-fuzz/corpus $(BUILD)-fuzz/correction-corpus
 	cp sample/KAV-Addresses.dat $(BUILD)-fuzz/corpus/
+	cp tests/output/fuzz_seeds/* $(BUILD)-fuzz/correction-corpus/
 	$(BUILD)-fuzz/tests/store/fuzz_data_file_reader -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 $(BUILD)-fuzz/corpus
+	$(BUILD)-fuzz/tests/output/fuzz_correction_reader -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
+	  -dict=tests/output/fuzz_correction_reader.dict $(BUILD)-fuzz/correction-corpus
 
 package: build
 	cd $(BUILD) && cpack -G DEB

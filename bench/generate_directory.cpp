@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    const Result result = save_data_base(generate_directory(count), argc > 2 ? argv[2] : ".");
+    const Result result = save_data_base_as(generate_directory(count),
+                                              std::filesystem::path(argc > 2 ? argv[2] : ".") / DataFileName);
     if (!result.ok()) {
         std::fprintf(stderr, "%s\n", qPrintable(result.message));
         return 1;

@@ -169,7 +169,7 @@ int main(int argc, char** argv) {
 
     // A fixed save day keeps the sample the same each time it is written.
     set_today_for_testing(serial_from_civil({2003, 5, 14}));
-    const Result result = save_data_base(t, argv[1]);
+    const Result result = save_data_base_as(t, std::filesystem::path(argv[1]) / DataFileName);
     if (!result.ok()) {
         std::fprintf(stderr, "%s\n", qPrintable(result.message));
         return 1;

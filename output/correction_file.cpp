@@ -5,6 +5,9 @@
 #include "atomic_file.h"
 
 #include <QDir>
+#include <QStringDecoder>
+
+#include <algorithm>
 
 #include <string_view>
 
@@ -41,9 +44,19 @@ QString correction_file_name(const QString& surname) {
     return name + QStringLiteral("_KAV.TXT");
 }
 
+bool reads_as_utf8(const QByteArray& bytes) {
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; }))
+        return false;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    return !utf8.hasError() && to_cp1252(text).has_value();
+}
+
 QByteArray encode_correction_text(const QString& text) {
-    if (const auto bytes = to_cp1252(text))
-        return QByteArray(bytes->data(), qsizetype(bytes->size()));
+    if (const auto bytes = to_cp1252(text)) {
+        QByteArray cp1252(bytes->data(), qsizetype(bytes->size()));
+        if (!reads_as_utf8(cp1252)) return cp1252;
+    }
     return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
 }
 

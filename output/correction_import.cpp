@@ -1,5 +1,6 @@
 #include "correction_import.h"
 
+#include "correction_file.h"
 #include "cp1252.h"
 #include "entry_fields.h"
 
@@ -122,23 +123,13 @@ std::vector<LayoutLine> file_layout(const CorrectionSnapshot& window) {
     return layout;
 }
 
-QString without_trailing_blanks(QString text) {
-    while (text.endsWith(u' ')) text.chop(1);
-    return text;
+FollowingLine as_following(const LayoutLine& line) {
+    return {line.text, line.kind == LayoutLine::Value};
 }
 
 bool matches(const LayoutLine& want, const QString& line) {
-    switch (want.kind) {
-    case LayoutLine::Fixed:
-        // Mail programs like to drop the blanks that end "Mailing Address:  ".
-        return line == want.text || line == without_trailing_blanks(want.text);
-    case LayoutLine::YesNoLine:
-        return line == want.text + QStringLiteral("yes") ||
-               line == want.text + QStringLiteral("no");
-    case LayoutLine::Value:
-        return line.startsWith(want.text);
-    }
-    return false;
+    if (want.kind != LayoutLine::YesNoLine) return reads_as(line, as_following(want));
+    return line == want.text + QStringLiteral("yes") || line == want.text + QStringLiteral("no");
 }
 
 QString quoted(const QString& text) {
@@ -175,8 +166,8 @@ QString what_belongs(const LayoutLine& want) {
 // The text of the file, as lines without their line ends.
 QStringList file_lines(const QByteArray& bytes) {
     QString text;
-    QStringDecoder utf8(QStringDecoder::Utf8);
     if (bytes.startsWith("\xEF\xBB\xBF")) {
+        QStringDecoder utf8(QStringDecoder::Utf8);
         text = utf8.decode(bytes); // drops the byte-order mark
         if (utf8.hasError()) {
             const qsizetype bad = text.indexOf(QChar::ReplacementCharacter);
@@ -184,23 +175,32 @@ QStringList file_lines(const QByteArray& bytes) {
                                          "UTF-8.")
                               .arg(text.left(bad).count(u'\n') + 1)};
         }
+    } else if (reads_as_utf8(bytes)) {
+        text = QString::fromUtf8(bytes);
     } else {
-        // An editor may have saved the file as UTF-8 without the mark; Windows-1252 text with
-        // letters beyond ASCII is practically never valid UTF-8.
-        text = utf8.decode(bytes);
-        if (utf8.hasError())
-            text = from_cp1252(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+        text = from_cp1252(std::string_view(bytes.constData(), std::size_t(bytes.size())));
     }
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QStringList lines = text.split(u'\n');
+    // The first line holds no text of a box, so its end tells how the file ends its lines:
+    // CR LF as written, LF or CR alone after a mail program or an editor. Only that splits
+    // lines, so a lone CR or LF inside a text stays in it.
+    QString line_end = QStringLiteral("\r\n");
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\n') line_end = QStringLiteral("\n");
+        else if (text[i] != u'\r') continue;
+        else if (i + 1 == text.size() || text[i + 1] != u'\n') line_end = QStringLiteral("\r");
+        break;
+    }
+    QStringList lines = text.split(line_end);
     // The last line end closes the file; a file without it has lost no line.
     if (lines.back().isEmpty()) lines.removeLast();
     return lines;
 }
 
-class Parser {
+// Reads the lines of a correction file against the layout that correction_text writes for the
+// window's captions.
+class CorrectionFileParser {
   public:
-    Parser(QStringList lines, const CorrectionSnapshot& window)
+    CorrectionFileParser(QStringList lines, const CorrectionSnapshot& window)
         : lines_(std::move(lines)), layout_(file_layout(window)),
           controls_(yes_no_controls(window)), filled_(window) {
         first_yes_.fill(-1);
@@ -212,6 +212,8 @@ class Parser {
         qsizetype at = 0;
         for (std::size_t k = 0; k < layout_.size(); ++k) {
             const LayoutLine& want = layout_[k];
+            // Files of earlier versions end with the remarks.
+            if (at == lines_.size() && k + 1 == layout_.size() && remarks_ran_to_end_) break;
             if (at == lines_.size()) cut_short(k);
             if (!matches(want, lines_[at])) out_of_place(at, k);
             if (want.kind == LayoutLine::Value) {
@@ -221,6 +223,12 @@ class Parser {
             if (want.kind == LayoutLine::YesNoLine) read_yes_no(at, want);
             ++at;
         }
+        for (; at < lines_.size(); ++at)
+            if (!lines_[at].trimmed().isEmpty())
+                throw Refusal{QStringLiteral("has text after its last line %1: line %2 reads %3. "
+                                             "Remarks belong above it, under \"Remarks\".")
+                                  .arg(quoted(layout_.back().text), QString::number(at + 1),
+                                       quoted_line(lines_[at]))};
         return filled_;
     }
 
@@ -266,15 +274,16 @@ class Parser {
     }
 
     // A value runs on up to the line where the lines that follow it begin, so a line break
-    // inside any box comes back; the last value, the remarks, runs to the end of the file.
-    // Gives the line after the value.
+    // inside any box comes back. Gives the line after the value.
     qsizetype read_value(qsizetype at, std::size_t k) {
         const LayoutLine& want = layout_[k];
-        qsizetype end = lines_.size();
-        if (k + 1 < layout_.size()) {
-            end = at + 1;
-            while (end < lines_.size() && mismatch(end, k + 1)) ++end;
-            if (end == lines_.size()) {
+        qsizetype end = at + 1;
+        while (end < lines_.size() && mismatch(end, k + 1)) ++end;
+        if (end == lines_.size()) {
+            if (k + 2 == layout_.size()) {
+                // Only the end line should follow: a file of an earlier version, without it.
+                remarks_ran_to_end_ = true;
+            } else {
                 // Nothing ever follows the value: blame the first line where that goes wrong.
                 const qsizetype n = *mismatch(at + 1, k + 1);
                 if (at + 1 + n >= lines_.size()) cut_short(k + 1 + std::size_t(n));
@@ -284,21 +293,10 @@ class Parser {
 
         QStringList parts = lines_.mid(at, end - at);
         parts.front().remove(0, want.text.size());
-        QString value = parts.join(QStringLiteral("\r\n"));
-        // An empty box is written as "..." (the remarks as three lines "  ..."), so a box
-        // holding exactly that cannot be told from an empty one and comes back empty.
-        const bool remarks = want.target == RemarksSlot;
-        if (value == (remarks ? QStringLiteral("  ...\r\n  ...\r\n  ...") : QStringLiteral("...")))
-            value.clear();
-
-        const qsizetype bad = first_unstorable(value);
-        if (bad >= 0)
-            throw Refusal{QStringLiteral("holds a text that the data file cannot store: line %1 "
-                                         "gives the box \"%2\" the character %3.")
-                              .arg(QString::number(at + 1 + value.left(bad).count(u'\n')),
-                                   QString::fromStdString(text_slot_caption(want.target)),
-                                   character_name(value, bad))};
-        filled_.Text1[std::size_t(want.target)] = value;
+        // A text the directory cannot store comes back as it stands: the window marks it, and
+        // Store refuses it until it is mended.
+        filled_.Text1[std::size_t(want.target)] = unescaped_value(
+            parts.join(QStringLiteral("\r\n")), want.target, as_following(layout_[k + 1]));
         return end;
     }
 
@@ -307,6 +305,7 @@ class Parser {
     std::vector<YesNo> controls_;
     CorrectionSnapshot filled_;
     std::array<qsizetype, GroupCount> first_yes_{}; // the line that chose an option, by group
+    bool remarks_ran_to_end_ = false;
 };
 
 CorrectionImport refused(const QString& sentence, const QString& file_name) {
@@ -318,7 +317,8 @@ CorrectionImport refused(const QString& sentence, const QString& file_name) {
 CorrectionImport import_correction(const QByteArray& bytes, const QString& file_name,
                                    const CorrectionSnapshot& window) {
     try {
-        return {Result::success(file_name), Parser(file_lines(bytes), window).parse()};
+        return {Result::success(file_name),
+                CorrectionFileParser(file_lines(bytes), window).parse()};
     } catch (const Refusal& refusal) {
         return refused(QStringLiteral("The %1 %2 %3")
                            .arg(refusal.not_correction_file ? QStringLiteral("file")

@@ -1,6 +1,52 @@
 #include "atomic_file.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+FolderSync& folder_sync_hook() {
+    static FolderSync hook;
+    return hook;
+}
+
+// A folder that lets no new file be made in it fails a save as surely as a read-only file,
+// but the system's words ("Permission denied") would blame the file.
+QString why_not_opened(const QSaveFile& out, const QString& path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (::access(QFile::encodeName(folder).constData(), W_OK) == 0) return out.errorString();
+    const int cause = errno;
+    return QStringLiteral("its folder \"%1\" does not allow new files (%2), and a save makes the "
+                          "new file there before it replaces the old one")
+        .arg(QDir::toNativeSeparators(folder), QString::fromLocal8Bit(std::strerror(cause)));
+}
+
+} // namespace
+
+void set_folder_sync_for_testing(FolderSync sync) {
+    folder_sync_hook() = std::move(sync);
+}
+
+// Best effort: a file system that cannot sync a folder still has the file, and saying the save
+// failed after the file was replaced would be wrong.
+void sync_folder(const QString& folder) {
+    if (folder_sync_hook()) {
+        folder_sync_hook()(folder);
+        return;
+    }
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    while (::fsync(fd) != 0 && errno == EINTR) {}
+    ::close(fd);
+}
 
 Result write_file_atomically(
     const QString& path,
@@ -10,7 +56,7 @@ Result write_file_atomically(
     // count instead.
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return Result::failure(out.errorString(), path);
+        return Result::failure(why_not_opened(out, path), path);
 
     std::string piece;
     piece.reserve(FilePieceSize + 4096);
@@ -29,6 +75,7 @@ Result write_file_atomically(
     });
     if (failure.isEmpty() && !out.commit()) failure = out.errorString();
     if (!failure.isEmpty()) return Result::failure(failure, path);
+    sync_folder(QFileInfo(path).absolutePath());
     return Result::success(path);
 }
 

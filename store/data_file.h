@@ -8,10 +8,27 @@
 
 inline constexpr const char* DataFileName = "KAV-Addresses.dat";
 
-// Replaces the whole table with the content of `folder`/KAV-Addresses.dat. A failed load
-// leaves the table as it was.
+// How many earlier versions of the data file a save keeps: KAV-Addresses.dat.1 (the newest)
+// to .5.
+inline constexpr int KeptVersions = 5;
+
+// Replaces the whole table with the content of `folder`/KAV-Addresses.dat and records in
+// LoadedFile what the file was. A failed load leaves the table as it was.
 Result read_data_base(EntryTable& table, const std::filesystem::path& folder = ".");
 
+// Whether `folder`/KAV-Addresses.dat is no longer the file the table was loaded from or last
+// saved to: it is gone, or its size or bytes differ. Always false for a table that was not
+// loaded from a file.
+bool data_file_changed(const EntryTable& table, const std::filesystem::path& folder = ".");
+
 // Writes the table to `folder`/KAV-Addresses.dat when TableModified is non-zero, with today's
-// date in the header; replaces the file atomically, so a failed save leaves it as it was.
-Result save_data_base(const EntryTable& table, const std::filesystem::path& folder = ".");
+// date in the header, and records the new file in LoadedFile. Refuses, the file unchanged,
+// when data_file_changed. First keeps the file it replaces as KAV-Addresses.dat.1, the earlier
+// copies moving up to .5 (the oldest is dropped); a copy that cannot be kept stops the save.
+// The file is replaced atomically and durably, so a failed save leaves it as it was.
+Result save_data_base(EntryTable& table, const std::filesystem::path& folder = ".");
+
+// Writes the table to `file`, whatever stands there and whether or not TableModified is set,
+// atomically and durably, keeping no earlier versions: for saving under another name. The
+// table's LoadedFile still names the data file it came from.
+Result save_data_base_as(const EntryTable& table, const std::filesystem::path& file);

@@ -81,6 +81,8 @@ class FileSource : public ByteSource {
         if (n < 0)
             throw LoadError{"The data file \"" + name_ +
                             "\" could not be read: " + file_.errorString().toStdString() + "."};
+        // Only the first pass counts: a second one is for the line of a message.
+        if (position_ == taken) hasher.add(into, std::size_t(n));
         position_ += std::uint64_t(n);
         taken = std::max(taken, position_);
         if (position_ > DataFileSizeLimit)
@@ -96,6 +98,7 @@ class FileSource : public ByteSource {
     }
 
     std::uint64_t taken = 0; // the furthest the file was read
+    FileHasher hasher;       // of the bytes up to `taken`
 
   private:
     QFile& file_;
@@ -357,8 +360,21 @@ Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
                       "; a directory file holds at most " + size_text(DataFileSizeLimit, 0) + ".");
 
     FileSource source(in, shown);
-    const Result result =
-        parse_source(table, source, DataFilePieceSize, ItemLengthLimit, shown);
+    const Result result = parse_source(table, source, DataFilePieceSize, ItemLengthLimit, shown);
+    if (result.ok()) {
+        // What follows the last entry is part of the file a later save would replace. A file
+        // that grows past the limit meanwhile keeps the hash of what was read: it no longer
+        // matches, which is the truth.
+        try {
+            std::string rest(DataFilePieceSize, '\0');
+            while (source.read(rest.data(), rest.size()) > 0) {}
+        } catch (const LoadError&) {
+        }
+        table.LoadedFile = {true, std::uint64_t(opened.st_size),
+                            std::int64_t(opened.st_mtim.tv_sec) * 1'000'000'000 +
+                                opened.st_mtim.tv_nsec,
+                            source.hasher.finish()};
+    }
     bytes_taken = source.taken;
     return result;
 }

@@ -2,8 +2,10 @@
 
 #include "atomic_file.h"
 #include "data_file.h"
+#include "file_identity.h"
 #include "serial_date.h"
 
+#include <QDateTime>
 #include <QFile>
 
 #include <algorithm>
@@ -74,40 +76,171 @@ std::string data_file_bytes(const EntryTable& table, SerialDate saved_on) {
     return all;
 }
 
-Result save_data_base(const EntryTable& table, const std::filesystem::path& folder) {
+namespace {
+
+namespace fs = std::filesystem;
+
+QString shown_path(const fs::path& path) {
+    std::error_code ec;
+    return QString::fromStdString(fs::absolute(path, ec).lexically_normal().string());
+}
+
+QString native(const fs::path& path) {
+    return QFile::decodeName(path.c_str());
+}
+
+// Why the table cannot be written at all, as the end of a sentence; empty when it can.
+QString unwritable(const EntryTable& table) {
+    if (table.EntryCount < 0 || !holds_row(table, table.EntryCount))
+        return QStringLiteral("was not written: the directory in memory holds fewer rows than "
+                              "its %1 entries.")
+            .arg(table.EntryCount);
+    for (int e = 1; e <= table.EntryCount; ++e)
+        if (!writable_date(table.ChangeDate[e]))
+            return QStringLiteral("was not written: entry %1 has a date of last change outside "
+                                  "the years 1 to 9999.")
+                .arg(e);
+    return {};
+}
+
+// Writes the table to `file`; `hash` gets the hash of the bytes written.
+Result write_table(const EntryTable& table, const fs::path& file, std::uint64_t& hash) {
+    FileHasher hasher;
+    const Result written =
+        write_file_atomically(native(file), [&](std::string& piece, const PieceWriter& flush) {
+            write_data_file(table, today(), piece, FilePieceSize, [&](std::string& bytes) {
+                hasher.add(bytes);
+                flush(bytes);
+            });
+        });
+    hash = hasher.finish();
+    return written;
+}
+
+fs::path version_path(const fs::path& file, int version) {
+    fs::path kept = file;
+    kept += '.';
+    kept += std::to_string(version);
+    return kept;
+}
+
+struct CopyFailed {
+    QString reason;
+};
+
+// Keeps `file` as version 1, the earlier versions moving up one and the oldest dropped, each
+// by a rename, so a crash between two steps loses no version but the oldest. The data file
+// itself is only read. Gives why it failed, empty when it did not.
+QString keep_earlier_version(const fs::path& file) {
+    std::error_code ec;
+    if (!fs::exists(file, ec)) return {};
+    for (int v = KeptVersions - 1; v >= 1; --v) {
+        const fs::path from = version_path(file, v);
+        if (!fs::exists(fs::symlink_status(from, ec))) continue;
+        fs::rename(from, version_path(file, v + 1), ec);
+        if (ec)
+            return QStringLiteral("the earlier version \"%1\" could not be renamed to \"%2\": %3")
+                .arg(shown_path(from), shown_path(version_path(file, v + 1)),
+                     QString::fromLocal8Bit(ec.message().c_str()));
+    }
+
+    const fs::path first = version_path(file, 1);
+    QFile old(native(file));
+    if (!old.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return QStringLiteral("it could not be read to keep a copy: %1").arg(old.errorString());
+    try {
+        const Result copied =
+            write_file_atomically(native(first), [&](std::string& piece, const PieceWriter& flush) {
+                piece.resize(FilePieceSize);
+                qint64 got = 0;
+                while ((got = old.read(piece.data(), qint64(piece.size()))) > 0) {
+                    piece.resize(std::size_t(got));
+                    flush(piece);
+                    piece.resize(FilePieceSize);
+                }
+                piece.clear();
+                // Leaving without a commit drops the half-made copy.
+                if (got < 0) throw CopyFailed{old.errorString()};
+            });
+        if (!copied.ok())
+            return QStringLiteral("the copy \"%1\" could not be written: %2")
+                .arg(shown_path(first), copied.message);
+    } catch (const CopyFailed& failed) {
+        return QStringLiteral("it could not be read to keep a copy: %1").arg(failed.reason);
+    }
+    return {};
+}
+
+QString time_text(std::int64_t ns) {
+    return QDateTime::fromMSecsSinceEpoch(ns / 1'000'000).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+} // namespace
+
+bool data_file_changed(const EntryTable& table, const std::filesystem::path& folder) {
+    if (!table.LoadedFile.known) return false;
+    const FileIdentity now = identity_of_file(folder / DataFileName);
+    // Times alone do not tell: two saves within the file system's clock tick share one.
+    return !now.known || now.size != table.LoadedFile.size || now.hash != table.LoadedFile.hash;
+}
+
+Result save_data_base(EntryTable& table, const std::filesystem::path& folder) {
     if (table.TableModified == 0) return Result::success();
 
-    const std::filesystem::path file = folder / DataFileName;
-    std::error_code ec;
-    const QString shown =
-        QString::fromStdString(std::filesystem::absolute(file, ec).lexically_normal().string());
+    const fs::path file = folder / DataFileName;
+    const QString shown = shown_path(file);
     const auto refused = [&](const QString& what) {
         return Result::failure(QStringLiteral("The data file \"%1\" %2 The file was not changed.")
                                    .arg(shown, what),
                                shown);
     };
 
-    if (table.EntryCount < 0 || !holds_row(table, table.EntryCount))
-        return refused(QStringLiteral("was not written: the directory in memory holds fewer rows "
-                                      "than its %1 entries.")
-                           .arg(table.EntryCount));
-    for (int e = 1; e <= table.EntryCount; ++e)
-        if (!writable_date(table.ChangeDate[e]))
-            return refused(QStringLiteral("was not written: entry %1 has a date of last change "
-                                          "outside the years 1 to 9999.")
-                               .arg(e));
+    if (const QString why = unwritable(table); !why.isEmpty()) return refused(why);
+    const fs::path where = folder.empty() ? "." : folder;
+    std::error_code ec;
+    if (!fs::is_directory(where, ec))
+        return refused(QStringLiteral("could not be written: \"%1\" is not an existing folder.")
+                           .arg(shown_path(where)));
 
-    const std::filesystem::path where = folder.empty() ? "." : folder;
-    if (!std::filesystem::is_directory(where, ec))
-        return refused(
-            QStringLiteral("could not be written: \"%1\" is not an existing folder.")
-                .arg(QString::fromStdString(
-                    std::filesystem::absolute(where, ec).lexically_normal().string())));
+    if (data_file_changed(table, folder)) {
+        const FileIdentity now = identity_of_file(file);
+        if (!now.known)
+            return Result::failure(
+                QStringLiteral("The data file \"%1\" was not saved: it is no longer there (or "
+                               "cannot be read), although this program loaded it. Nothing was "
+                               "written.")
+                    .arg(shown),
+                shown);
+        return refused(QStringLiteral("was not saved: someone else changed it since this program "
+                                      "loaded it (last changed %1), and saving would overwrite "
+                                      "their changes.")
+                           .arg(time_text(now.modified_ns)));
+    }
 
-    const Result written = write_file_atomically(
-        QFile::decodeName(file.c_str()), [&](std::string& piece, const PieceWriter& flush) {
-            write_data_file(table, today(), piece, FilePieceSize, flush);
-        });
-    if (!written.ok()) return refused(QStringLiteral("could not be written: %1.").arg(written.message));
+    if (const QString why = keep_earlier_version(file); !why.isEmpty())
+        return refused(QStringLiteral("was not saved: before a save the file it replaces is kept "
+                                      "as \"%1.1\", but %2.")
+                           .arg(QString::fromLatin1(DataFileName), why));
+
+    std::uint64_t hash = 0;
+    const Result written = write_table(table, file, hash);
+    if (!written.ok())
+        return refused(QStringLiteral("could not be written: %1.").arg(written.message));
+    table.LoadedFile = status_of_file(file);
+    table.LoadedFile.hash = hash;
+    return Result::success(shown);
+}
+
+Result save_data_base_as(const EntryTable& table, const std::filesystem::path& file) {
+    const QString shown = shown_path(file);
+    const auto refused = [&](const QString& what) {
+        return Result::failure(
+            QStringLiteral("The file \"%1\" %2 No file was changed.").arg(shown, what), shown);
+    };
+    if (const QString why = unwritable(table); !why.isEmpty()) return refused(why);
+    std::uint64_t hash = 0;
+    const Result written = write_table(table, file, hash);
+    if (!written.ok())
+        return refused(QStringLiteral("could not be written: %1.").arg(written.message));
     return Result::success(shown);
 }

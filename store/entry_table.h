@@ -1,5 +1,7 @@
 #pragma once
 
+#include "file_identity.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -39,6 +41,10 @@ struct EntryTable {
     std::vector<std::array<std::int16_t, TitleFlagCount>> TitleFlags;
     std::vector<std::array<std::int16_t, OrganizationFlagCount>> OrganizationFlags;
     std::vector<std::array<std::int16_t, EquipmentFlagCount>> EquipmentFlags;
+
+    // The data file as the last load or save left it, so a save can tell whether someone else
+    // has replaced it since.
+    FileIdentity LoadedFile;
 
     // Text `s` of row `e`; valid until the text or the table changes.
     std::string_view text(int e, int s) const { return TextSlots[std::size_t(e)][std::size_t(s)]; }

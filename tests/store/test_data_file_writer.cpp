@@ -1,14 +1,19 @@
 #include "test_registry.h"
 #include "data_file_reader.h"
 #include "data_file_writer.h"
+#include "atomic_file.h"
+#include "file_identity.h"
 #include "store_fixtures.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
 #include <csignal>
+#include <unistd.h>
 #include <sys/resource.h>
 
 Q_DECLARE_METATYPE(EntryTable)
@@ -45,7 +50,8 @@ class TestDataFileWriter : public QObject {
 
     void one_entry_file() {
         QTemporaryDir dir;
-        const Result result = save_data_base(example_table(), dir.path().toStdString());
+        EntryTable table = example_table();
+        const Result result = save_data_base(table, dir.path().toStdString());
         QVERIFY2(result.ok(), qPrintable(result.message));
         QCOMPARE(file_bytes(data_path(dir.path())), QByteArray::fromStdString(example_bytes()));
     }
@@ -113,7 +119,8 @@ class TestDataFileWriter : public QObject {
 
     void only_the_header_date_changes() {
         QTemporaryDir dir;
-        QVERIFY(save_data_base(example_table(), dir.path().toStdString()).ok());
+        EntryTable table = example_table();
+        QVERIFY(save_data_base(table, dir.path().toStdString()).ok());
         EntryTable loaded;
         QVERIFY(read_data_base(loaded, dir.path().toStdString()).ok());
         set_today_for_testing(serial_from_civil({2024, 2, 29}));
@@ -141,7 +148,8 @@ class TestDataFileWriter : public QObject {
 
     void empty_directory() {
         QTemporaryDir dir;
-        QVERIFY(save_data_base(table_of(0), dir.path().toStdString()).ok());
+        EntryTable table = table_of(0);
+        QVERIFY(save_data_base(table, dir.path().toStdString()).ok());
         QCOMPARE(file_bytes(data_path(dir.path())), QByteArray("0\r\n#2003-05-14#\r\n"));
     }
 
@@ -189,12 +197,190 @@ class TestDataFileWriter : public QObject {
                  qPrintable(message));
         QVERIFY2(message.endsWith("The file was not changed."), qPrintable(message));
 
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                 QStringList{DataFileName});
+        // No temporary file is left behind; a copy of the old file may be.
+        QStringList left =
+            QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        left.removeAll(QString(DataFileName) + ".1");
+        QCOMPARE(left, QStringList{DataFileName});
         if (kind == "folder")
             QVERIFY(QFileInfo(dir.path() + "/" + DataFileName).isDir());
         else
             QCOMPARE(file_bytes(data_path(dir.path())), QByteArray::fromStdString(old));
+    }
+
+    // Each save keeps the file it replaces; after seven saves of the versions 1 to 7, .1 holds
+    // version 6, .5 version 2, and version 1 is gone.
+    void earlier_versions_are_kept() {
+        QTemporaryDir dir;
+        const std::filesystem::path folder = dir.path().toStdString();
+        EntryTable table = example_table();
+        for (int version = 1; version <= 7; ++version) {
+            table.set_text(1, 20, "version " + std::to_string(version));
+            QVERIFY(save_data_base(table, folder).ok());
+        }
+        for (int kept = 1; kept <= KeptVersions; ++kept) {
+            const QByteArray bytes = file_bytes(data_path(dir.path()).string() + "." +
+                                                std::to_string(kept));
+            QVERIFY2(bytes.contains(QByteArray("\"version ") + QByteArray::number(7 - kept) + '"'),
+                     bytes.right(80).constData());
+        }
+        QVERIFY(!QFile::exists(dir.filePath(QString(DataFileName) + ".6")));
+        QVERIFY(file_bytes(data_path(dir.path())).contains("\"version 7\""));
+    }
+
+    void failure_while_keeping_a_version_data() {
+        QTest::addColumn<QString>("blocker"); // a folder with a file in it stands there
+        QTest::addColumn<QString>("fragment");
+        QTest::newRow("the oldest cannot be dropped") << ".5" << ".4\" could not be renamed";
+        QTest::newRow("the copy does not fit on the disk") << "" << "the copy \"";
+    }
+    void failure_while_keeping_a_version() {
+        QFETCH(QString, blocker);
+        QFETCH(QString, fragment);
+        QTemporaryDir dir;
+        const QString data = dir.filePath(DataFileName);
+        const std::string old(400'000, 'x');
+        QVERIFY(put_file(data_path(dir.path()), old));
+        for (int v = 1; v <= KeptVersions; ++v)
+            if (QString(".%1").arg(v) != blocker)
+                QVERIFY(put_file((data + QString(".%1").arg(v)).toStdString(), "kept"));
+        if (!blocker.isEmpty())
+            QVERIFY(QDir(dir.path()).mkpath(QString(DataFileName) + blocker + "/inside"));
+        EntryTable table = example_table();
+        Result result;
+        {
+            FileSizeLimit limit(blocker.isEmpty() ? 300'000 : RLIM_INFINITY);
+            result = save_data_base(table, dir.path().toStdString());
+        }
+        QVERIFY(!result.ok());
+        QVERIFY2(result.message.contains(fragment) &&
+                     result.message.endsWith("The file was not changed."),
+                 qPrintable(result.message));
+        QCOMPARE(file_bytes(data_path(dir.path())), QByteArray::fromStdString(old));
+    }
+
+    // A save never overwrites a file that someone else saved after this table was loaded.
+    void changed_file_is_not_overwritten_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("saves");
+        QTest::newRow("nothing") << "" << true;
+        QTest::newRow("touched, same bytes") << "touch" << true;
+        QTest::newRow("same size, other bytes") << "same size" << false;
+        QTest::newRow("longer") << "longer" << false;
+        QTest::newRow("removed") << "remove" << false;
+    }
+    void changed_file_is_not_overwritten() {
+        QFETCH(QString, change);
+        QFETCH(bool, saves);
+        QTemporaryDir dir;
+        const std::string folder = dir.path().toStdString();
+        const std::filesystem::path file = data_path(dir.path());
+        EntryTable table = example_table();
+        QVERIFY(save_data_base(table, folder).ok());
+        EntryTable loaded;
+        QVERIFY(read_data_base(loaded, folder).ok());
+        QVERIFY(loaded.LoadedFile.known && !data_file_changed(loaded, folder));
+        QCOMPARE(loaded.LoadedFile.hash, file_hash(file_bytes(file).toStdString()));
+
+        std::string other = file_bytes(file).toStdString();
+        if (change == "touch") {
+            std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) +
+                                                       std::chrono::seconds(5));
+        } else if (change == "same size") {
+            other.replace(other.find("Graz"), 4, "Linz");
+            QVERIFY(put_file(file, other));
+        } else if (change == "longer") {
+            QVERIFY(put_file(file, other + "\"\","));
+        } else if (change == "remove") {
+            QVERIFY(QFile::remove(QString::fromStdString(file.string())));
+        }
+        const QByteArray before = file_bytes(file);
+        QCOMPARE(data_file_changed(loaded, folder), !saves);
+
+        loaded.TableModified = 1;
+        loaded.set_text(1, 4, "Wien");
+        const Result result = save_data_base(loaded, folder);
+        QCOMPARE(result.ok(), saves);
+        QCOMPARE(QFile::exists(dir.filePath(QString(DataFileName) + ".1")), saves);
+        if (saves) {
+            // The table now knows the file it saved: the next save goes through as well.
+            QVERIFY(!data_file_changed(loaded, folder));
+            QVERIFY(save_data_base(loaded, folder).ok());
+            return;
+        }
+        QVERIFY2(result.message.contains(dir.path()), qPrintable(result.message));
+        QCOMPARE(file_bytes(file), before);
+
+        // Saving under another name is the way out; it keeps no versions of that file.
+        const std::filesystem::path elsewhere = std::filesystem::path(folder) / "mine.dat";
+        QVERIFY(save_data_base_as(loaded, elsewhere).ok());
+        QVERIFY(file_bytes(elsewhere).contains("\"Wien\""));
+        QVERIFY(!QFile::exists(dir.filePath("mine.dat.1")));
+        QCOMPARE(file_bytes(file), before);
+    }
+
+    // The folder is synced once the new file stands in it, so a power cut cannot bring the
+    // old one back.
+    void save_syncs_the_folder() {
+        QTemporaryDir dir;
+        QStringList synced;
+        QByteArray in_place;
+        set_folder_sync_for_testing([&](const QString& folder) {
+            synced << folder;
+            in_place = file_bytes(data_path(dir.path()));
+        });
+        EntryTable table = example_table();
+        const Result result = save_data_base(table, dir.path().toStdString());
+        set_folder_sync_for_testing({});
+        QVERIFY(result.ok());
+        QVERIFY(!synced.isEmpty());
+        QCOMPARE(synced.back(), QFileInfo(dir.path()).absoluteFilePath());
+        QCOMPARE(in_place, QByteArray::fromStdString(example_bytes()));
+    }
+
+    void read_only_folder_is_named() {
+        QTemporaryDir dir;
+        QVERIFY(put_file(data_path(dir.path()), "old"));
+        // Root passes every permission but an immutable folder's.
+        const bool root = geteuid() == 0;
+        if (root && QProcess::execute("chattr", {"+i", dir.path()}) != 0)
+            QSKIP("the folder cannot be made immutable here");
+        if (!root) QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        EntryTable table = example_table();
+        const Result result = save_data_base(table, dir.path().toStdString());
+        if (root)
+            QProcess::execute("chattr", {"-i", dir.path()});
+        else
+            QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(!result.ok());
+        QVERIFY2(result.message.contains(QString("its folder \"%1\" does not allow new files")
+                                             .arg(dir.path())),
+                 qPrintable(result.message));
+        QCOMPARE(file_bytes(data_path(dir.path())), QByteArray("old"));
+    }
+
+    void hash_does_not_depend_on_the_pieces_data() {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("split");
+        QTest::newRow("empty") << 0 << 0;
+        QTest::newRow("less than a piece") << 1000 << 10;
+        QTest::newRow("at a piece's end") << 600'000 << 262'144;
+        QTest::newRow("inside the second piece") << 600'000 << 300'001;
+        QTest::newRow("bytes one by one") << 3000 << 1;
+    }
+    void hash_does_not_depend_on_the_pieces() {
+        QFETCH(int, size);
+        QFETCH(int, split);
+        std::string bytes(std::size_t(size), '\0');
+        for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = char(i * 7 % 251);
+        FileHasher hasher;
+        for (std::size_t at = 0; at < bytes.size(); at += std::size_t(split))
+            hasher.add(std::string_view(bytes).substr(at, std::size_t(split)));
+        QCOMPARE(hasher.finish(), file_hash(bytes));
+        if (size > 0) {
+            bytes.back() ^= 1;
+            QVERIFY(hasher.finish() != file_hash(bytes));
+        }
     }
 };
 

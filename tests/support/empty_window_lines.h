@@ -88,6 +88,7 @@ inline QStringList empty_window_lines() {
         "  ...",
         "  ...",
         "  ...",
+        "End of the correction file",
     };
 }
 

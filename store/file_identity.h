@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// What a file was when it was loaded or saved, to tell later whether someone else has replaced
+// it since. The hash is for this run only: it is never stored, and another run may compute
+// another value for the same bytes.
+struct FileIdentity {
+    bool known = false; // false for a table built in memory, which claims no file
+    std::uint64_t size = 0;
+    std::int64_t modified_ns = 0; // since the epoch
+    std::uint64_t hash = 0;
+
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// The hash of a file's bytes: each 256 KiB piece is hashed on its own and the pieces are
+// combined in order, so any reader can compute it from the bytes it reads, split however.
+class FileHasher {
+  public:
+    void add(const char* bytes, std::size_t size);
+    void add(std::string_view bytes) { add(bytes.data(), bytes.size()); }
+    std::uint64_t finish() const;
+
+  private:
+    void add_piece(const char* bytes, std::size_t size);
+
+    std::uint64_t combined_ = 0;
+    std::uint64_t total_ = 0;
+    std::string partial_; // the start of a piece that arrived split
+};
+
+std::uint64_t file_hash(std::string_view bytes);
+
+// The size and time of the file at `file`, without its hash; not known when it is not a file.
+FileIdentity status_of_file(const std::filesystem::path& file);
+
+// The identity of the file at `file` as it is now, its bytes read and hashed; not known when
+// it cannot be read (missing, a folder, no permission).
+FileIdentity identity_of_file(const std::filesystem::path& file);

@@ -1,0 +1,29 @@
+#include "correction_file.h"
+#include "correction_import.h"
+#include "correction_window.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+void check(bool condition) {
+    if (!condition) std::abort();
+}
+} // namespace
+
+// Any input is either refused with a message, or read into a window that, written and read
+// again, comes back the same.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const CorrectionSnapshot empty = window_snapshot();
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const CorrectionImport imported = import_correction(bytes, QStringLiteral("fuzz"), empty);
+    if (!imported.window) {
+        check(!imported.result.ok() && !imported.result.message.isEmpty());
+        return 0;
+    }
+    check(imported.result.ok());
+    const QByteArray again = encode_correction_text(correction_text(*imported.window));
+    const CorrectionImport second = import_correction(again, QStringLiteral("fuzz"), empty);
+    check(second.window == imported.window);
+    return 0;
+}
