@@ -1,17 +1,149 @@
 #include "correction_import.h"
+#include "cp1252.h"
 #include "frm_ZEL.h"
+#include "import_review_dialog.h"
 #include "message_box.h"
+#include "person_choice_dialog.h"
+#include "person_lookup.h"
 #include "window_snapshot.h"
 
-// The entry tables, CurrentEntry and the lists stay as they are: Store takes the imported
-// values in once the compiler has checked them.
-void frm_ZEL::import_correction_file(const QString& path) {
-    const CorrectionSnapshot before = take_snapshot(*this);
-    const CorrectionImport imported = read_correction_file(path, before);
+#include <QCollator>
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+const QString AddAsNew = QStringLiteral("Add as a new entry");
+
+QString person_of(const CorrectionSnapshot& file) {
+    const QString surname = file.Text1[SurnameSlot].trimmed();
+    const QString first = file.Text1[FirstNamesSlot].trimmed();
+    const QString name = first.isEmpty() ? surname : surname + QStringLiteral(", ") + first;
+    return name.isEmpty() ? QStringLiteral("a person without a name") : name;
+}
+
+// The window as a row that holds no entry yet shows it, with the captions of `window`.
+CorrectionSnapshot blank_entry(CorrectionSnapshot window) {
+    for (auto& button : window.Opt_Mr_Mrs) button.chosen = false;
+    for (auto& tick : window.chk_titel) tick.state = Qt::Unchecked;
+    for (auto& tick : window.Chk_organ) tick.state = Qt::Unchecked;
+    for (auto& tick : window.Chh_equipm) tick.state = Qt::Unchecked;
+    for (QString& text : window.Text1) text.clear();
+    window.Option1 = {};
+    return window;
+}
+
+QString file_name(const QString& path) {
+    return QFileInfo(path).fileName();
+}
+
+QString count_of(qsizetype n, const char* one, const char* many) {
+    return n == 1 ? QStringLiteral("1 ") + QLatin1String(one)
+                  : QString::number(n) + u' ' + QLatin1String(many);
+}
+
+} // namespace
+
+frm_ZEL::ImportEnd frm_ZEL::import_one(const QString& path, QString& refusal) {
+    const CorrectionSnapshot window_now = take_snapshot(*this);
+    const CorrectionImport imported = read_correction_file(path, window_now);
     if (!imported.window) {
-        tell_failure(imported.result);
+        refusal = imported.result.message;
+        return ImportEnd::Refused;
+    }
+    const CorrectionSnapshot& file = *imported.window;
+    const QString person = person_of(file);
+
+    // The file lands on the entry of its person, never on whatever the window shows.
+    const std::vector<std::int16_t> found =
+        find_person(table, file.Text1[SurnameSlot], file.Text1[FirstNamesSlot]);
+    std::int16_t entry = found.size() == 1 ? found.front() : 0;
+    if (found.size() > 1) {
+        std::vector<PersonCandidate> candidates;
+        for (const std::int16_t e : found)
+            candidates.push_back({e, from_cp1252(table.text(e, SurnameSlot)),
+                                  from_cp1252(table.text(e, FirstNamesSlot)),
+                                  from_cp1252(table.text(e, CitySlot)),
+                                  from_cp1252(table.text(e, CountrySlot))});
+        entry = choose_person(this, path, candidates);
+        if (!entry) return ImportEnd::Skipped;
+    } else if (found.empty()) {
+        const QString question =
+            QStringLiteral("No entry of the directory names %1, the person of the correction "
+                           "file \"%2\".")
+                .arg(person, QDir::toNativeSeparators(path));
+        if (ask_among(this, question, {AddAsNew, QStringLiteral("Cancel")}) != AddAsNew)
+            return ImportEnd::Skipped;
+    }
+
+    if (entry ? !choose_entry(entry) : !settle_unstored_changes()) return ImportEnd::StopBatch;
+    const CorrectionSnapshot held = entry ? take_snapshot(*this) : blank_entry(window_now);
+    const ReviewAnswer answer = review_import(this, path, person, import_differences(held, file));
+    if (answer == ReviewAnswer::Skip) return ImportEnd::Skipped;
+
+    if (!entry && !add_entry()) return ImportEnd::StopBatch;
+    show_snapshot(*this, file);
+    // "Edit first", or a Store refused for a text the directory cannot hold: the compiler
+    // finishes this file on the screen before the next one comes.
+    if (answer == ReviewAnswer::EditFirst || !store_entry()) return ImportEnd::StopBatch;
+    return ImportEnd::Stored;
+}
+
+void frm_ZEL::import_correction_files(QStringList paths) {
+    if (paths.isEmpty()) return;
+    QCollator order;
+    order.setNumericMode(true);
+    order.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(paths.begin(), paths.end(), [&order](const QString& a, const QString& b) {
+        return order.compare(file_name(a), file_name(b)) < 0;
+    });
+
+    int stored = 0, skipped = 0;
+    QStringList refusals;
+    QString stopped_at;
+    qsizetype next = 0;
+    while (next < paths.size() && stopped_at.isEmpty()) {
+        const QString& path = paths[next++];
+        QString refusal;
+        switch (import_one(path, refusal)) {
+        case ImportEnd::Stored:
+            ++stored;
+            break;
+        case ImportEnd::Skipped:
+            ++skipped;
+            break;
+        case ImportEnd::Refused:
+            refusals << refusal;
+            break;
+        case ImportEnd::StopBatch:
+            stopped_at = path;
+            break;
+        }
+    }
+
+    if (paths.size() == 1) {
+        if (!refusals.isEmpty()) show_message(this, refusals.front(), true);
         return;
     }
-    show_snapshot(*this, *imported.window);
-    show_message(this, describe_import(before, *imported.window), false);
+    QString summary = QStringLiteral("%1: %2 stored, %3 skipped, %4 refused.")
+                          .arg(count_of(paths.size(), "correction file", "correction files"))
+                          .arg(stored)
+                          .arg(skipped)
+                          .arg(refusals.size());
+    if (!stopped_at.isEmpty()) {
+        summary += QStringLiteral("\n\nThe round stopped at \"%1\", which the window shows: it is "
+                                  "not stored.")
+                       .arg(file_name(stopped_at));
+        if (next < paths.size()) {
+            QStringList rest;
+            for (qsizetype i = next; i < paths.size(); ++i) rest << file_name(paths[i]);
+            summary += QStringLiteral(" Not reviewed yet: ") + rest.join(QStringLiteral(", ")) +
+                       QStringLiteral(".");
+        }
+    }
+    if (!refusals.isEmpty())
+        summary += QStringLiteral("\n\n") + refusals.join(QStringLiteral("\n\n"));
+    show_message(this, summary, !refusals.isEmpty());
 }

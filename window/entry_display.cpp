@@ -81,6 +81,7 @@ void frm_ZEL::show_record() {
     const std::int16_t collaboration = table.EquipmentFlags[e][CollaborationFlag];
     if (collaboration == 1) Option1[0]->setChecked(true);
     if (collaboration == 2) Option1[1]->setChecked(true);
+    mark_entry_shown();
 }
 
 void frm_ZEL::clear_all() {

@@ -26,17 +26,20 @@ void set_caption_colour(QLabel* label, std::uint32_t bbggrr) {
 
 void frm_ZEL::cmd_up_Click() {
     const int next = table.CurrentEntry + 1;
-    table.CurrentEntry = std::int16_t(std::min<int>(next, table.EntryCount));
-    show_record();
+    choose_entry(std::int16_t(std::min<int>(next, table.EntryCount)));
 }
 
 void frm_ZEL::cmd_down_Click() {
     const int previous = table.CurrentEntry - 1;
-    table.CurrentEntry = std::int16_t(std::max(previous, 1));
-    show_record();
+    choose_entry(std::int16_t(std::max(previous, 1)));
 }
 
 void frm_ZEL::cmd_new_Click() {
+    add_entry();
+}
+
+bool frm_ZEL::add_entry() {
+    if (!settle_unstored_changes()) return false;
     lookup_orders_->forget();
     const auto refuse_full_directory = [this] {
         show_message(this,
@@ -47,7 +50,7 @@ void frm_ZEL::cmd_new_Click() {
     };
     if (table.EntryCount >= MaxEntryCount) {
         refuse_full_directory();
-        return;
+        return false;
     }
 
     if (table.EntryCount >= table.TableCapacity) {
@@ -60,13 +63,14 @@ void frm_ZEL::cmd_new_Click() {
         if (done.ok()) done = read_data_base(table, folder);
         if (!done.ok()) {
             tell_failure(done, unchanged);
-            return;
+            return false;
         }
         LookupCategory = -1;
+        entry_shown_ = false;
         // The file may have grown since the start.
         if (table.EntryCount >= MaxEntryCount) {
             refuse_full_directory();
-            return;
+            return false;
         }
     }
 
@@ -74,10 +78,25 @@ void frm_ZEL::cmd_new_Click() {
     set_text1(SurnameSlot, QString());
     ++table.EntryCount;
     table.CurrentEntry = table.EntryCount;
+    mark_entry_shown();
+    return true;
 }
 
 void frm_ZEL::cmd_store_Click() {
-    if (!holds_row(table, table.CurrentEntry)) return;
+    store_entry();
+}
+
+bool frm_ZEL::store_entry() {
+    if (!holds_row(table, table.CurrentEntry)) return false;
+    // Without an entry on the screen, CurrentEntry names one the compiler never saw.
+    if (maintenance_ && !entry_shown_) {
+        show_message(this,
+                     QStringLiteral("No entry is shown, so there is none to store into. Choose "
+                                    "an entry in the list, or click New to add one; nothing was "
+                                    "stored."),
+                     true);
+        return false;
+    }
 
     // Every text is checked before anything is written, so a refusal stores nothing.
     std::array<std::string, TextSlotCount> texts;
@@ -95,7 +114,7 @@ void frm_ZEL::cmd_store_Click() {
                                  .arg(QString::fromStdString(text_slot_caption(s)), what)),
                          QStringLiteral("Nothing of this entry was stored; the window still "
                                         "shows what you typed."));
-            return;
+            return false;
         }
         texts[std::size_t(s)] = std::move(*bytes);
     }
@@ -126,6 +145,8 @@ void frm_ZEL::cmd_store_Click() {
     set_caption_colour(label1[SurnameLabel], StoredEntryColour);
     table.TableModified = 1;
     unsaved_changes_ = true;
+    mark_entry_shown();
+    return true;
 }
 
 void frm_ZEL::cmd_clear_Click() {

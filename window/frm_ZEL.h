@@ -5,6 +5,7 @@
 #include "entry_table.h"
 #include "result.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
@@ -20,6 +21,7 @@ class QPushButton;
 class QRadioButton;
 class LookupOrders;
 class SortedList;
+struct CorrectionSnapshot;
 
 // The program's one window. The control arrays and handlers carry the program's own names;
 // each handler asks the plain functions of store/, lookup/ and output/ for its result and puts
@@ -42,9 +44,19 @@ class frm_ZEL : public QWidget {
     // while a stored entry is not saved.
     void enter_maintenance_mode();
 
-    // Fills the controls from a correction file, as the user would by typing and ticking, and
-    // says what changed; a file that cannot be read leaves the window as it was.
-    void import_correction_file(const QString& path);
+    // Takes in correction files one after another, in file-name order: each finds its person,
+    // shows that entry and is reviewed field by field before anything is stored. A batch ends
+    // with one message that sums it up; a single file speaks only when it is refused.
+    void import_correction_files(QStringList paths);
+    void import_correction_file(const QString& path) { import_correction_files({path}); }
+
+    // The one way to another entry (a choice in the lower box, browsing, an import): asks about
+    // changes not stored first, then shows `entry`. False when the compiler cancels.
+    bool choose_entry(std::int16_t entry);
+
+    // In maintenance mode: the window holds typing, ticks, choices, a Clear or an import that
+    // the shown entry has not stored.
+    bool has_unstored_changes() const;
 
     // The text of Text1(s) with line breaks as CR LF, and setting it from such a text.
     QString text1(int s) const;
@@ -117,6 +129,23 @@ class frm_ZEL : public QWidget {
     // Alt+Down in a box opens the look-up of its caption.
     void install_lookup_keys();
 
+    // New's work; false when the compiler cancelled or the directory is full.
+    bool add_entry();
+    // Store's work; false, after telling the compiler why, when nothing was stored.
+    bool store_entry();
+    // Asks whether to store changes not stored before they would be dropped; false when the
+    // compiler cancels (or the store was refused), which leaves everything as it was.
+    bool settle_unstored_changes();
+    // What the window shows now is what the shown entry holds.
+    void mark_entry_shown();
+
+    // How one file of a batch ended.
+    enum class ImportEnd { Stored, Skipped, Refused, StopBatch };
+    ImportEnd import_one(const QString& path, QString& refusal);
+    // The folder the import dialog opens in, and remembering the one last used.
+    QString import_folder() const;
+    void remember_import_folder(const QString& file);
+
     // Saves the directory when an entry was stored; false, after telling the user, when the
     // save failed.
     bool save_directory();
@@ -133,6 +162,11 @@ class frm_ZEL : public QWidget {
     std::vector<QPushButton*> maintenance_buttons_; // hidden unless in maintenance mode
     bool maintenance_ = false;
     bool unsaved_changes_ = false; // an entry was stored since the last save
+    // An entry is on the screen (shown, or begun with New); Store needs one in maintenance mode.
+    bool entry_shown_ = false;
+    bool exiting_ = false; // EXIT saves what is stored and ends without a question
+    // What the window showed when the entry was shown or stored.
+    std::unique_ptr<CorrectionSnapshot> shown_;
 
     // What set_text1 last gave each multi-line box: while the box still shows it, text1 gives
     // it back byte for byte, whatever mix of line ends it holds.

@@ -6,6 +6,8 @@
 #include "sorted_list.h"
 
 #include <QFrame>
+#include <QItemSelectionModel>
+#include <QListView>
 
 void frm_ZEL::list1_Click() {
     const int row = list1->list_index();
@@ -13,8 +15,16 @@ void frm_ZEL::list1_Click() {
     // A list left over from before a reload must not point the window past the directory.
     const std::int32_t entry = list1->item_data(row);
     if (entry < 1 || entry > table.EntryCount) return;
-    table.CurrentEntry = static_cast<std::int16_t>(entry);
-    show_record();
+    if (choose_entry(static_cast<std::int16_t>(entry))) return;
+    // Cancelled: the highlight goes back to the entry still shown, without choosing it again.
+    QItemSelectionModel* selection = list1->view()->selectionModel();
+    selection->clearSelection();
+    for (int r = 0; r < list1->count(); ++r) {
+        if (list1->item_data(r) != table.CurrentEntry) continue;
+        selection->setCurrentIndex(list1->view()->model()->index(r, 0),
+                                   QItemSelectionModel::ClearAndSelect);
+        break;
+    }
 }
 
 void frm_ZEL::List2_Click() {

@@ -6,21 +6,34 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSettings>
 #include <QUrl>
 
 namespace {
 
-const QString CorrectionFilter = QStringLiteral("Correction files (*_KAV.TXT *_kav.txt)");
+// Mail programs and browsers name a second copy "Name_KAV (1).TXT" or "Name_KAV-1.txt".
+const QStringList ImportFilters = {
+    QStringLiteral("Correction files (*_[Kk][Aa][Vv]*.[Tt][Xx][Tt])"),
+    QStringLiteral("All files (*)")};
 
-// The one local correction file that a drag carries, or an empty text.
-QString dropped_correction_file(const QMimeData* data) {
-    if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
-    const QUrl url = data->urls().first();
-    if (!url.isLocalFile()) return {};
-    const QString path = url.toLocalFile();
-    return path.endsWith(QStringLiteral("_KAV.TXT"), Qt::CaseInsensitive) ? path : QString();
+const QString FolderKey = QStringLiteral("import/folder");
+
+QSettings settings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("zel-kav"),
+                     QStringLiteral("zel-kav"));
+}
+
+// The local files a drag carries; the import refuses, with its reason, what is no correction
+// file.
+QStringList dropped_files(const QMimeData* data) {
+    QStringList paths;
+    if (!data || !data->hasUrls()) return paths;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) paths << url.toLocalFile();
+    return paths;
 }
 
 } // namespace
@@ -33,35 +46,55 @@ void frm_ZEL::enter_maintenance_mode() {
 }
 
 void frm_ZEL::closeEvent(QCloseEvent* event) {
+    if (exiting_) {
+        event->accept();
+        return;
+    }
+    if (!settle_unstored_changes()) {
+        event->ignore();
+        return;
+    }
     if (!maintenance_ || !unsaved_changes_) {
         event->accept();
         return;
     }
-    const auto answer = ask(this, QStringLiteral("Save the changes to the directory before closing?"),
-                            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                            QMessageBox::Save);
+    const auto answer =
+        ask(this, QStringLiteral("Save the changes to the directory before closing?"),
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     if (answer == QMessageBox::Discard || (answer == QMessageBox::Save && save_directory()))
         event->accept();
     else
         event->ignore();
 }
 
-void frm_ZEL::cmd_import_Click() {
+QString frm_ZEL::import_folder() const {
+    const QString last = settings().value(FolderKey).toString();
+    if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
     const Result desktop = this_desktop().desktop_folder();
-    const QString path =
-        choose_file(this, QStringLiteral("Import a correction file"),
-                    desktop.ok() ? desktop.path : QDir::homePath(), CorrectionFilter);
-    if (!path.isEmpty()) import_correction_file(path);
+    return desktop.ok() ? desktop.path : QDir::homePath();
+}
+
+void frm_ZEL::remember_import_folder(const QString& file) {
+    settings().setValue(FolderKey, QFileInfo(file).absolutePath());
+}
+
+void frm_ZEL::cmd_import_Click() {
+    const QStringList paths = choose_files(this, QStringLiteral("Import correction files"),
+                                           import_folder(), ImportFilters);
+    if (paths.isEmpty()) return;
+    remember_import_folder(paths.front());
+    import_correction_files(paths);
 }
 
 void frm_ZEL::dragEnterEvent(QDragEnterEvent* event) {
-    if (maintenance_ && !dropped_correction_file(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
+    if (maintenance_ && !dropped_files(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void frm_ZEL::dropEvent(QDropEvent* event) {
-    const QString path = dropped_correction_file(event->mimeData());
-    if (!maintenance_ || path.isEmpty()) return;
+    const QStringList paths = dropped_files(event->mimeData());
+    if (!maintenance_ || paths.isEmpty()) return;
     event->acceptProposedAction();
-    import_correction_file(path);
+    // The drag ends before the first question is asked.
+    QMetaObject::invokeMethod(
+        this, [this, paths] { import_correction_files(paths); }, Qt::QueuedConnection);
 }

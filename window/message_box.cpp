@@ -3,9 +3,14 @@
 #include "frm_ZEL.h"
 
 #include <QFileDialog>
+#include <QPushButton>
+
+const QString& window_title() {
+    static const QString title = QStringLiteral("ZEL-KAV Directory of Ore Mineralogists");
+    return title;
+}
 
 namespace {
-const QString Title = QStringLiteral("ZEL-KAV Directory of Ore Mineralogists");
 
 template <typename Hook> Hook& hook() {
     static Hook instance;
@@ -18,7 +23,7 @@ void show_message(QWidget* parent, const QString& text, bool is_error) {
         hook<MessageHook>()(text, is_error);
         return;
     }
-    QMessageBox box(is_error ? QMessageBox::Critical : QMessageBox::NoIcon, Title, text,
+    QMessageBox box(is_error ? QMessageBox::Critical : QMessageBox::NoIcon, window_title(), text,
                     QMessageBox::Ok, parent);
     box.exec();
 }
@@ -27,15 +32,35 @@ QMessageBox::StandardButton ask(QWidget* parent, const QString& question,
                                 QMessageBox::StandardButtons buttons,
                                 QMessageBox::StandardButton default_button) {
     if (hook<AnswerHook>()) return hook<AnswerHook>()(question);
-    QMessageBox box(QMessageBox::Question, Title, question, buttons, parent);
+    QMessageBox box(QMessageBox::Question, window_title(), question, buttons, parent);
     box.setDefaultButton(default_button);
     return QMessageBox::StandardButton(box.exec());
 }
 
-QString choose_file(QWidget* parent, const QString& caption, const QString& folder,
-                    const QString& filter) {
-    if (hook<FileChoiceHook>()) return hook<FileChoiceHook>()(folder, filter);
-    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+QString ask_among(QWidget* parent, const QString& question, const QStringList& answers) {
+    if (answers.isEmpty()) return {};
+    if (hook<AmongHook>()) return hook<AmongHook>()(question, answers);
+    QMessageBox box(QMessageBox::Question, window_title(), question, QMessageBox::NoButton, parent);
+    QList<QAbstractButton*> buttons;
+    for (qsizetype i = 0; i < answers.size(); ++i) {
+        // The last answer is the one that changes nothing: Escape gives it.
+        const auto role = i + 1 == answers.size() && answers.size() > 1 ? QMessageBox::RejectRole
+                                                                        : QMessageBox::AcceptRole;
+        buttons << box.addButton(answers[i], role);
+    }
+    box.setDefaultButton(static_cast<QPushButton*>(buttons.front()));
+    box.setEscapeButton(buttons.back());
+    box.exec();
+    const qsizetype chosen = buttons.indexOf(box.clickedButton());
+    return answers[chosen < 0 ? answers.size() - 1 : chosen];
+}
+
+QStringList choose_files(QWidget* parent, const QString& caption, const QString& folder,
+                         const QStringList& filters) {
+    if (hook<FilesChoiceHook>()) return hook<FilesChoiceHook>()(folder, filters);
+    QString first = filters.value(0);
+    return QFileDialog::getOpenFileNames(parent, caption, folder,
+                                         filters.join(QStringLiteral(";;")), &first);
 }
 
 void set_message_hook_for_testing(MessageHook hook_for_testing) {
@@ -46,8 +71,12 @@ void set_answer_hook_for_testing(AnswerHook hook_for_testing) {
     hook<AnswerHook>() = std::move(hook_for_testing);
 }
 
-void set_file_choice_hook_for_testing(FileChoiceHook hook_for_testing) {
-    hook<FileChoiceHook>() = std::move(hook_for_testing);
+void set_among_hook_for_testing(AmongHook hook_for_testing) {
+    hook<AmongHook>() = std::move(hook_for_testing);
+}
+
+void set_files_choice_hook_for_testing(FilesChoiceHook hook_for_testing) {
+    hook<FilesChoiceHook>() = std::move(hook_for_testing);
 }
 
 void frm_ZEL::tell_failure(const Result& result, const QString& consequence) {

@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -9,6 +10,10 @@ class QWidget;
 
 // Every message box and file dialog of the program goes through here, so tests can answer them
 // instead of blocking on a modal dialog.
+
+// The title every dialog of the window carries.
+const QString& window_title();
+
 void show_message(QWidget* parent, const QString& text, bool is_error);
 
 // A question with the given buttons; gives the button the user chose.
@@ -16,15 +21,22 @@ QMessageBox::StandardButton ask(QWidget* parent, const QString& question,
                                 QMessageBox::StandardButtons buttons,
                                 QMessageBox::StandardButton default_button);
 
-// The file the user chooses to open in `folder`, among those that match `filter`; empty when
-// the user cancels.
-QString choose_file(QWidget* parent, const QString& caption, const QString& folder,
-                    const QString& filter);
+// A question with answers of the program's own words; the first is the default (Return) and
+// Escape gives the last, which must be the one that changes nothing. Gives the answer chosen.
+QString ask_among(QWidget* parent, const QString& question, const QStringList& answers);
+
+// The files the user chooses to open in `folder` (several at once), among those that match one
+// of `filters` (the first is preselected); empty when the user cancels.
+QStringList choose_files(QWidget* parent, const QString& caption, const QString& folder,
+                         const QStringList& filters);
 
 // Empty hooks restore the dialogs.
 using MessageHook = std::function<void(const QString& text, bool is_error)>;
 void set_message_hook_for_testing(MessageHook hook);
 using AnswerHook = std::function<QMessageBox::StandardButton(const QString& question)>;
 void set_answer_hook_for_testing(AnswerHook hook);
-using FileChoiceHook = std::function<QString(const QString& folder, const QString& filter)>;
-void set_file_choice_hook_for_testing(FileChoiceHook hook);
+using AmongHook = std::function<QString(const QString& question, const QStringList& answers)>;
+void set_among_hook_for_testing(AmongHook hook);
+using FilesChoiceHook =
+    std::function<QStringList(const QString& folder, const QStringList& filters)>;
+void set_files_choice_hook_for_testing(FilesChoiceHook hook);

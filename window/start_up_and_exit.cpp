@@ -28,6 +28,7 @@ bool frm_ZEL::Form_Load(const Result& loaded) {
         return false;
     }
     LookupCategory = -1;
+    entry_shown_ = false;
     list1->clear();
     List2->clear();
     Label4->setText(last_update_caption(table.LastUpdate));
@@ -50,6 +51,7 @@ bool frm_ZEL::save_directory() {
 
 void frm_ZEL::cmd_EXIT_Click() {
     if (!save_directory()) return;
+    exiting_ = true;
     close();
     QCoreApplication::exit(0);
 }

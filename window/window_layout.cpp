@@ -1,4 +1,5 @@
 #include "control_values.h"
+#include "correction_text.h"
 #include "frm_ZEL.h"
 #include "layout_units.h"
 #include "lookup_orders.h"

@@ -162,12 +162,40 @@ else
     wait_exit "$pid" 10 >/dev/null || fail "the program did not end when killed"
 fi
 
-# The compiler's round in maintenance mode: choose Castell, Import a corrected file through the
-# file dialog, Store, EXIT; the saved data file differs from the old one by exactly the change.
-echo "== maintenance: import, Store, EXIT"
+# The compiler's round in maintenance mode: Import a batch of two files through the file
+# dialog (a corrected file of Castell's and its second copy as a mail program names it), each
+# reviewed and stored with Return, the summary answered, then EXIT; the saved data file differs
+# from the old one by exactly the change.
+echo "== maintenance: a batch of two files, Store each, EXIT"
 correction="$work/home/Desktop/Castell_KAV.TXT"
+
+# Waits up to 10 s for a visible window of process $1 other than $2; prints its id.
+wait_dialog() {
+    local found=""
+    for _ in $(seq 100); do
+        found=$(xdotool search --onlyvisible --pid "$1" 2>/dev/null | grep -vx "$2" | head -n 1 || true)
+        [ -n "$found" ] && { echo "$found"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+# Answers the next dialog of process $1 (main window $2) with Return, after a screenshot
+# named $4; $3 says what the dialog is, for a failure.
+answer_dialog() {
+    if ! wait_dialog "$1" "$2" >/dev/null; then
+        fail "maintenance: no $3"
+        return 1
+    fi
+    sleep 0.5
+    import -window root "$artefacts/e2e-$4.png" || true
+    xdotool key Return || true
+    sleep 0.6
+}
+
 if [ -f "$correction" ]; then
     sed -i 's/^Telephone:  +51 1 2\r$/Telephone:  +51 999 0\r/' "$correction"
+    cp "$correction" "$work/home/Desktop/Castell_KAV-1.txt"
     today=$(date +%Y-%m-%d)
     expected="$work/expected.dat"
     sed -e "s/^#2026-11-30#/#$today#/" -e "s/#2005-03-04#/#$today#/" -e 's/"+51 1 2"/"+51 999 0"/' \
@@ -179,40 +207,21 @@ if [ -f "$correction" ]; then
         fail "maintenance: the window did not appear within 20 s"
     else
         sleep 1
-        click "$win" 7950 4455            # Castell in the lower box
         click "$win" 500 6480             # Import
-        dialog=""
-        for _ in $(seq 100); do
-            dialog=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$win" | head -n 1 || true)
-            [ -n "$dialog" ] && break
-            sleep 0.1
-        done
-        if [ -z "$dialog" ]; then
+        if ! wait_dialog "$pid" "$win" >/dev/null; then
             fail "maintenance: Import opened no file dialog"
         else
             sleep 0.5
             import -window root "$artefacts/e2e-import-dialog.png" || true
-            # The dialog has the focus, in its file name field.
-            xdotool type --delay 20 "$correction" || true
+            # The dialog opens in the desktop folder, its file name field has the focus.
+            xdotool type --delay 20 '"Castell_KAV.TXT" "Castell_KAV-1.txt"' || true
             sleep 0.3
             xdotool key Return || true
-            # The message that lists what changed (a box of the window's, found by its title);
-            # OK closes it.
-            said=""
-            for _ in $(seq 50); do
-                said=$(xdotool search --onlyvisible --name "^ZEL-KAV Directory of Ore Mineralogists\$" 2>/dev/null | head -n 1 || true)
-                [ -n "$said" ] && break
-                sleep 0.1
-            done
-            if [ -z "$said" ]; then
-                fail "maintenance: no message after the import"
-            else
-                import -window root "$artefacts/e2e-import-message.png" || true
-                sleep 0.3
-                xdotool key Return || true
-                sleep 0.5
-            fi
-            click "$win" 500 5520         # Store
+            sleep 0.6
+            # Each file finds Castell and is reviewed; Return stores it. Then the summary.
+            answer_dialog "$pid" "$win" "review of the first file" import-review &&
+                answer_dialog "$pid" "$win" "review of the second file" import-review-2 &&
+                answer_dialog "$pid" "$win" "summary of the batch" import-summary
             click "$win" 500 5970         # EXIT
             if ! status=$(wait_exit "$pid" 20); then
                 fail "maintenance: EXIT did not end the program"

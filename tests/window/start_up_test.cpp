@@ -217,7 +217,10 @@ class StartUpTest : public QObject {
         QVERIFY(f->start());
         if (maintenance) f->window->enter_maintenance_mode();
         set_today_for_testing(june_1_2004);
-        if (stored) f->window->cmd_store_Click();
+        if (stored) {
+            f->window->choose_entry(1); // maintenance mode stores only into a shown entry
+            f->window->cmd_store_Click();
+        }
         if (exit_first) f->window->cmd_EXIT_Click();
         if (cannot_save) block_saving();
         f->window->close();

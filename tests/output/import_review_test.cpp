@@ -1,0 +1,101 @@
+#include "correction_text.h"
+#include "import_review.h"
+#include "person_lookup.h"
+#include "table_builder.h"
+#include "test_registry.h"
+
+#include <QTest>
+
+Q_DECLARE_METATYPE(std::vector<std::int16_t>)
+Q_DECLARE_METATYPE(std::vector<FieldDifference>)
+
+// The plain halves of an import's review: whose entry a file names, and what it changes.
+class ImportReviewTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void find_person_data() {
+        QTest::addColumn<QString>("surname");
+        QTest::addColumn<QString>("first_names");
+        QTest::addColumn<std::vector<std::int16_t>>("found");
+        QTest::newRow("exact") << "van Dyk"
+                               << "Jo" << std::vector<std::int16_t>{1};
+        QTest::newRow("exact wins over loose") << "Muller"
+                                               << "Max" << std::vector<std::int16_t>{3};
+        QTest::newRow("case and blanks") << " VANDYK"
+                                         << "jo " << std::vector<std::int16_t>{1};
+        QTest::newRow("accented capitals") << "ÉCOLE"
+                                           << "" << std::vector<std::int16_t>{4};
+        QTest::newRow("several loose") << "muller"
+                                       << "max" << std::vector<std::int16_t>{2, 3};
+        QTest::newRow("first names must match") << "van Dyk"
+                                                << "Jan" << std::vector<std::int16_t>{};
+        QTest::newRow("a letter differs") << "van Dik"
+                                          << "Jo" << std::vector<std::int16_t>{};
+        QTest::newRow("unstorable name") << "van Dyk\u20ac\u4e00"
+                                         << "Jo" << std::vector<std::int16_t>{};
+        QTest::newRow("spare rows are no entries") << "Spare"
+                                                   << "" << std::vector<std::int16_t>{};
+    }
+    void find_person() {
+        QFETCH(QString, surname);
+        QFETCH(QString, first_names);
+        QFETCH(std::vector<std::int16_t>, found);
+        EntryTable table = make_table(4);
+        table.set_text(1, SurnameSlot, "van Dyk");
+        table.set_text(1, FirstNamesSlot, "Jo");
+        table.set_text(2, SurnameSlot, "MULLER");
+        table.set_text(2, FirstNamesSlot, "Max");
+        table.set_text(3, SurnameSlot, "Muller");
+        table.set_text(3, FirstNamesSlot, "Max");
+        table.set_text(4, SurnameSlot,
+                       "\xe9"
+                       "cole");
+        table.set_text(5, SurnameSlot, "Spare");
+        QCOMPARE(::find_person(table, surname, first_names), found);
+    }
+
+    void differences_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<std::vector<FieldDifference>>("expected");
+        using D = std::vector<FieldDifference>;
+        QTest::newRow("none") << "" << D{};
+        QTest::newRow("a text") << "city" << D{{"City", "Graz", "Wien", false}};
+        QTest::newRow("a line end in the address")
+            << "address" << D{{"Mailing Address", "Main St 1", "Main St 1\r\nFlat 2", false}};
+        QTest::newRow("a quote cannot be stored")
+            << "quote" << D{{"Remarks", "", "say \"hi\"", true}};
+        QTest::newRow("a tick and a greyed box")
+            << "ticks" << D{{"SEM", "unticked", "ticked", false}};
+        QTest::newRow("choices") << "choices"
+                                 << D{{"Salutation", "Mr", "none", false},
+                                      {"polished sections", "unticked", "ticked", false},
+                                      {"Collaboration", "none", "some", false}};
+    }
+    void differences() {
+        QFETCH(QString, change);
+        QFETCH(std::vector<FieldDifference>, expected);
+        CorrectionSnapshot held;
+        for (std::size_t k = 0; k < held.Chh_equipm.size(); ++k)
+            held.Chh_equipm[k].caption = QString::fromUtf8(EquipmentFields[k].caption);
+        held.Opt_Mr_Mrs[0] = {"Mr", true};
+        held.Text1[CitySlot] = "Graz";
+        held.Text1[AddressSlot] = "Main St 1";
+        held.Chh_equipm[11].state = Qt::PartiallyChecked; // greyed: stored as 0, no change
+        CorrectionSnapshot file = held;
+        file.Chh_equipm[11].state = Qt::Unchecked;
+        if (change == "city") file.Text1[CitySlot] = "Wien";
+        if (change == "address") file.Text1[AddressSlot] = "Main St 1\r\nFlat 2";
+        if (change == "quote") file.Text1[RemarksSlot] = "say \"hi\"";
+        if (change == "ticks") file.Chh_equipm[9].state = Qt::Checked;
+        if (change == "choices") {
+            file.Opt_Mr_Mrs[0].chosen = false;
+            file.Chh_equipm[PolishedSectionsFlag].state = Qt::Checked;
+            file.Option1[1] = true;
+        }
+        QCOMPARE(import_differences(held, file), expected);
+    }
+};
+
+ZELKAV_TEST_CLASS(ImportReviewTest)
+#include "import_review_test.moc"

@@ -1,0 +1,77 @@
+#include "import_review_dialog.h"
+#include "message_box.h"
+#include "person_choice_dialog.h"
+#include "test_registry.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+Q_DECLARE_METATYPE(std::function<QString()>)
+
+// The real dialogs of the import as a keyboard user meets them: Return gives the first answer,
+// Escape the one that changes nothing; each carries the window's title.
+class DialogKeysTest : public QObject {
+    Q_OBJECT
+
+    // Presses `key` in the dialog once it is open, and notes its title.
+    QString title_;
+    void press_when_open(Qt::Key key) {
+        title_.clear();
+        QTimer::singleShot(0, this, [this, key] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog) return;
+            title_ = dialog->windowTitle();
+            QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, key);
+        });
+    }
+
+  private slots:
+    void keys_data() {
+        QTest::addColumn<std::function<QString()>>("open");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("answer");
+        const auto among = [] {
+            return ask_among(nullptr, "Store the changes to Castell?",
+                             {"Store", "Discard", "Cancel"});
+        };
+        const std::vector<FieldDifference> one{{"City", "Graz", "Wien", false}};
+        const auto review = [one] {
+            const ReviewAnswer a = review_import(nullptr, "/a/Castell_KAV.TXT", "Castell", one);
+            return a == ReviewAnswer::Store  ? QString("Store")
+                   : a == ReviewAnswer::Skip ? QString("Skip")
+                                             : QString("Edit first");
+        };
+        const auto choice = [] {
+            return QString::number(choose_person(
+                nullptr, "/a/Berg_KAV.TXT",
+                {{2, "Berg", "Anna", "Oslo", "Norway"}, {4, "Berg", "Anna", "Bergen", "Norway"}}));
+        };
+        QTest::newRow("question, Return")
+            << std::function<QString()>(among) << int(Qt::Key_Return) << "Store";
+        QTest::newRow("question, Escape")
+            << std::function<QString()>(among) << int(Qt::Key_Escape) << "Cancel";
+        QTest::newRow("review, Return")
+            << std::function<QString()>(review) << int(Qt::Key_Return) << "Store";
+        QTest::newRow("review, Escape")
+            << std::function<QString()>(review) << int(Qt::Key_Escape) << "Skip";
+        QTest::newRow("choice, Return")
+            << std::function<QString()>(choice) << int(Qt::Key_Return) << "2";
+        QTest::newRow("choice, Escape")
+            << std::function<QString()>(choice) << int(Qt::Key_Escape) << "0";
+    }
+    void keys() {
+        QFETCH(std::function<QString()>, open);
+        QFETCH(int, key);
+        QFETCH(QString, answer);
+        press_when_open(Qt::Key(key));
+        QCOMPARE(open(), answer);
+        QCOMPARE(title_, QString("ZEL-KAV Directory of Ore Mineralogists"));
+    }
+};
+
+ZELKAV_TEST_CLASS(DialogKeysTest)
+#include "dialog_keys_test.moc"

@@ -1,0 +1,380 @@
+#include "correction_file.h"
+#include "cp1252.h"
+#include "import_review_dialog.h"
+#include "person_choice_dialog.h"
+#include "sorted_list.h"
+#include "test_registry.h"
+#include "window_fixture.h"
+#include "window_snapshot.h"
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QSettings>
+#include <QUrl>
+
+Q_DECLARE_METATYPE(ReviewAnswer)
+
+namespace {
+constexpr int Telephone = 7;
+}
+
+// The compiler's round in maintenance mode: each correction file lands on the entry of its
+// person, is reviewed before it is stored, and nothing typed or imported is dropped unasked.
+class ImportRoundTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<WindowFixture> f;
+    QStringList questions;          // every question asked, in order
+    QString among_answer;           // "Add as a new entry" or "Cancel"
+    std::int16_t person_choice = 0; // entry chosen among several, 0 to cancel
+    ReviewAnswer review = ReviewAnswer::Store;
+    QStringList reviewed; // file names, in the order they were reviewed
+    std::vector<FieldDifference> last_differences;
+
+    // Castell and Berg (twice, in different cities) and Okafor.
+    static EntryTable people() {
+        EntryTable table = make_table(4);
+        const char* rows[][4] = {{"Castell", "Ana", "Graz", "Austria"},
+                                 {"Berg", "Anna", "Oslo", "Norway"},
+                                 {"Okafor", "Chidi", "Lagos", "Nigeria"},
+                                 {"Berg", "Anna", "Bergen", "Norway"}};
+        for (int e = 1; e <= 4; ++e) {
+            table.set_text(e, SurnameSlot, rows[e - 1][0]);
+            table.set_text(e, FirstNamesSlot, rows[e - 1][1]);
+            table.set_text(e, CitySlot, rows[e - 1][2]);
+            table.set_text(e, CountrySlot, rows[e - 1][3]);
+            table.set_text(e, Telephone, "+1 " + std::to_string(e));
+        }
+        return table;
+    }
+
+    void start_maintaining(EntryTable table = people()) {
+        QVERIFY(f->start_on(std::move(table)));
+        f->window->enter_maintenance_mode();
+    }
+
+    // A correction file of entry `e` as the window writes it, with `telephone` and the names
+    // given; written beside the data file under `name`.
+    QString correction_file(int e, const QString& name, const QString& telephone,
+                            const QString& surname = {}, const QString& first_names = {}) {
+        EntryTable copy = f->table;
+        copy.CurrentEntry = std::int16_t(e);
+        frm_ZEL writer(copy, f->folder());
+        writer.show_record();
+        CorrectionSnapshot window = take_snapshot(writer);
+        window.Text1[Telephone] = telephone;
+        if (!surname.isNull()) window.Text1[SurnameSlot] = surname;
+        if (!first_names.isNull()) window.Text1[FirstNamesSlot] = first_names;
+        QFile file(f->dir.filePath(name));
+        if (!file.open(QIODevice::WriteOnly)) return {};
+        file.write(encode_correction_text(correction_text(window)));
+        return file.fileName();
+    }
+
+    QString telephone(int e) const { return from_cp1252(f->table.text(e, Telephone)); }
+
+    int list_row_of(int entry) const {
+        for (int r = 0; r < f->window->list1->count(); ++r)
+            if (f->window->list1->item_data(r) == entry) return r;
+        return -1;
+    }
+
+  private slots:
+    void init() {
+        f = std::make_unique<WindowFixture>();
+        questions.clear();
+        reviewed.clear();
+        among_answer = QStringLiteral("Cancel");
+        person_choice = 0;
+        review = ReviewAnswer::Store;
+        // The directory question on closing is not this test's subject.
+        set_answer_hook_for_testing([](const QString&) { return QMessageBox::Discard; });
+        set_among_hook_for_testing([this](const QString& question, const QStringList& answers) {
+            questions << question;
+            return answers.contains(among_answer) ? among_answer : answers.back();
+        });
+        set_person_choice_hook_for_testing([this](const std::vector<PersonCandidate>& candidates) {
+            for (const PersonCandidate& c : candidates)
+                questions << QStringLiteral("%1 %2 %3").arg(c.entry).arg(c.surname, c.city);
+            return person_choice;
+        });
+        set_review_hook_for_testing(
+            [this](const QString& file, const std::vector<FieldDifference>& differences) {
+                reviewed << QFileInfo(file).fileName();
+                last_differences = differences;
+                return review;
+            });
+    }
+    void cleanup() {
+        set_answer_hook_for_testing({});
+        set_among_hook_for_testing({});
+        set_person_choice_hook_for_testing({});
+        set_review_hook_for_testing({});
+        set_files_choice_hook_for_testing({});
+        f.reset();
+    }
+
+    // The right person: whatever the window shows, the file's person gets the change.
+    void import_finds_its_person_data() {
+        QTest::addColumn<int>("shown");       // 0: nothing shown since the start
+        QTest::addColumn<int>("written");     // the entry the file was written from
+        QTest::addColumn<QString>("surname"); // null: as written
+        QTest::addColumn<std::int16_t>("choice");
+        QTest::addColumn<QString>("among");
+        QTest::addColumn<int>("stored"); // the entry that takes the file; 0: none
+        QTest::addColumn<int>("count");
+        QTest::newRow("one match, another entry shown")
+            << 3 << 1 << QString() << std::int16_t(0) << QString() << 1 << 4;
+        QTest::newRow("one match, nothing shown")
+            << 0 << 3 << QString() << std::int16_t(0) << QString() << 3 << 4;
+        QTest::newRow("case and blanks differ")
+            << 3 << 1 << " castell " << std::int16_t(0) << QString() << 1 << 4;
+        QTest::newRow("several, the second chosen")
+            << 1 << 2 << QString() << std::int16_t(4) << QString() << 4 << 4;
+        QTest::newRow("several, cancelled")
+            << 1 << 2 << QString() << std::int16_t(0) << QString() << 0 << 4;
+        QTest::newRow("none, added as a new entry")
+            << 1 << 1 << "Brückner" << std::int16_t(0) << "Add as a new entry" << 5 << 5;
+        QTest::newRow("none, cancelled")
+            << 1 << 1 << "Brückner" << std::int16_t(0) << "Cancel" << 0 << 4;
+    }
+    void import_finds_its_person() {
+        QFETCH(int, shown);
+        QFETCH(int, written);
+        QFETCH(QString, surname);
+        QFETCH(std::int16_t, choice);
+        QFETCH(QString, among);
+        QFETCH(int, stored);
+        QFETCH(int, count);
+        start_maintaining();
+        const QString file = correction_file(written, "x_KAV.TXT", "+9 new", surname);
+        if (shown) QVERIFY(f->window->choose_entry(std::int16_t(shown)));
+        person_choice = choice;
+        among_answer = among;
+        const EntryTable before = f->table;
+
+        f->window->import_correction_file(file);
+        QVERIFY2(f->messages.isEmpty(), qPrintable(f->messages.join('\n')));
+        QCOMPARE(f->table.EntryCount, std::int16_t(count));
+        for (int e = 1; e <= 4; ++e)
+            if (e != stored) QCOMPARE(f->table.texts(e), before.texts(e));
+        if (stored) {
+            QCOMPARE(telephone(stored), QString("+9 new"));
+            QCOMPARE(f->table.CurrentEntry, std::int16_t(stored));
+            QCOMPARE(f->window->text1(Telephone), QString("+9 new"));
+            QVERIFY(!f->window->has_unstored_changes());
+            QCOMPARE(reviewed, QStringList{"x_KAV.TXT"});
+        } else {
+            QCOMPARE(f->table.TableModified, std::int16_t(0));
+            QCOMPARE(f->table.CurrentEntry, before.CurrentEntry);
+        }
+        if (choice || QTest::currentDataTag() == QString("several, cancelled"))
+            QCOMPARE(questions, (QStringList{"2 Berg Oslo", "4 Berg Bergen"}));
+    }
+
+    // Review: Store stores at once, "Edit first" leaves the file's content to edit, Skip shows
+    // the entry as stored.
+    void review_answers_data() {
+        QTest::addColumn<ReviewAnswer>("given");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("Store") << ReviewAnswer::Store << "+9 new"
+                               << "+9 new";
+        QTest::newRow("Edit first") << ReviewAnswer::EditFirst << "+1 1"
+                                    << "+9 new";
+        QTest::newRow("Skip") << ReviewAnswer::Skip << "+1 1"
+                              << "+1 1";
+    }
+    void review_answers() {
+        QFETCH(ReviewAnswer, given);
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        start_maintaining();
+        const QString file = correction_file(1, "Castell_KAV.TXT", "+9 new");
+        review = given;
+        f->window->import_correction_file(file);
+        QCOMPARE(last_differences,
+                 (std::vector<FieldDifference>{{"Telephone", "+1 1", "+9 new", false}}));
+        QCOMPARE(telephone(1), stored);
+        QCOMPARE(f->window->text1(Telephone), shown);
+        QCOMPARE(f->window->has_unstored_changes(), given == ReviewAnswer::EditFirst);
+        QCOMPARE(f->table.CurrentEntry, std::int16_t(1));
+    }
+
+    // A batch: file-name order, second-copy names, one summary with each refusal.
+    void batch_of_files() {
+        start_maintaining();
+        const QStringList files = {
+            correction_file(3, "Okafor_kav-1.txt", "+9 3"),
+            correction_file(1, "castell_KAV (1).TXT", "+9 1"),
+            f->dir.filePath("Broken_KAV.TXT"),
+            correction_file(1, "Berg_KAV.TXT", "+9 2", "Berg", "Anna"),
+        };
+        QFile broken(files[2]);
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("Title:  Dr.\r\n");
+        broken.close();
+        person_choice = 2;
+        int calls = 0;
+        set_review_hook_for_testing([&](const QString& file, const std::vector<FieldDifference>&) {
+            reviewed << QFileInfo(file).fileName();
+            return ++calls == 2 ? ReviewAnswer::Skip : ReviewAnswer::Store;
+        });
+        f->window->import_correction_files(files);
+        QCOMPARE(reviewed,
+                 (QStringList{"Berg_KAV.TXT", "castell_KAV (1).TXT", "Okafor_kav-1.txt"}));
+        QCOMPARE(telephone(2), QString("+9 2"));
+        QCOMPARE(telephone(1), QString("+1 1"));
+        QCOMPARE(telephone(3), QString("+9 3"));
+        QCOMPARE(f->messages.size(), 1);
+        const QString summary = f->messages.front();
+        QVERIFY2(summary.startsWith("4 correction files: 2 stored, 1 skipped, 1 refused.") &&
+                     summary.contains(files[2]) && summary.contains("line 1"),
+                 qPrintable(summary));
+    }
+
+    // "Edit first" ends the round there: the file waits on the screen, the rest is named.
+    void batch_stops_at_edit_first() {
+        start_maintaining();
+        const QStringList files = {correction_file(1, "A_KAV.TXT", "+9 1"),
+                                   correction_file(3, "B_KAV.TXT", "+9 3")};
+        review = ReviewAnswer::EditFirst;
+        f->window->import_correction_files(files);
+        QCOMPARE(reviewed, QStringList{"A_KAV.TXT"});
+        QCOMPARE(f->window->text1(Telephone), QString("+9 1"));
+        QCOMPARE(f->table.TableModified, std::int16_t(0));
+        QCOMPARE(f->messages.size(), 1);
+        QVERIFY2(f->messages[0].contains("\"A_KAV.TXT\"") &&
+                     f->messages[0].contains("Not reviewed yet: B_KAV.TXT."),
+                 qPrintable(f->messages[0]));
+    }
+
+    // The dialog takes several files and opens where the last import was; a drop takes all.
+    void batch_through_the_dialog_and_by_drop() {
+        start_maintaining();
+        QDir(f->dir.path()).mkdir("mail");
+        const QStringList files = {correction_file(1, "mail/Castell_KAV.TXT", "+9 1"),
+                                   correction_file(3, "mail/Okafor_KAV.TXT", "+9 3")};
+        QStringList folders, filters;
+        set_files_choice_hook_for_testing([&](const QString& folder, const QStringList& offered) {
+            folders << folder;
+            filters = offered;
+            return folders.size() == 1 ? files : QStringList();
+        });
+        f->window->cmd_import_Click();
+        f->window->cmd_import_Click();
+        QCOMPARE(folders, (QStringList{f->desktop() + "/", f->dir.filePath("mail")}));
+        QVERIFY(filters.size() == 2 && filters[1] == "All files (*)");
+        QCOMPARE(telephone(1), QString("+9 1"));
+        QCOMPARE(telephone(3), QString("+9 3"));
+        QVERIFY(QFile::exists(f->dir.filePath("home/.config/zel-kav/zel-kav.conf")));
+
+        reviewed.clear();
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(files[1]), QUrl::fromLocalFile(files[0])});
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(f->window.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(f->window.get(), &drop);
+        QTRY_COMPARE(reviewed, (QStringList{"Castell_KAV.TXT", "Okafor_KAV.TXT"}));
+    }
+
+    // Store needs an entry on the screen; New followed by Store stays as it was.
+    void store_needs_a_shown_entry_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<bool>("stores");
+        QTest::newRow("at start") << "" << false;
+        QTest::newRow("Clear at start") << "clear" << false;
+        QTest::newRow("New at start") << "new" << true;
+        QTest::newRow("Clear after a choice") << "choose clear" << true;
+    }
+    void store_needs_a_shown_entry() {
+        QFETCH(QString, before);
+        QFETCH(bool, stores);
+        start_maintaining();
+        if (before.contains("choose")) f->window->choose_entry(2);
+        if (before.contains("clear")) f->window->cmd_clear_Click();
+        if (before.contains("new")) f->window->cmd_new_Click();
+        const EntryTable was = f->table;
+        f->window->cmd_store_Click();
+        QCOMPARE(f->table.TableModified, std::int16_t(stores));
+        if (!stores) {
+            QCOMPARE(f->messages.size(), 1);
+            QVERIFY2(f->messages[0].contains("Choose an entry") &&
+                         f->messages[0].contains("click New"),
+                     qPrintable(f->messages[0]));
+            QVERIFY(f->table.same_texts(was));
+        }
+    }
+
+    // Typing, then leaving the entry by each road, with each answer.
+    void unstored_changes_are_asked_about_data() {
+        QTest::addColumn<QString>("road");
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("left");    // the window went on to the road's end
+        QTest::addColumn<QString>("kept"); // what entry 1 holds afterwards
+        for (const char* road : {"choose", "browse", "New", "close"}) {
+            QTest::addRow("%s, Store", road) << road << "Store" << true << true << "+0 typed";
+            QTest::addRow("%s, Discard", road) << road << "Discard" << true << true << "+1 1";
+            QTest::addRow("%s, Cancel", road) << road << "Cancel" << true << false << "+1 1";
+        }
+        QTest::newRow("nothing typed") << "choose"
+                                       << "Cancel" << false << true << "+1 1";
+        QTest::newRow("typed and typed back") << "browse"
+                                              << "Cancel" << false << true << "+1 1";
+        QTest::newRow("EXIT") << "EXIT"
+                              << "Cancel" << false << true << "+1 1";
+    }
+    void unstored_changes_are_asked_about() {
+        QFETCH(QString, road);
+        QFETCH(QString, given);
+        QFETCH(bool, asked);
+        QFETCH(bool, left);
+        QFETCH(QString, kept);
+        start_maintaining();
+        QVERIFY(f->window->choose_entry(1));
+        auto* box = f->control<QLineEdit>("Text1_7");
+        const QString tag = QTest::currentDataTag();
+        if (tag != "nothing typed") {
+            box->selectAll();
+            QTest::keyClicks(box, "+0 typed");
+        }
+        if (tag == "typed and typed back") {
+            box->selectAll();
+            QTest::keyClicks(box, "+1 1");
+        }
+        among_answer = given;
+
+        bool went_on = false;
+        if (road == "choose") {
+            f->window->list1->set_list_index(list_row_of(3));
+            went_on = f->table.CurrentEntry == 3;
+            QCOMPARE(f->window->list1->list_index(), list_row_of(f->table.CurrentEntry));
+        } else if (road == "browse") {
+            f->window->cmd_up_Click();
+            went_on = f->table.CurrentEntry == 2;
+        } else if (road == "New") {
+            f->window->cmd_new_Click();
+            went_on = f->table.EntryCount == 5;
+        } else if (road == "close") {
+            went_on = f->window->close();
+        } else {
+            f->window->cmd_EXIT_Click();
+            went_on = !f->window->isVisible();
+        }
+        QCOMPARE(questions, asked ? QStringList{"Store the changes to Castell?"} : QStringList{});
+        QCOMPARE(went_on, left);
+        QCOMPARE(telephone(1), kept);
+        if (!left) {
+            QCOMPARE(f->window->text1(Telephone), QString("+0 typed"));
+            QCOMPARE(f->table.CurrentEntry, std::int16_t(1));
+        }
+    }
+};
+
+ZELKAV_TEST_CLASS(ImportRoundTest)
+#include "import_round_test.moc"

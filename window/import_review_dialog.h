@@ -1,0 +1,23 @@
+#pragma once
+
+#include "import_review.h"
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+enum class ReviewAnswer { Store, EditFirst, Skip };
+
+// Shows how the correction file `file_name` differs from the entry it corrects (`person`, as
+// the window names it) and asks what to do: Store (the default), "Edit first" or Skip, which
+// Escape gives as well.
+ReviewAnswer review_import(QWidget* parent, const QString& file_name, const QString& person,
+                           const std::vector<FieldDifference>& differences);
+
+// An empty hook restores the dialog.
+using ReviewHook = std::function<ReviewAnswer(const QString& file_name,
+                                              const std::vector<FieldDifference>& differences)>;
+void set_review_hook_for_testing(ReviewHook hook);
