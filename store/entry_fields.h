@@ -25,8 +25,10 @@ inline constexpr int RemarksLabel = 14;
 // Text slots with a name of their own in the code.
 inline constexpr int OtherTitleSlot = 0;
 inline constexpr int SurnameSlot = 1;
+inline constexpr int FirstNamesSlot = 2;
 inline constexpr int AddressSlot = 3;
 inline constexpr int CitySlot = 4;
+inline constexpr int CountrySlot = 6;
 inline constexpr int EmailSlot = 9;
 inline constexpr int PositionSlot = 10;
 inline constexpr int FirstInterestSlot = 11; // six boxes, A to F
