@@ -162,7 +162,7 @@ void first_click(benchmark::State& state) {
 
 // One keystroke in the finder, from the key to the list painted: `typed` is already in the
 // field, `range(1)` picks what it holds before the key.
-const char* const finder_prefixes[] = {"", "mar", "ore microscop"};
+const char* const finder_prefixes[] = {"", "l", "sulphid"};
 
 void finder_keystroke(benchmark::State& state) {
     frm_ZEL& w = *bench().window;

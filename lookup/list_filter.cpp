@@ -63,6 +63,12 @@ void append_folded(std::string_view stored, std::string& out) {
     }
 }
 
+void FoldedTexts::reserve(std::size_t texts, std::size_t bytes) {
+    starts_.reserve(texts);
+    // A few letters fold to two bytes; most fold to one.
+    block_.reserve(bytes + bytes / 8 + texts);
+}
+
 void FoldedTexts::add(std::string_view stored) {
     starts_.push_back(std::uint32_t(block_.size()));
     append_folded(stored, block_);

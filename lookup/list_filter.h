@@ -20,6 +20,8 @@ void append_folded(std::string_view stored, std::string& out);
 // Texts folded once, numbered from 0 in the order they were added.
 class FoldedTexts {
   public:
+    // Room for `texts` texts of `bytes` stored bytes in all, before they are added.
+    void reserve(std::size_t texts, std::size_t bytes);
     void add(std::string_view stored);
     std::int32_t size() const { return std::int32_t(starts_.size()); }
 

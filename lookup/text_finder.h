@@ -34,6 +34,8 @@ class TextFinder {
 };
 
 // The lower box after a find: the surnames of `found`, sorted as the lists are, each with
-// its entry number.
+// its entry number. `surnames` is the surname look-up of the same table, already sorted: the
+// entries found are taken from it in its order, entries without a surname first, which spares
+// collating them again; when it lacks an entry found, they are sorted with `collator`.
 SortedItems found_surnames(const EntryTable& table, const std::vector<FoundEntry>& found,
-                           const QCollator& collator);
+                           const SortedItems& surnames, const QCollator& collator);

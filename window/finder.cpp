@@ -1,4 +1,5 @@
 #include "frm_ZEL.h"
+#include "lookup_orders.h"
 
 #include "entry_summary.h"
 #include "sorted_items.h"
@@ -39,8 +40,8 @@ void frm_ZEL::find_everywhere(const QString& typed) {
         text_finder_ = std::make_unique<TextFinder>(table);
     }
     found_ = text_finder_->find(typed);
-    found_list_ =
-        std::make_shared<const SortedItems>(found_surnames(table, found_, list_collator()));
+    found_list_ = std::make_shared<const SortedItems>(found_surnames(
+        table, found_, *lookup_orders_->values(SurnameLabel), list_collator()));
     // As after a look-up of a text category, but of none: the next caption click opens its
     // look-up rather than closing one.
     list1->set_items(found_list_);

@@ -1,4 +1,5 @@
 #include "list_filter.h"
+#include "lookup_items.h"
 #include "table_builder.h"
 #include "test_registry.h"
 #include "text_finder.h"
@@ -38,6 +39,7 @@ class TestTextFinding : public QObject {
     void a_list_is_folded_once();
     void finding_in_every_slot_data();
     void finding_in_every_slot();
+    void found_surnames_sorted();
 };
 
 void TestTextFinding::narrowing_a_list_data() {
@@ -109,6 +111,30 @@ void TestTextFinding::finding_in_every_slot() {
     const TextFinder finder(table);
     QCOMPARE(finder.find(typed), found);
     QCOMPARE(finder.generation(), table.generation());
+}
+
+void TestTextFinding::found_surnames_sorted() {
+    EntryTable table = make_table(4);
+    for (int e = 1; e <= 4; ++e) table.set_text(e, 1, std::array{"Zeller", "", "adams", "Bauer"}[e - 1]);
+    const QCollator collator = list_collator(QLocale(QLocale::English));
+    const std::vector<FoundEntry> found{{1, 1}, {2, 20}, {3, 1}};
+    const auto check = [&](const SortedItems& surnames) {
+        const SortedItems sorted = found_surnames(table, found, surnames, collator);
+        QStringList shown;
+        QList<int> numbers;
+        for (const ListRow& row : sorted.rows) {
+            shown << QString::fromLatin1(sorted.text(row));
+            numbers << row.number;
+        }
+        // The entry without a surname comes first, as the look-up sorts an empty text.
+        QCOMPARE(shown, (QStringList{"", "adams", "Zeller"}));
+        QCOMPARE(numbers, (QList<int>{2, 3, 1}));
+    };
+    check(sort_items(value_items(table, 1), collator));
+    // A surname list that lacks an entry found: the surnames are collated afresh.
+    EntryTable before = table;
+    before.set_text(3, 1, "");
+    check(sort_items(value_items(before, 1), collator));
 }
 
 ZELKAV_TEST_CLASS(TestTextFinding)
