@@ -52,14 +52,20 @@ std::string fold_text(const QString& text) {
 
 void append_folded(std::string_view stored, std::string& out) {
     const auto& folds = byte_folds();
-    for (const char byte : stored) {
-        const auto b = static_cast<unsigned char>(byte);
-        // Plain letters and digits fold to themselves or their lower case; spare the table.
-        if (b < 0x80) {
-            out.push_back(b >= 'A' && b <= 'Z' ? char(b + ('a' - 'A')) : byte);
-        } else {
-            out.append(folds[b]);
-        }
+    // Plain ASCII, most of every text, folds byte for byte to lower case: runs of it are
+    // copied in one go, the other bytes through the table.
+    std::size_t i = 0;
+    while (i < stored.size()) {
+        std::size_t run = i;
+        while (run < stored.size() && static_cast<unsigned char>(stored[run]) < 0x80) ++run;
+        const std::size_t at = out.size();
+        out.resize(at + (run - i));
+        std::transform(stored.begin() + std::ptrdiff_t(i), stored.begin() + std::ptrdiff_t(run),
+                       out.begin() + std::ptrdiff_t(at),
+                       [](char c) { return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c; });
+        if (run == stored.size()) break;
+        out.append(folds[static_cast<unsigned char>(stored[run])]);
+        i = run + 1;
     }
 }
 
