@@ -31,8 +31,8 @@ class SortedListModel : public QAbstractListModel {
         if (!item) return {};
         if (role == Qt::DisplayRole) return shown(text(*item));
         if (role == Qt::UserRole) return item->number;
-        if ((role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) && describe_) {
-            return describe_(item->number);
+        if ((role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) && describe) {
+            return describe(item->number);
         }
         return {};
     }
@@ -63,7 +63,8 @@ class SortedListModel : public QAbstractListModel {
     LookupList items_;
 
   public:
-    std::function<QString(std::int32_t)> describe_;
+    // The tooltip and accessible description of an item, from its number.
+    std::function<QString(std::int32_t)> describe;
 };
 
 SortedList::SortedList(bool with_edit_field, QWidget* parent)
@@ -111,7 +112,7 @@ void SortedList::highlight(int row) {
 }
 
 void SortedList::set_describer(std::function<QString(std::int32_t)> describe) {
-    model_->describe_ = std::move(describe);
+    model_->describe = std::move(describe);
 }
 
 bool SortedList::eventFilter(QObject* watched, QEvent* event) {

@@ -79,7 +79,7 @@ class FinderTest : public QObject, public WindowFixture {
     void cleanup();
     void typing_narrows_the_lower_box_data();
     void typing_narrows_the_lower_box();
-    void escape_and_a_new_lookup_bring_the_whole_list_back();
+    void ctrl_f_escape_and_a_new_lookup();
     void choosing_from_a_narrowed_list_data();
     void choosing_from_a_narrowed_list();
     void finding_in_every_text_data();
@@ -167,8 +167,11 @@ void FinderTest::typing_narrows_the_lower_box() {
     QCOMPARE(window->List2->count(), list2_items);
 }
 
-void FinderTest::escape_and_a_new_lookup_bring_the_whole_list_back() {
-    type("lindq");
+void FinderTest::ctrl_f_escape_and_a_new_lookup() {
+    control("Text1_20")->setFocus(); // Ctrl+F reaches the finder from any box
+    press(control("Text1_20"), QKeySequence(QKeySequence::Find));
+    QCOMPARE(QApplication::focusWidget(), finder());
+    QTest::keyClicks(finder(), "lindq");
     QCOMPARE(window->list1->count(), 3);
     QTest::keyClick(finder(), Qt::Key_Escape);
     QCOMPARE(finder()->text(), QString());
