@@ -4,10 +4,13 @@
 #include "data_file.h"
 #include "directory_generator.h"
 #include "frm_ZEL.h"
+#include "list_filter.h"
 #include "lookup_items.h"
 #include "sorted_list.h"
+#include "text_finder.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -181,6 +184,71 @@ void while_sorting(benchmark::State& state) {
     }
 }
 
+// One keystroke in the finder, from the key to the list painted: `typed` is already in the
+// field, `range(1)` picks what it holds before the key.
+const char* const finder_prefixes[] = {"", "l", "sulphid"};
+
+void finder_keystroke(benchmark::State& state) {
+    frm_ZEL& w = *bench().window;
+    open_lookup(int(state.range(0)));
+    QLineEdit* finder = w.list1->edit_field();
+    finder->setFocus();
+    const QString before = QString::fromLatin1(finder_prefixes[state.range(1)]);
+    int shown = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        finder->setText(before);
+        w.list1->narrow(before);
+        settle();
+        state.ResumeTiming();
+        QTest::keyClick(finder, Qt::Key_E);
+        w.list1->view()->viewport()->repaint();
+        settle();
+        shown = w.list1->count();
+    }
+    state.counters["items shown"] = double(shown);
+    state.counters["items"] = double(w.list1->items()->rows.size());
+    finder->clear();
+    w.list1->narrow({});
+}
+
+// The first keystroke in a list not narrowed before: the folding of its texts, once per list.
+void finder_folding(benchmark::State& state) {
+    frm_ZEL& w = *bench().window;
+    open_lookup(int(state.range(0)));
+    const LookupList items = w.list1->items();
+    for (auto _ : state) {
+        ListFilter filter;
+        benchmark::DoNotOptimize(filter.filter(items, QStringLiteral("e")));
+    }
+}
+
+// A find across every text of every entry, after the first (which folds every text once).
+const char* const find_words[] = {"person12345@", "kiruna", "pyrite", "e"};
+
+void find_everywhere(benchmark::State& state) {
+    frm_ZEL& w = *bench().window;
+    const QString word = QString::fromLatin1(find_words[state.range(0)]);
+    w.find_everywhere(word);
+    for (auto _ : state) {
+        w.find_everywhere(word);
+        settle();
+    }
+    state.counters["entries found"] = double(w.list1->count());
+}
+
+// The first find after the table changed: every text folded, then the find.
+void find_everywhere_first(benchmark::State& state) {
+    frm_ZEL& w = *bench().window;
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench().table.mark_changed();
+        state.ResumeTiming();
+        w.find_everywhere(QStringLiteral("kiruna"));
+        settle();
+    }
+}
+
 // What the clicks cost without the widgets: deciding the items alone.
 void items_only(benchmark::State& state) {
     const EntryTable& table = bench().table;
@@ -222,6 +290,13 @@ BENCHMARK(items_only)
     ->Args({12})
     ->Args({EquipmentLabel})
     ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(finder_keystroke)
+    ->ArgsProduct({{SurnameLabel, 4 /* City */, InterestsLabel}, {0, 1, 2}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(finder_folding)->Args({SurnameLabel})->Args({InterestsLabel})->Unit(benchmark::kMillisecond);
+BENCHMARK(find_everywhere)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(find_everywhere_first)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -27,7 +27,34 @@ void ChoiceListView::mouseReleaseEvent(QMouseEvent* event) {
     if (row >= 0 && (pressed_on_item_ || row != selected_at_press_)) emit chosen(row);
 }
 
+void ChoiceListView::highlight(int row) {
+    if (!model() || !selectionModel()) return;
+    const QModelIndex index = model()->index(row, 0);
+    quiet_ = true;
+    if (index.isValid()) {
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        scrollTo(index);
+    } else {
+        selectionModel()->clearSelection();
+    }
+    quiet_ = false;
+}
+
 void ChoiceListView::keyPressEvent(QKeyEvent* event) {
+    // Return chooses the highlighted item, also the one the finder highlighted, as a click on
+    // it does.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        int row = selected_row();
+        if (row < 0 && currentIndex().isValid()) {
+            row = currentIndex().row();
+            highlight(row);
+        }
+        if (row >= 0) emit chosen(row);
+        event->accept();
+        return;
+    }
+    in_key_ = true;
     const int before = selected_row();
     // With nothing chosen, the item that carries the focus frame is no choice either: the first
     // key chooses from the top (Down the first item, a letter the first item it begins).
@@ -35,8 +62,18 @@ void ChoiceListView::keyPressEvent(QKeyEvent* event) {
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     }
     QListView::keyPressEvent(event);
+    in_key_ = false;
     const int after = selected_row();
     if (after >= 0 && after != before) emit chosen(after);
+}
+
+// Assistive technology selects an item without a press or a key; that selection is a choice.
+void ChoiceListView::selectionChanged(const QItemSelection& selected,
+                                      const QItemSelection& deselected) {
+    QListView::selectionChanged(selected, deselected);
+    if (pressed_ || in_key_ || quiet_ || selected.isEmpty()) return;
+    const int row = selected_row();
+    if (row >= 0) emit chosen(row);
 }
 
 // Nothing clears the highlight, which would leave the window showing an entry that no item

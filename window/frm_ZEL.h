@@ -22,6 +22,9 @@ class QRadioButton;
 class LookupOrders;
 class SortedList;
 struct CorrectionSnapshot;
+class TextFinder;
+struct FoundEntry;
+struct SortedItems;
 
 // The program's one window. The control arrays and handlers carry the program's own names;
 // each handler asks the plain functions of store/, lookup/ and output/ for its result and puts
@@ -81,6 +84,13 @@ class frm_ZEL : public QWidget {
     void cmd_e_mail_Click();
     void cmd_import_Click();
 
+    // Finds `typed` in every text of every entry: the lower box lists the surnames of the
+    // entries that hold it, as a look-up of a text category would.
+    void find_everywhere(const QString& typed);
+    // Alt+Down beside caption `label`: opens its look-up unless it is open, and goes to the list
+    // that offers its values.
+    void open_lookup_by_key(int label);
+
     // For tests: the open look-up, which no control shows by itself.
     std::int16_t lookup_category_for_testing() const { return LookupCategory; }
 
@@ -128,6 +138,10 @@ class frm_ZEL : public QWidget {
     void build_right_column(TabChain& tab_chain);
     // Alt+Down in a box opens the look-up of its caption.
     void install_lookup_keys();
+    // The finder over the lower box: Ctrl+F, the find across every text, the items' tooltips.
+    void install_finder();
+    // A key for each button, named in its tooltip.
+    void install_shortcuts();
 
     // New's work; false when the compiler cancelled or the directory is full.
     bool add_entry();
@@ -158,6 +172,12 @@ class frm_ZEL : public QWidget {
     std::int16_t LookupCategory = -1;
     // The look-up's sorted lists; they follow the table's generation, and forget() drops them early.
     std::unique_ptr<LookupOrders> lookup_orders_;
+    // Every text folded for the find across every text, made again when the table has changed.
+    std::unique_ptr<TextFinder> text_finder_;
+    // What the last find found, and the list it filled: the items' tooltips name the text
+    // found while the lower box shows that list.
+    std::vector<FoundEntry> found_;
+    std::shared_ptr<const SortedItems> found_list_;
 
     std::vector<QPushButton*> maintenance_buttons_; // hidden unless in maintenance mode
     bool maintenance_ = false;

@@ -1,13 +1,16 @@
 #include "frm_ZEL.h"
 
+#include "lookup_items.h"
+#include "sorted_list.h"
+
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QRadioButton>
 
 namespace {
 
-// Alt+Down in a box opens the look-up of the caption it stands beside, as a click on that
-// caption would: no Tab stop reaches the captions, so this is the keyboard's way to them.
+// Alt+Down in a box opens the look-up of the caption it stands beside and goes to its list:
+// no Tab stop reaches the captions, so this is the keyboard's way to them.
 class LookupKeys : public QObject {
   public:
     explicit LookupKeys(frm_ZEL* window) : QObject(window), window_(window) {}
@@ -27,7 +30,7 @@ class LookupKeys : public QObject {
         }
         const auto label = labels_.constFind(watched);
         if (label == labels_.cend()) return false;
-        window_->label1[std::size_t(*label)]->click();
+        window_->open_lookup_by_key(*label);
         return true;
     }
 
@@ -48,4 +51,13 @@ void frm_ZEL::install_lookup_keys() {
     for (QCheckBox* box : Chk_organ) keys->add(box, OrganizationLabel);
     for (QCheckBox* box : Chh_equipm) keys->add(box, EquipmentLabel);
     for (QRadioButton* button : Option1) keys->add(button, EquipmentLabel);
+}
+
+void frm_ZEL::open_lookup_by_key(int label) {
+    const LookupKind kind = lookup_category(label).kind;
+    if (kind == LookupKind::None) return;
+    // The key opens a look-up and never closes one, unlike a second click on the caption.
+    if (LookupCategory != label) label1[std::size_t(label)]->click();
+    SortedList* list = kind == LookupKind::TwoStep ? List2 : list1;
+    list->view()->setFocus(Qt::OtherFocusReason);
 }

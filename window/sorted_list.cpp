@@ -2,8 +2,10 @@
 
 #include "choice_list_view.h"
 #include "cp1252.h"
+#include "list_filter.h"
 
 #include <QAbstractListModel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QVBoxLayout>
@@ -29,6 +31,9 @@ class SortedListModel : public QAbstractListModel {
         if (!item) return {};
         if (role == Qt::DisplayRole) return shown(text(*item));
         if (role == Qt::UserRole) return item->number;
+        if ((role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) && describe) {
+            return describe(item->number);
+        }
         return {};
     }
 
@@ -56,15 +61,21 @@ class SortedListModel : public QAbstractListModel {
     }
 
     LookupList items_;
+
+  public:
+    // The tooltip and accessible description of an item, from its number.
+    std::function<QString(std::int32_t)> describe;
 };
 
 SortedList::SortedList(bool with_edit_field, QWidget* parent)
-    : QWidget(parent), model_(new SortedListModel(this)) {
+    : QWidget(parent), model_(new SortedListModel(this)), filter_(std::make_unique<ListFilter>()) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     if (with_edit_field) {
         edit_ = new QLineEdit(this);
+        edit_->installEventFilter(this);
+        connect(edit_, &QLineEdit::textEdited, this, &SortedList::narrow);
         layout->addWidget(edit_);
     }
     auto* view = new ChoiceListView(this);
@@ -79,12 +90,62 @@ SortedList::SortedList(bool with_edit_field, QWidget* parent)
     connect(view, &ChoiceListView::chosen, this, &SortedList::chosen);
 }
 
+SortedList::~SortedList() = default;
+
 void SortedList::clear() {
-    model_->replace({});
+    set_items({});
 }
 
 void SortedList::set_items(LookupList items) {
-    model_->replace(std::move(items));
+    items_ = std::move(items);
+    if (edit_) edit_->clear();
+    model_->replace(items_);
+}
+
+void SortedList::narrow(const QString& typed) {
+    model_->replace(filter_->filter(items_, typed));
+    if (!typed.isEmpty() && count() > 0) highlight(0);
+}
+
+void SortedList::highlight(int row) {
+    view_->highlight(row);
+}
+
+void SortedList::set_describer(std::function<QString(std::int32_t)> describe) {
+    model_->describe = std::move(describe);
+}
+
+bool SortedList::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != edit_ || event->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    switch (key->key()) {
+    case Qt::Key_Down:
+        if (modifiers != Qt::NoModifier || count() == 0) return false;
+        if (list_index() < 0) view_->highlight(0);
+        view_->setFocus(Qt::OtherFocusReason);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (modifiers == Qt::ControlModifier) {
+            if (!edit_->text().isEmpty()) emit find_everywhere(edit_->text());
+            return true;
+        }
+        if (modifiers != Qt::NoModifier) return false;
+        if (list_index() >= 0) {
+            set_list_index(list_index());
+        } else if (!edit_->text().isEmpty() && count() == 0) {
+            emit find_everywhere(edit_->text());
+        }
+        return true;
+    case Qt::Key_Escape:
+        if (edit_->text().isEmpty()) return false;
+        edit_->clear();
+        narrow({});
+        return true;
+    default:
+        return false;
+    }
 }
 
 int SortedList::count() const {
@@ -111,8 +172,6 @@ void SortedList::set_list_index(int row) {
         view_->selectionModel()->clearSelection();
         return;
     }
-    const QModelIndex index = model_->index(row);
-    view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-    view_->scrollTo(index);
+    view_->highlight(row);
     emit chosen(row);
 }

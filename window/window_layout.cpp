@@ -4,6 +4,7 @@
 #include "layout_units.h"
 #include "lookup_orders.h"
 #include "sorted_list.h"
+#include "text_finder.h"
 #include "window_look.h"
 #include "wrapped_button.h"
 
@@ -392,6 +393,8 @@ frm_ZEL::frm_ZEL(EntryTable& table_, std::filesystem::path folder_, QWidget* par
         QWidget::setTabOrder(tab_chain[i - 1].second, tab_chain[i].second);
     }
     install_lookup_keys();
+    install_finder();
+    install_shortcuts();
 }
 
 frm_ZEL::~frm_ZEL() = default;
@@ -466,8 +469,11 @@ void frm_ZEL::build_kind_boxes(TabChain& tab_chain) {
         QCheckBox* box =
             check_box(this, "Chh_equipm", row.index, EquipmentFields[size_t(row.index)].caption,
                       {row.left, row.top, row.width, CheckBoxHeight}, WindowFont);
-        if (row.index >= NamedEquipmentKinds && row.index < PolishedSectionsFlag)
+        if (row.index >= NamedEquipmentKinds && row.index < PolishedSectionsFlag) {
             box->setVisible(false);
+            box->setAccessibleName(
+                QString::fromLatin1(EquipmentFields[size_t(row.index)].name));
+        }
         Chh_equipm[size_t(row.index)] = box;
         tab_chain.emplace_back(row.tab, box);
     }
@@ -508,6 +514,7 @@ void frm_ZEL::build_command_buttons(TabChain& tab_chain) {
     cmd_down->setAccessibleName(QStringLiteral("Previous entry"));
     cmd_up->setAccessibleName(QStringLiteral("Next entry"));
     cmd_corrections->setAccessibleName(QStringLiteral("Correction File"));
+    Command1->setAccessibleName(QStringLiteral("No collaboration choice"));
 }
 
 void frm_ZEL::build_right_column(TabChain& tab_chain) {
@@ -556,7 +563,10 @@ void frm_ZEL::build_right_column(TabChain& tab_chain) {
     use_colours(list1->edit_field(), Blue, Cream);
     use_colours(list1->view(), Blue, Cream);
     list1->view()->setAccessibleName(QStringLiteral("Entries found (lower box)"));
-    list1->edit_field()->setAccessibleName(QStringLiteral("Lower box edit field"));
+    list1->edit_field()->setAccessibleName(QStringLiteral("Find in the lower box"));
+    list1->edit_field()->setAccessibleDescription(
+        QStringLiteral("Shows only the items that hold the text typed; Control+Return finds it "
+                       "in every field of every entry"));
     connect(list1, &SortedList::chosen, this, [this] { list1_Click(); });
     tab_chain.emplace_back(list1Tab, list1->edit_field());
     tab_chain.emplace_back(list1Tab, list1->view());

@@ -158,6 +158,19 @@ else
         crlf=$(grep -c $'\r$' "$file" || true)
         [ "$crlf" -eq 82 ] || fail "$crlf of 82 lines end in CR LF"
     fi
+
+    # One find from the keyboard: Ctrl+F, part of Sample's e-mail address, Ctrl+Return finds
+    # it in every text; Return shows the entry found, whose correction file then follows.
+    xdotool key ctrl+f && sleep 0.3
+    xdotool type --delay 20 "ANNA@exam" && sleep 0.3
+    xdotool key ctrl+Return && sleep 0.5
+    import -window root "$artefacts/e2e-find.png" || true
+    xdotool key Return && sleep 0.4
+    click "$win" 570 4890         # "Correction        File"
+    found="$work/home/Desktop/Sample_KAV.TXT"
+    for _ in $(seq 50); do [ -s "$found" ] && break; sleep 0.1; done
+    grep -q '^First Name (s):  Anna' "$found" 2>/dev/null ||
+        fail "the find did not show Sample; desktop holds: $(ls -A "$work/home/Desktop" 2>/dev/null)"
     kill "$pid" 2>/dev/null || true
     wait_exit "$pid" 10 >/dev/null || fail "the program did not end when killed"
 fi

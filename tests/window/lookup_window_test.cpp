@@ -1,5 +1,6 @@
 #include "data_file.h"
 #include "frm_ZEL.h"
+#include "list_items.h"
 #include "message_box.h"
 #include "sorted_list.h"
 #include "table_builder.h"
@@ -48,30 +49,6 @@ EntryTable sample_directory() {
     table.set_text(2, 12, "gold");
     table.set_text(2, 16, "ore");
     return table;
-}
-
-QStringList texts(const SortedList* list) {
-    QStringList result;
-    for (int row = 0; row < list->count(); ++row) result << list->text(row);
-    return result;
-}
-
-QList<int> item_data(const SortedList* list) {
-    QList<int> result;
-    for (int row = 0; row < list->count(); ++row) result << list->item_data(row);
-    return result;
-}
-
-int row_of(const SortedList* list, const QString& text) {
-    return int(texts(list).indexOf(text));
-}
-
-// Chooses `row` with the mouse, as a user does.
-void click_item(SortedList* list, int row) {
-    QListView* view = list->view();
-    const QModelIndex index = view->model()->index(row, 0);
-    view->scrollTo(index);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
 }
 
 bool shown(const QWidget* widget) {

@@ -1,0 +1,130 @@
+#include "list_filter.h"
+
+#include "cp1252.h"
+
+#include <algorithm>
+#include <array>
+#include <functional>
+
+namespace {
+
+// Letters that no decomposition splits, written as they are typed without the accent.
+QString spelled_plain(QString text) {
+    text.replace(u'ß', QStringLiteral("ss"));
+    text.replace(u'æ', QStringLiteral("ae"));
+    text.replace(u'œ', QStringLiteral("oe"));
+    text.replace(u'ø', u'o');
+    text.replace(u'đ', u'd');
+    text.replace(u'ł', u'l');
+    return text;
+}
+
+// The fold of each Windows-1252 byte, worked out once with the same fold as a typed text, so
+// that a stored text and the same text typed fold alike.
+const std::array<std::string, 256>& byte_folds() {
+    static const std::array<std::string, 256> folds = [] {
+        std::array<std::string, 256> table;
+        for (int b = 0; b < 256; ++b) {
+            const char byte = char(b);
+            table[std::size_t(b)] = fold_text(from_cp1252(std::string_view(&byte, 1)));
+        }
+        return table;
+    }();
+    return folds;
+}
+
+} // namespace
+
+std::string fold_text(const QString& text) {
+    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
+    QString bare;
+    bare.reserve(decomposed.size());
+    for (const QChar c : decomposed) {
+        const QChar::Category category = c.category();
+        if (category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining ||
+            category == QChar::Mark_Enclosing) {
+            continue;
+        }
+        bare.append(c);
+    }
+    return spelled_plain(bare.toCaseFolded()).toUtf8().toStdString();
+}
+
+void append_folded(std::string_view stored, std::string& out) {
+    const auto& folds = byte_folds();
+    // Plain ASCII, most of every text, folds byte for byte to lower case: runs of it are
+    // copied in one go, the other bytes through the table.
+    std::size_t i = 0;
+    while (i < stored.size()) {
+        std::size_t run = i;
+        while (run < stored.size() && static_cast<unsigned char>(stored[run]) < 0x80) ++run;
+        const std::size_t at = out.size();
+        out.resize(at + (run - i));
+        std::transform(stored.begin() + std::ptrdiff_t(i), stored.begin() + std::ptrdiff_t(run),
+                       out.begin() + std::ptrdiff_t(at),
+                       [](char c) { return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c; });
+        if (run == stored.size()) break;
+        out.append(folds[static_cast<unsigned char>(stored[run])]);
+        i = run + 1;
+    }
+}
+
+void FoldedTexts::reserve(std::size_t texts, std::size_t bytes) {
+    starts_.reserve(texts);
+    // A few letters fold to two bytes; most fold to one.
+    block_.reserve(bytes + bytes / 8 + texts);
+}
+
+void FoldedTexts::add(std::string_view stored) {
+    starts_.push_back(std::uint32_t(block_.size()));
+    append_folded(stored, block_);
+    block_.push_back('\0');
+}
+
+void FoldedTexts::find(std::string_view needle,
+                       const std::function<void(std::int32_t)>& hit) const {
+    if (needle.empty()) {
+        for (std::int32_t t = 0; t < size(); ++t) hit(t);
+        return;
+    }
+    const std::string_view block(block_);
+    const auto end_of = [&](std::size_t t) {
+        return t + 1 < starts_.size() ? std::size_t(starts_[t + 1]) - 1 : block.size() - 1;
+    };
+    // Skipping by the needle's last bytes pays once the needle is a few letters long.
+    const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
+    std::size_t from = 0;
+    while (from < block.size()) {
+        std::size_t at;
+        if (needle.size() < 3) {
+            at = block.find(needle, from);
+        } else {
+            const auto found = std::search(block.begin() + std::ptrdiff_t(from), block.end(), searcher);
+            at = found == block.end() ? std::string_view::npos : std::size_t(found - block.begin());
+        }
+        if (at == std::string_view::npos) return;
+        const auto t = std::size_t(
+            std::upper_bound(starts_.begin(), starts_.end(), std::uint32_t(at)) - starts_.begin() - 1);
+        if (at + needle.size() <= end_of(t)) hit(std::int32_t(t));
+        // One hit is enough for a text: go on with the next one.
+        from = end_of(t) + 1;
+    }
+}
+
+LookupList ListFilter::filter(const LookupList& all, const QString& typed) {
+    if (!all || typed.isEmpty()) return all;
+    if (folded_for_ != all->texts) {
+        folded_ = FoldedTexts{};
+        for (std::int32_t t = 0; t < all->texts->size(); ++t) folded_.add((*all->texts)[t]);
+        folded_for_ = all->texts;
+    }
+    std::vector<char> holds(std::size_t(folded_.size()), 0);
+    folded_.find(fold_text(typed), [&holds](std::int32_t t) { holds[std::size_t(t)] = 1; });
+
+    auto narrowed = std::make_shared<SortedItems>();
+    narrowed->texts = all->texts;
+    for (const ListRow& row : all->rows) {
+        if (holds[std::size_t(row.text)]) narrowed->rows.push_back(row);
+    }
+    return narrowed;
+}

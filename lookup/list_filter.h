@@ -1,0 +1,48 @@
+#pragma once
+
+#include "sorted_items.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Finding ignores case and accents: "lind" finds "Lindén" and "LINDQVIST", "o" finds "Ø".
+// Texts are folded once into UTF-8 and searched as bytes, so a keystroke costs one pass over
+// the folded bytes, not a collation per item.
+std::string fold_text(const QString& text);
+// The same fold of a stored text (Windows-1252 bytes), appended to `out`.
+void append_folded(std::string_view stored, std::string& out);
+
+// Texts folded once, numbered from 0 in the order they were added.
+class FoldedTexts {
+  public:
+    // Room for `texts` texts of `bytes` stored bytes in all, before they are added.
+    void reserve(std::size_t texts, std::size_t bytes);
+    void add(std::string_view stored);
+    std::int32_t size() const { return std::int32_t(starts_.size()); }
+
+    // Calls `hit` once for each text that holds `folded_needle`, in ascending order. An empty
+    // needle is held by every text.
+    void find(std::string_view folded_needle, const std::function<void(std::int32_t)>& hit) const;
+
+  private:
+    std::string block_;                // the folded texts, each followed by a NUL
+    std::vector<std::uint32_t> starts_; // where each text begins in `block_`
+};
+
+// Narrows a list to the items that hold what the user typed, in the list's own order. The
+// folded texts are kept for the list last filtered, so only the first keystroke folds.
+class ListFilter {
+  public:
+    // `all` when `typed` is empty; otherwise a list that shares `all`'s texts and holds only
+    // its matching items, each with its own number.
+    LookupList filter(const LookupList& all, const QString& typed);
+
+  private:
+    std::shared_ptr<const TextPool> folded_for_;
+    FoldedTexts folded_;
+};

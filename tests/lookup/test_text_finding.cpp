@@ -1,0 +1,141 @@
+#include "list_filter.h"
+#include "lookup_items.h"
+#include "table_builder.h"
+#include "test_registry.h"
+#include "text_finder.h"
+
+#include <QTest>
+
+#include <vector>
+
+Q_DECLARE_METATYPE(std::vector<FoundEntry>)
+
+namespace {
+
+// A list of `stored` texts (Windows-1252), in their order, numbered 1, 2, ...
+LookupList list_of(const std::vector<std::string>& stored) {
+    auto items = std::make_shared<SortedItems>();
+    auto pool = std::make_shared<TextPool>();
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        items->rows.push_back({pool->add(stored[i]), std::int32_t(i + 1)});
+    }
+    items->texts = std::move(pool);
+    return items;
+}
+
+QList<int> numbers(const LookupList& list) {
+    QList<int> result;
+    for (const ListRow& row : list->rows) result << row.number;
+    return result;
+}
+
+} // namespace
+
+class TestTextFinding : public QObject {
+    Q_OBJECT
+  private slots:
+    void narrowing_a_list_data();
+    void narrowing_a_list();
+    void a_list_is_folded_once();
+    void finding_in_every_slot_data();
+    void finding_in_every_slot();
+    void found_surnames_sorted();
+};
+
+void TestTextFinding::narrowing_a_list_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QList<int>>("numbers");
+
+    // Items 1 to 7 of the list below.
+    QTest::newRow("nothing typed") << "" << QList<int>{1, 2, 3, 4, 5, 6, 7};
+    QTest::newRow("case") << "LIND" << QList<int>{1, 2};
+    QTest::newRow("accent left out") << "linden" << QList<int>{2};
+    QTest::newRow("accent typed on a plain text") << "Zéller" << QList<int>{3};
+    QTest::newRow("sharp s as ss") << "strasse" << QList<int>{4, 5};
+    QTest::newRow("o for a slashed o") << "tromso" << QList<int>{6};
+    QTest::newRow("ae for the ligature") << "aerø" << QList<int>{7};
+    QTest::newRow("not across two texts") << "zellerstr" << QList<int>{};
+    QTest::newRow("inside a folded letter") << "sse 1" << QList<int>{4};
+    QTest::newRow("no match") << "xyz" << QList<int>{};
+}
+
+void TestTextFinding::narrowing_a_list() {
+    QFETCH(QString, typed);
+    QFETCH(QList<int>, numbers);
+
+    const LookupList all = list_of({"Lindqvist", "Lind\xe9n", "Zeller", "Stra\xdf" "e 1",
+                                    "STRASSE 2", "Troms\xd8", "\xc6r\xf8"});
+    ListFilter filter;
+    const LookupList narrowed = filter.filter(all, typed);
+    QCOMPARE(::numbers(narrowed), numbers);
+    QCOMPARE(narrowed->texts, all->texts); // the texts are shared, not copied
+}
+
+void TestTextFinding::a_list_is_folded_once() {
+    ListFilter filter;
+    const LookupList first = list_of({"Graz", "Leoben"});
+    QCOMPARE(numbers(filter.filter(first, "gr")), QList<int>{1});
+    // Another list gets its own folding, not the last list's.
+    const LookupList second = list_of({"Oslo", "Graz"});
+    QCOMPARE(numbers(filter.filter(second, "gr")), QList<int>{2});
+    QCOMPARE(numbers(filter.filter(first, "leo")), QList<int>{2});
+}
+
+void TestTextFinding::finding_in_every_slot_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<std::vector<FoundEntry>>("found");
+
+    // Entry 1 "Ahn": remarks "pyrite"; entry 2 "Berg": address "Pyrit-Weg", other equipment C
+    // "EBSD"; entry 3 "Cole": other organisation "Pyrite Ltd".
+    QTest::newRow("in three slots, first slot per entry")
+        << "PYRIT" << std::vector<FoundEntry>{{1, 20}, {2, 3}, {3, 21}};
+    QTest::newRow("the last slot of the last entry") << "ltd" << std::vector<FoundEntry>{{3, 21}};
+    QTest::newRow("a surname") << "berg" << std::vector<FoundEntry>{{2, 1}};
+    QTest::newRow("equipment") << "ebsd" << std::vector<FoundEntry>{{2, 19}};
+    QTest::newRow("nothing typed") << "" << std::vector<FoundEntry>{};
+    QTest::newRow("no match") << "quartz" << std::vector<FoundEntry>{};
+}
+
+void TestTextFinding::finding_in_every_slot() {
+    QFETCH(QString, typed);
+    QFETCH(std::vector<FoundEntry>, found);
+
+    EntryTable table = make_table(3);
+    table.set_text(1, 1, "Ahn");
+    table.set_text(1, 20, "pyrite");
+    table.set_text(2, 1, "Berg");
+    table.set_text(2, 3, "Pyrit-Weg");
+    table.set_text(2, 19, "EBSD");
+    table.set_text(3, 1, "Cole");
+    table.set_text(3, 21, "Pyrite Ltd");
+    const TextFinder finder(table);
+    QCOMPARE(finder.find(typed), found);
+    QCOMPARE(finder.generation(), table.generation());
+}
+
+void TestTextFinding::found_surnames_sorted() {
+    EntryTable table = make_table(4);
+    for (int e = 1; e <= 4; ++e) table.set_text(e, 1, std::array{"Zeller", "", "adams", "Bauer"}[e - 1]);
+    const QCollator collator = list_collator(QLocale(QLocale::English));
+    const std::vector<FoundEntry> found{{1, 1}, {2, 20}, {3, 1}};
+    const auto check = [&](const SortedItems& surnames) {
+        const SortedItems sorted = found_surnames(table, found, surnames, collator);
+        QStringList shown;
+        QList<int> numbers;
+        for (const ListRow& row : sorted.rows) {
+            shown << QString::fromLatin1(sorted.text(row));
+            numbers << row.number;
+        }
+        // The entry without a surname comes first, as the look-up sorts an empty text.
+        QCOMPARE(shown, (QStringList{"", "adams", "Zeller"}));
+        QCOMPARE(numbers, (QList<int>{2, 3, 1}));
+    };
+    check(sort_items(value_items(table, 1), collator));
+    // A surname list that lacks an entry found: the surnames are collated afresh.
+    EntryTable before = table;
+    before.set_text(3, 1, "");
+    check(sort_items(value_items(before, 1), collator));
+}
+
+ZELKAV_TEST_CLASS(TestTextFinding)
+#include "test_text_finding.moc"
