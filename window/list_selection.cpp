@@ -6,8 +6,6 @@
 #include "sorted_list.h"
 
 #include <QFrame>
-#include <QItemSelectionModel>
-#include <QListView>
 
 void frm_ZEL::list1_Click() {
     const int row = list1->list_index();
@@ -17,14 +15,11 @@ void frm_ZEL::list1_Click() {
     if (entry < 1 || entry > table.EntryCount) return;
     if (choose_entry(static_cast<std::int16_t>(entry))) return;
     // Cancelled: the highlight goes back to the entry still shown, without choosing it again.
-    QItemSelectionModel* selection = list1->view()->selectionModel();
-    selection->clearSelection();
-    for (int r = 0; r < list1->count(); ++r) {
-        if (list1->item_data(r) != table.CurrentEntry) continue;
-        selection->setCurrentIndex(list1->view()->model()->index(r, 0),
-                                   QItemSelectionModel::ClearAndSelect);
-        break;
+    int shown = -1;
+    for (int r = 0; r < list1->count() && shown < 0; ++r) {
+        if (list1->item_data(r) == table.CurrentEntry) shown = r;
     }
+    list1->highlight(shown);
 }
 
 void frm_ZEL::List2_Click() {

@@ -116,7 +116,7 @@ void FinderTest::init() {
 void FinderTest::cleanup() {
     window.reset();
     set_answer_hook_for_testing({});
-    set_file_choice_hook_for_testing({});
+    set_files_choice_hook_for_testing({});
     QVERIFY2(messages.isEmpty(), qPrintable(messages.join('\n')));
 }
 
@@ -336,7 +336,7 @@ void FinderTest::each_button_has_its_key() {
     QFETCH(bool, clicked);
 
     set_answer_hook_for_testing([](const QString&) { return QMessageBox::Cancel; });
-    set_file_choice_hook_for_testing([](const QString&, const QString&) { return QString(); });
+    set_files_choice_hook_for_testing([](const QString&, const QStringList&) { return QStringList(); });
     if (maintenance) window->enter_maintenance_mode();
     auto* pushed = control<QPushButton>(button);
     const QKeySequence key = key_named_by(pushed);
