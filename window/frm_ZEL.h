@@ -1,6 +1,6 @@
 #pragma once
 
-#include "click_label.h"
+#include "caption_label.h"
 #include "entry_fields.h"
 #include "entry_table.h"
 #include "result.h"

@@ -1,4 +1,4 @@
-#include "click_label.h"
+#include "caption_label.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
