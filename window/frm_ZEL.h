@@ -74,7 +74,7 @@ class frm_ZEL : public QWidget {
 
     // Controls, as the window's layout names them.
     std::array<QWidget*, TextSlotCount> Text1{}; // QLineEdit, or QPlainTextEdit when multi-line
-    std::array<ClickLabel*, LabelCount> label1{};
+    std::array<CaptionLabel*, LabelCount> label1{};
     std::array<QRadioButton*, SalutationCaptions.size()> Opt_Mr_Mrs{};
     std::array<QCheckBox*, TitleFlagCount> chk_titel{};
     std::array<QCheckBox*, OrganizationFlagCount> Chk_organ{};
