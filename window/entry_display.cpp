@@ -1,12 +1,16 @@
 #include "control_values.h"
 #include "cp1252.h"
 #include "frm_ZEL.h"
+#include "shown_text.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
 namespace {
+
+// Far longer than any word, far shorter than a line that takes a box noticeable time to break.
+constexpr qsizetype UnbrokenRunLimit = 500;
 
 // A multi-line box shows every line end of a text (CR LF, or a lone CR or LF) as a line break.
 QString as_shown_lines(const QString& text) {
@@ -28,6 +32,8 @@ QString shown_lines(const QPlainTextEdit* box) {
 
 QString frm_ZEL::text1(int s) const {
     if (s < 0 || s >= TextSlotCount) return {};
+    // A box that shows a cut text cannot be edited, so it still holds what it was given.
+    if (shown_cut_[std::size_t(s)]) return given_text_[std::size_t(s)];
     if (const auto* box = qobject_cast<const QPlainTextEdit*>(Text1[std::size_t(s)])) {
         const QString lines = shown_lines(box);
         if (lines == as_shown_lines(given_text_[std::size_t(s)])) {
@@ -41,14 +47,25 @@ QString frm_ZEL::text1(int s) const {
 
 void frm_ZEL::set_text1(int s, const QString& text) {
     if (s < 0 || s >= TextSlotCount) return;
-    if (auto* box = qobject_cast<QPlainTextEdit*>(Text1[std::size_t(s)])) {
+    const ShownText shown = text_to_show(text);
+    QWidget* box = Text1[std::size_t(s)];
+    shown_cut_[std::size_t(s)] = shown.cut;
+    box->setToolTip(shown.cut ? cut_text_note(text.size()) : QString());
+    if (auto* lines = qobject_cast<QPlainTextEdit*>(box)) {
         given_text_[std::size_t(s)] = text;
-        box->setPlainText(as_shown_lines(text));
+        lines->setReadOnly(shown.cut);
+        // Looking for a word's end along a long unbroken line would take the box seconds.
+        lines->setWordWrapMode(has_unbroken_run(shown.text, UnbrokenRunLimit)
+                                   ? QTextOption::WrapAnywhere
+                                   : QTextOption::WrapAtWordBoundaryOrAnywhere);
+        lines->setPlainText(as_shown_lines(shown.text));
         return;
     }
+    given_text_[std::size_t(s)] = shown.cut ? text : QString();
     // A line edit leaves a new text scrolled to its end; it is read from the start.
-    auto* line = static_cast<QLineEdit*>(Text1[std::size_t(s)]);
-    line->setText(text);
+    auto* line = static_cast<QLineEdit*>(box);
+    line->setReadOnly(shown.cut);
+    line->setText(shown.text);
     line->setCursorPosition(0);
 }
 

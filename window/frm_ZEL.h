@@ -137,4 +137,7 @@ class frm_ZEL : public QWidget {
     // What set_text1 last gave each multi-line box: while the box still shows it, text1 gives
     // it back byte for byte, whatever mix of line ends it holds.
     std::array<QString, TextSlotCount> given_text_{};
+    // Which boxes show a text cut short; they cannot be edited and keep their whole text in
+    // given_text_.
+    std::array<bool, TextSlotCount> shown_cut_{};
 };
