@@ -344,6 +344,17 @@ class OutputFilesTest : public QObject {
         QTest::newRow("desktop outside the home")
             << QString("$DIR/home") << QString("\"$DIR/gone\" lies outside the home folder")
             << QString("$DIR/gone");
+        QTest::newRow("HOME is the root") << QString("/") << QString("the file system's root")
+                                          << QString();
+        QTest::newRow("HOME does not exist")
+            << QString("$DIR/missing") << QString("\"$DIR/missing\" (the variable HOME) does not exist")
+            << QString();
+        QTest::newRow("HOME is a file")
+            << QString("$DIR/a-file") << QString("\"$DIR/a-file\" (the variable HOME) is a file")
+            << QString();
+        QTest::newRow("desktop inside a missing folder")
+            << QString("$DIR") << QString("\"$DIR/missing/Desktop\" could not be created")
+            << QString("$DIR/missing/Desktop");
     }
     void standard_desktop_refused() {
         QFETCH(QString, home);
@@ -352,6 +363,10 @@ class OutputFilesTest : public QObject {
         const auto in_dir = [this](QString text) { return text.replace("$DIR", dir_->path()); };
         const bool root_desktop_before = QFileInfo::exists("/Desktop");
         QVERIFY(QFile::link(dir_->filePath("gone"), dir_->filePath("Desktop")));
+        QVERIFY(QDir(dir_->path()).mkpath("home"));
+        QFile a_file(dir_->filePath("a-file"));
+        QVERIFY(a_file.open(QIODevice::WriteOnly));
+        a_file.close();
         if (!desktop_dir.isEmpty()) {
             QVERIFY(QDir(dir_->path()).mkpath(".config"));
             QFile dirs(dir_->filePath(".config/user-dirs.dirs"));
@@ -367,6 +382,7 @@ class OutputFilesTest : public QObject {
         QVERIFY2(desktop.message.contains(in_dir(message)), qPrintable(desktop.message));
         QCOMPARE(QFileInfo::exists("/Desktop"), root_desktop_before);
         QVERIFY(!QFileInfo::exists("relative-home") && !QFileInfo::exists(dir_->filePath("gone")));
+        QVERIFY(!QFileInfo::exists(dir_->filePath("missing")));
     }
     void correction_file_replaced_and_added() {
         const FixedDesktop desktop(Result::success(dir_->path() + "/"));
