@@ -251,6 +251,11 @@ class OutputFilesTest : public QObject {
             << QString::fromUtf16(u"a\u2028b\u2029c") << "a_b_c_KAV.TXT";
         QTest::newRow("language tag beyond 16 bits")
             << QString::fromUtf16(u"x\U000E0041y") << "x_y_KAV.TXT";
+        QTest::newRow("longer than a file name holds")
+            << "A" + QString(16 << 20, u'b') << "A" + QString(59, u'b') + "_KAV.TXT";
+        QTest::newRow("cut between the halves of a character")
+            << QString(59, u'c') + QString::fromUtf16(u"\U0001D49Cz")
+            << QString(59, u'c') + QString::fromUtf16(u"\U0001D49C_KAV.TXT");
     }
     void file_name() {
         QFETCH(QString, surname);
