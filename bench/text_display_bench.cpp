@@ -136,6 +136,19 @@ BENCHMARK(show_entry)
     ->ArgsProduct({{SurnameSlot, RemarksSlot}, {Unbroken, Words}, {ItemLimit}})
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
+// Store of the entry with the long text, untouched.
+void store_entry(benchmark::State& state) {
+    const std::size_t length = std::size_t(state.range(0));
+    Window w(RemarksSlot, text_of(Unbroken, length));
+    w.show(1);
+    for (auto _ : state) {
+        w.window->cmd_store_Click();
+        if (w.table.text(1, RemarksSlot).size() != length) state.SkipWithError("stored cut");
+    }
+    report(state);
+}
+
+BENCHMARK(store_entry)->Arg(MiB)->Arg(ItemLimit)->Unit(benchmark::kMillisecond);
 BENCHMARK(read_back)->Arg(MiB)->Arg(ItemLimit)->Unit(benchmark::kMillisecond);
 BENCHMARK(import_remarks)
     ->ArgsProduct({{Unbroken, Words}, {MiB}})

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -138,6 +140,8 @@ class frm_ZEL : public QWidget {
     // it back byte for byte, whatever mix of line ends it holds.
     std::array<QString, TextSlotCount> given_text_{};
     // Which boxes show a text cut short; they cannot be edited and keep their whole text in
-    // given_text_.
+    // given_text_, or as the table's bytes when show_record filled them.
     std::array<bool, TextSlotCount> shown_cut_{};
+    std::array<std::string, TextSlotCount> cut_bytes_{};
+    void show_stored_text(int s, std::string_view bytes);
 };

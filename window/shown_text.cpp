@@ -7,12 +7,12 @@ qsizetype cut_point(const QString& text, qsizetype limit) {
 }
 } // namespace
 
-ShownText text_to_show(const QString& text, qsizetype limit) {
+ShownText text_to_show(const QString& text, qsizetype limit, qsizetype length) {
     if (text.size() <= limit) return {text, false};
     const qsizetype kept = cut_point(text, limit);
     return {text.left(kept) + QStringLiteral(" \u2026 [cut short: %L1 of %L2 characters shown]")
                                   .arg(kept)
-                                  .arg(text.size()),
+                                  .arg(length < 0 ? text.size() : length),
             true};
 }
 

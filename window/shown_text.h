@@ -14,7 +14,8 @@ struct ShownText {
     QString text;
     bool cut = false;
 };
-ShownText text_to_show(const QString& text, qsizetype limit = BoxTextLimit);
+// `length` is that of the whole text when `text` is only its beginning.
+ShownText text_to_show(const QString& text, qsizetype limit = BoxTextLimit, qsizetype length = -1);
 
 // What the tool tip of a box that shows a cut text says, for a text of `length` characters.
 QString cut_text_note(qsizetype length);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QString>
 #include <QtGlobal>
@@ -23,7 +24,9 @@ class TemporaryHome {
             qputenv("XDG_CONFIG_HOME", config_home_);
     }
 
+    // A home is a folder that exists: the program makes no home, only the desktop in it.
     void use(const QString& home) {
+        QDir().mkpath(home);
         qputenv("HOME", QFile::encodeName(home));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + QStringLiteral("/.config")));
     }
