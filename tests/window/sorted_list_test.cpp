@@ -53,16 +53,6 @@ class SortedListTest : public QObject {
         QLocale::setDefault(QLocale::c());
     }
 
-    void items_replaced_and_cleared_keep_the_model_sound() {
-        list->set_items(items({"b", "a", "c"}));
-        list->set_list_index(1);
-        list->set_items(items({"d"}));
-        list->clear();
-        list->set_items(items({}));
-        QCOMPARE(list->count(), 0);
-        QCOMPARE(list->list_index(), -1);
-    }
-
     void a_long_item_is_shown_cut_and_kept_whole() {
         const QString whole = "Long" + QString(100000, u'g');
         list->set_items(items({whole, "Short"}));

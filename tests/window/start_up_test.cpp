@@ -1,5 +1,4 @@
 #include "command_line.h"
-#include "display_check.h"
 #include "last_update_caption.h"
 #include "serial_date.h"
 #include "sorted_list.h"
@@ -212,30 +211,6 @@ class StartUpTest : public QObject {
         QCOMPARE(parsed.to_stderr, status == 2);
         QVERIFY2(parsed.output.contains(says), qPrintable(parsed.output));
         if (status == 2) QVERIFY(parsed.output.size() < 300);
-    }
-
-    void missing_display_data() {
-        QTest::addColumn<QString>("platform");
-        QTest::addColumn<QString>("display");
-        QTest::addColumn<QString>("wayland");
-        QTest::addColumn<bool>("refused");
-        QTest::newRow("nothing set") << "" << "" << "" << true;
-        QTest::newRow("blanks only") << " " << " " << "" << true;
-        QTest::newRow("X11") << "" << ":0" << "" << false;
-        QTest::newRow("Wayland") << "" << "" << "wayland-0" << false;
-        QTest::newRow("platform named") << "offscreen" << "" << "" << false;
-    }
-    void missing_display() {
-        QFETCH(QString, platform);
-        QFETCH(QString, display);
-        QFETCH(QString, wayland);
-        QFETCH(bool, refused);
-        const std::optional<QString> said = ::missing_display({platform, display, wayland});
-        QCOMPARE(said.has_value(), refused);
-        if (said) {
-            QVERIFY(said->contains(QStringLiteral("graphical display (X11 or Wayland)")));
-            QVERIFY(said->contains(QStringLiteral("xvfb-run")));
-        }
     }
 
     // Closing asks only in maintenance mode and only while a stored entry is not saved.
