@@ -8,4 +8,7 @@ if(benchmark_FOUND)
     add_executable(bench_import ${CMAKE_CURRENT_LIST_DIR}/import_bench.cpp)
     target_link_libraries(bench_import PRIVATE zelkav_window zelkav_output
                           zelkav_directory_generator Qt6::Test benchmark::benchmark zelkav_warnings)
+    add_executable(bench_text_display ${CMAKE_CURRENT_LIST_DIR}/text_display_bench.cpp)
+    target_link_libraries(bench_text_display PRIVATE zelkav_window zelkav_output Qt6::Test
+                          benchmark::benchmark zelkav_warnings)
 endif()

@@ -33,8 +33,12 @@ const QString KeptChanges = QStringLiteral("Your changes are still in the window
 } // namespace
 
 QString correction_file_name(const QString& surname) {
+    // A file name holds at most 255 bytes; 60 characters of any script stay well inside that
+    // and name the person plainly. Only the name is cut: the file holds the whole surname.
+    constexpr qsizetype NameLimit = 60;
     // By code point, so format characters beyond the first 65,536 (language tags) are caught.
-    QList<uint> points = surname.toUcs4();
+    QList<uint> points = QStringView(surname).left(4 * NameLimit).toUcs4();
+    if (points.size() > NameLimit) points.resize(NameLimit);
     for (uint& c : points)
         if (forbidden_in_file_name(c)) c = u'_';
     QString name =

@@ -56,6 +56,23 @@ Result StandardDesktop::desktop_folder() const {
                            "there is no desktop folder to write to. Nothing was created.")
                 .arg(QDir::toNativeSeparators(home)));
 
+    // A desktop in the root folder would be everyone's, and a home that is not there is no
+    // home: neither is made.
+    if (QDir(home).isRoot())
+        return Result::failure(
+            QStringLiteral("The home folder is the file system's root \"%1\" (the variable "
+                           "HOME), which is no user's home, so there is no desktop folder to "
+                           "write to. Nothing was created.")
+                .arg(QDir::toNativeSeparators(home)));
+    const QFileInfo home_info(home);
+    if (!home_info.isDir())
+        return Result::failure(
+            QStringLiteral("The home folder \"%1\" (the variable HOME) %2, so there is no "
+                           "desktop folder to write to. Nothing was created.")
+                .arg(QDir::toNativeSeparators(home),
+                     home_info.exists() ? QStringLiteral("is a file, not a folder")
+                                        : QStringLiteral("does not exist")));
+
     const QString folder =
         QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
     const QString home_prefix = home.endsWith(u'/') ? home : home + u'/';
@@ -76,9 +93,10 @@ Result StandardDesktop::desktop_folder() const {
         return Result::failure(QStringLiteral("The desktop folder \"%1\" is a file, not a folder.")
                                    .arg(QDir::toNativeSeparators(folder)));
 
-    // The usage text sends the user to the desktop, so a missing desktop folder is made.
+    // The usage text sends the user to the desktop, so a missing desktop folder is made; the
+    // folders above it are the user's to make.
     std::error_code error;
-    std::filesystem::create_directories(folder.toStdU16String(), error);
+    std::filesystem::create_directory(folder.toStdU16String(), error);
     if (!QFileInfo(folder).isDir())
         return Result::failure(
             QStringLiteral("The desktop folder \"%1\" could not be created: %2.")

@@ -35,8 +35,9 @@ class WindowsDesktop final : public DesktopPlatform {
 #endif
 
 // The desktop as the desktop environment names it (the XDG desktop folder on Linux, usually
-// ~/Desktop), used only inside the home folder that HOME names: without HOME, or for a desktop
-// elsewhere or a link to nowhere, it is refused and nothing is created.
+// ~/Desktop), used only inside the home folder that HOME names: without HOME, for a home that
+// does not exist or is the root folder, or for a desktop elsewhere or a link to nowhere, it is
+// refused and nothing is created. Only the desktop folder itself is ever created.
 class StandardDesktop final : public DesktopPlatform {
   public:
     Result desktop_folder() const override;

@@ -6,7 +6,7 @@
 
 namespace {
 // Days from 0000-03-01 (proleptic Gregorian); putting March first makes the leap day the
-// last day of the year, so no month table is needed.
+// last day of the year, so counting days needs no month table (checking a date still does).
 constexpr std::int64_t days_from_civil(std::int64_t y, int m, int d) {
     y -= m <= 2;
     const std::int64_t era = (y >= 0 ? y : y - 399) / 400;

@@ -3,6 +3,14 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+namespace {
+// An argument pasted by mistake may be a whole file: the message quotes its beginning.
+QString readable(const QString& argument) {
+    constexpr qsizetype Limit = 60;
+    return argument.size() <= Limit ? argument : argument.left(Limit) + QStringLiteral("\u2026");
+}
+} // namespace
+
 CommandLine parse_command_line(const QStringList& arguments) {
     QCommandLineParser parser;
     // "-platform" is one unknown option, not eight unknown letters.
@@ -30,7 +38,12 @@ CommandLine parse_command_line(const QStringList& arguments) {
                             .arg(QCoreApplication::applicationName(), what);
         return result;
     };
-    if (!parser.parse(arguments)) return refuse(parser.errorText());
+    if (!parser.parse(arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        return refuse(unknown.isEmpty()
+                          ? readable(parser.errorText())
+                          : QStringLiteral("Unknown option '%1'.").arg(readable(unknown.first())));
+    }
     if (parser.isSet(help)) {
         result.exit_status = 0;
         result.output = parser.helpText();
@@ -45,7 +58,7 @@ CommandLine parse_command_line(const QStringList& arguments) {
     if (!parser.positionalArguments().isEmpty())
         return refuse(QStringLiteral("unexpected argument \"%1\"; the program reads no files "
                                      "named on its command line.")
-                          .arg(parser.positionalArguments().first()));
+                          .arg(readable(parser.positionalArguments().first())));
     result.maintain = parser.isSet(maintain);
     return result;
 }

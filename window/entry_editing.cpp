@@ -101,6 +101,12 @@ bool frm_ZEL::store_entry() {
     // Every text is checked before anything is written, so a refusal stores nothing.
     std::array<std::string, TextSlotCount> texts;
     for (int s = 0; s < TextSlotCount; ++s) {
+        // A text the box shows cut short is the table's, untouched: its bytes go back as they
+        // came, without decoding and encoding megabytes.
+        if (shown_cut_[std::size_t(s)] && !cut_bytes_[std::size_t(s)].empty()) {
+            texts[std::size_t(s)] = cut_bytes_[std::size_t(s)];
+            continue;
+        }
         const QString text = text1(s);
         std::optional<std::string> bytes = text.contains(u'"') ? std::nullopt : to_cp1252(text);
         if (!bytes) {

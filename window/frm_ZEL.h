@@ -1,6 +1,6 @@
 #pragma once
 
-#include "click_label.h"
+#include "caption_label.h"
 #include "entry_fields.h"
 #include "entry_table.h"
 #include "result.h"
@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -96,7 +98,7 @@ class frm_ZEL : public QWidget {
 
     // Controls, as the window's layout names them.
     std::array<QWidget*, TextSlotCount> Text1{}; // QLineEdit, or QPlainTextEdit when multi-line
-    std::array<ClickLabel*, LabelCount> label1{};
+    std::array<CaptionLabel*, LabelCount> label1{};
     std::array<QRadioButton*, SalutationCaptions.size()> Opt_Mr_Mrs{};
     std::array<QCheckBox*, TitleFlagCount> chk_titel{};
     std::array<QCheckBox*, OrganizationFlagCount> Chk_organ{};
@@ -191,4 +193,9 @@ class frm_ZEL : public QWidget {
     // What set_text1 last gave each multi-line box: while the box still shows it, text1 gives
     // it back byte for byte, whatever mix of line ends it holds.
     std::array<QString, TextSlotCount> given_text_{};
+    // Which boxes show a text cut short; they cannot be edited and keep their whole text in
+    // given_text_, or as the table's bytes when show_record filled them.
+    std::array<bool, TextSlotCount> shown_cut_{};
+    std::array<std::string, TextSlotCount> cut_bytes_{};
+    void show_stored_text(int s, std::string_view bytes);
 };

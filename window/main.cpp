@@ -1,5 +1,6 @@
 #include "command_line.h"
 #include "data_file.h"
+#include "display_check.h"
 #include "entry_table.h"
 #include "frm_ZEL.h"
 #include "window_look.h"
@@ -9,6 +10,7 @@
 
 #include <cstdio>
 #include <future>
+#include <optional>
 
 namespace {
 
@@ -37,6 +39,12 @@ int main(int argc, char* argv[]) {
         return *command_line.exit_status;
     }
 
+    // Without a display Qt would abort with advice about reinstalling; say what is missing.
+    if (const std::optional<QString> missing = missing_display(display_environment())) {
+        std::fputs(missing->toLocal8Bit().constData(), stderr);
+        return 1;
+    }
+
     // The directory loads while Qt starts and the window is built; nothing reads the table
     // before Form_Load has the result.
     EntryTable table;
@@ -45,7 +53,10 @@ int main(int argc, char* argv[]) {
 
     // Qt sees none of the arguments (no -style, -platform ...): the options above are all.
     int qt_argc = 1;
+    std::optional<DisplayFailureGuard> display_failure;
+    display_failure.emplace();
     QApplication application(qt_argc, argv);
+    display_failure.reset();
     // Task bars link the window to its menu entry by these.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(AppId));
     QApplication::setWindowIcon(program_icon());

@@ -3,6 +3,7 @@
 #include "choice_list_view.h"
 #include "cp1252.h"
 #include "list_filter.h"
+#include "shown_text.h"
 
 #include <QAbstractListModel>
 #include <QKeyEvent>
@@ -29,7 +30,7 @@ class SortedListModel : public QAbstractListModel {
     QVariant data(const QModelIndex& index, int role) const override {
         const ListRow* item = index.isValid() ? row(index.row()) : nullptr;
         if (!item) return {};
-        if (role == Qt::DisplayRole) return shown(text(*item));
+        if (role == Qt::DisplayRole) return shown(shown_text(*item));
         if (role == Qt::UserRole) return item->number;
         if ((role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) && describe) {
             return describe(item->number);
@@ -49,6 +50,12 @@ class SortedListModel : public QAbstractListModel {
 
     // Texts are decoded as they are shown, a screenful at a time.
     QString text(const ListRow& row) const { return from_cp1252(items_->text(row)); }
+    // Windows-1252 has one byte per character, so a long item is cut before it is decoded.
+    QString shown_text(const ListRow& row) const {
+        const std::string_view bytes = items_->text(row);
+        if (qsizetype(bytes.size()) <= ListItemLimit) return from_cp1252(bytes);
+        return from_cp1252(bytes.substr(0, std::size_t(ListItemLimit))) + QStringLiteral(" \u2026");
+    }
 
   private:
     // An item is one line in the box; line breaks inside a value show as blanks.

@@ -48,13 +48,14 @@ constexpr Font WindowFont{};
 constexpr Font SansBold{"MS Sans Serif", 8.25, true};
 constexpr Font SansLargeBold{"MS Sans Serif", 9.75, true};
 
-struct Place {
+// A control's rectangle in its parent, in twips as the form was drawn.
+struct TwipRect {
     int left, top, width, height; // twips
 };
 
 struct TextBoxRow {
     int index;
-    Place place;
+    TwipRect place;
     int tab;
 };
 
@@ -74,7 +75,7 @@ constexpr TextBoxRow Text1Rows[] = {
 // Captions come from the table of the entry's fields.
 struct LabelRow {
     int index;
-    Place place;
+    TwipRect place;
     std::uint32_t fore;
 };
 
@@ -128,11 +129,11 @@ constexpr int EquipmentGridWidth = 1800;
 constexpr int EquipmentGridFirstTab = 28;
 constexpr CheckBoxRow PolishedSectionsRow = {PolishedSectionsFlag, 1260, 6090, 5040, 97};
 
-constexpr Place Frame1Place = {1260, 6360, 5100, 240};
+constexpr TwipRect Frame1Place = {1260, 6360, 5100, 240};
 struct OptionRow {
     int index;
     const char* caption;
-    Place place; // inside Frame1
+    TwipRect place; // inside Frame1
     std::uint32_t back;
     int tab;
 };
@@ -149,7 +150,7 @@ struct CommandRow {
     QPushButton* frm_ZEL::*button;
     const char* name;
     const char* caption;
-    Place place;
+    TwipRect place;
     Font font;
     bool shown;
     int tab;
@@ -242,9 +243,9 @@ constexpr int Line1Left = 6435;
 constexpr int Line1Bottom = 7380;
 
 // The right column.
-constexpr Place Frame2Place = {6480, 0, 2940, 3795};
-constexpr Place List2Place = {6480, 45, 2940, 3375};
-constexpr Place list1Place = {6480, 3825, 2940, 3495};
+constexpr TwipRect Frame2Place = {6480, 0, 2940, 3795};
+constexpr TwipRect List2Place = {6480, 45, 2940, 3375};
+constexpr TwipRect list1Place = {6480, 3825, 2940, 3495};
 constexpr int List2Tab = 84;
 constexpr int list1Tab = 95;
 constexpr int Text2Tab = 90;
@@ -254,7 +255,7 @@ struct PanelLabelRow {
     QLabel* frm_ZEL::*label; // nullptr: decoration that nothing changes
     const char* name;
     const char* caption;
-    Place place; // inside Frame2
+    TwipRect place; // inside Frame2
     std::uint32_t back;
     double points;
 };
@@ -267,7 +268,7 @@ constexpr PanelLabelRow Frame2Rows[] = {
     {&frm_ZEL::Label5, "Label5", "Label5", {90, 2160, 2535, 240}, LightGreen, 11.25},
 };
 constexpr const char* PanelFamily = "Times New Roman";
-constexpr Place Text2Place = {45, 2430, 2850, 1275};
+constexpr TwipRect Text2Place = {45, 2430, 2850, 1275};
 constexpr double Text2Points = 9;
 
 const QString UsageText = QStringLiteral("                    Usage\r\n"
@@ -289,7 +290,7 @@ const QString UsageText = QStringLiteral("                    Usage\r\n"
                                          "You find it on  the desktop.\r\n"
                                          "\r\n");
 
-void place(QWidget* widget, const Place& p) {
+void place(QWidget* widget, const TwipRect& p) {
     widget->setGeometry(pixel_rect(p.left, p.top, p.width, p.height));
 }
 
@@ -356,7 +357,7 @@ QString caption_of(const char* caption) {
 
 // Every check box: a blue caption, named after its array and index, in the focus order.
 FlagCheckBox* check_box(QWidget* parent, const char* array, int index, const char* caption,
-                               Place at, const Font& font) {
+                               TwipRect at, const Font& font) {
     auto* box = new FlagCheckBox(caption_of(caption), parent);
     box->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(array)).arg(index));
     place(box, at);
@@ -416,14 +417,14 @@ void frm_ZEL::build_text_boxes(TabChain& tab_chain) {
 
 void frm_ZEL::build_caption_labels() {
     for (const LabelRow& row : label1Rows) {
-        auto* label = new ClickLabel(row.index, this);
+        auto* label = new CaptionLabel(row.index, this);
         label->setObjectName(QStringLiteral("label1_%1").arg(row.index));
         use_caption_label(label, caption_of(LabelCaptions[size_t(row.index)]));
         place(label, row.place);
         use_font(label, SansBold);
         wrap_if_two_lines_high(label);
         use_colours(label, row.fore, row.index == SurnameLabel ? SurnameLabelBack : Default);
-        connect(label, &ClickLabel::clicked, this, [this](int index) { label1_Click(index); });
+        connect(label, &CaptionLabel::clicked, this, [this](int index) { label1_Click(index); });
         label1[size_t(row.index)] = label;
     }
 }

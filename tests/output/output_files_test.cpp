@@ -243,6 +243,11 @@ class OutputFilesTest : public QObject {
             << QString::fromUtf16(u"a\u2028b\u2029c") << "a_b_c_KAV.TXT";
         QTest::newRow("language tag beyond 16 bits")
             << QString::fromUtf16(u"x\U000E0041y") << "x_y_KAV.TXT";
+        QTest::newRow("longer than a file name holds")
+            << "A" + QString(16 << 20, u'b') << "A" + QString(59, u'b') + "_KAV.TXT";
+        QTest::newRow("cut between the halves of a character")
+            << QString(59, u'c') + QString::fromUtf16(u"\U0001D49Cz")
+            << QString(59, u'c') + QString::fromUtf16(u"\U0001D49C_KAV.TXT");
     }
     void file_name() {
         QFETCH(QString, surname);
@@ -336,6 +341,17 @@ class OutputFilesTest : public QObject {
         QTest::newRow("desktop outside the home")
             << QString("$DIR/home") << QString("\"$DIR/gone\" lies outside the home folder")
             << QString("$DIR/gone");
+        QTest::newRow("HOME is the root") << QString("/") << QString("the file system's root")
+                                          << QString();
+        QTest::newRow("HOME does not exist")
+            << QString("$DIR/missing") << QString("\"$DIR/missing\" (the variable HOME) does not exist")
+            << QString();
+        QTest::newRow("HOME is a file")
+            << QString("$DIR/a-file") << QString("\"$DIR/a-file\" (the variable HOME) is a file")
+            << QString();
+        QTest::newRow("desktop inside a missing folder")
+            << QString("$DIR") << QString("\"$DIR/missing/Desktop\" could not be created")
+            << QString("$DIR/missing/Desktop");
     }
     void standard_desktop_refused() {
         QFETCH(QString, home);
@@ -344,6 +360,10 @@ class OutputFilesTest : public QObject {
         const auto in_dir = [this](QString text) { return text.replace("$DIR", dir_->path()); };
         const bool root_desktop_before = QFileInfo::exists("/Desktop");
         QVERIFY(QFile::link(dir_->filePath("gone"), dir_->filePath("Desktop")));
+        QVERIFY(QDir(dir_->path()).mkpath("home"));
+        QFile a_file(dir_->filePath("a-file"));
+        QVERIFY(a_file.open(QIODevice::WriteOnly));
+        a_file.close();
         if (!desktop_dir.isEmpty()) {
             QVERIFY(QDir(dir_->path()).mkpath(".config"));
             QFile dirs(dir_->filePath(".config/user-dirs.dirs"));
@@ -359,6 +379,7 @@ class OutputFilesTest : public QObject {
         QVERIFY2(desktop.message.contains(in_dir(message)), qPrintable(desktop.message));
         QCOMPARE(QFileInfo::exists("/Desktop"), root_desktop_before);
         QVERIFY(!QFileInfo::exists("relative-home") && !QFileInfo::exists(dir_->filePath("gone")));
+        QVERIFY(!QFileInfo::exists(dir_->filePath("missing")));
     }
     void correction_file_replaced_and_added() {
         const FixedDesktop desktop(Result::success(dir_->path() + "/"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QString>
@@ -29,7 +30,9 @@ class TemporaryHome {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QFile::decodeName(config));
     }
 
+    // A home is a folder that exists: the program makes no home, only the desktop in it.
     void use(const QString& home) {
+        QDir().mkpath(home);
         qputenv("HOME", QFile::encodeName(home));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + QStringLiteral("/.config")));
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,

@@ -47,6 +47,10 @@ class DisplayTest : public QObject {
         QTest::newRow("blanks only") << 11 << std::string("   ");
         QTest::newRow("longer than a line edit's usual limit") << 21 << std::string(40000, 'x');
         QTest::newRow("other equipment C") << 19 << std::string("\xE6\xF8\xE5");
+        QTest::newRow("surname too long to show") << 1 << std::string(100000, 'x') + "\r\nend";
+        QTest::newRow("remarks too long to show, unbroken") << 20 << std::string(100000, 'x');
+        QTest::newRow("remarks too long to show, cut at CR LF")
+            << 20 << std::string(32766, 'x') + "\r\n" + std::string(10, 'y');
     }
     void texts_come_back_byte_for_byte() {
         QFETCH(int, slot);
@@ -252,6 +256,52 @@ class DisplayTest : public QObject {
     }
 
     // A long text shows its start, also where the user read the end of the one before.
+    void a_text_too_long_to_show_is_cut_with_a_mark_data() {
+        QTest::addColumn<int>("slot");
+        QTest::newRow("single-line") << 1;
+        QTest::newRow("multi-line") << 20;
+    }
+    void a_text_too_long_to_show_is_cut_with_a_mark() {
+        QFETCH(int, slot);
+        EntryTable table = directory_of(2);
+        const std::string whole = "start " + std::string(200000, 'x');
+        table.set_text(1, std::size_t(slot), whole);
+        f->open(std::move(table));
+        f->window->show_record();
+        QWidget* box = f->window->Text1[std::size_t(slot)];
+        const auto* line = qobject_cast<QLineEdit*>(box);
+        const auto* lines = qobject_cast<QPlainTextEdit*>(box);
+        const QString shown = line ? line->text() : lines->toPlainText();
+        QVERIFY(shown.startsWith(QStringLiteral("start xxx")));
+        QVERIFY(shown.size() < 40000);
+        QVERIFY2(shown.endsWith(QStringLiteral("characters shown]")), qPrintable(shown.right(60)));
+        QVERIFY(line ? line->isReadOnly() : lines->isReadOnly());
+        QVERIFY(box->toolTip().contains(QStringLiteral("200,006 characters")));
+        QCOMPARE(f->window->text1(slot), QString::fromStdString(whole));
+
+        // The next entry's text is shown whole and can be edited again.
+        f->table.CurrentEntry = 2;
+        f->window->show_record();
+        QVERIFY(!(line ? line->isReadOnly() : lines->isReadOnly()));
+        QVERIFY(box->toolTip().isEmpty());
+        QCOMPARE(f->window->text1(slot), slot == 1 ? QStringLiteral("Name 2") : QString());
+    }
+
+    void a_cut_text_is_stored_and_saved_whole() {
+        EntryTable table = directory_of(1);
+        const std::string whole(3 << 20, 'r');
+        table.set_text(1, RemarksSlot, whole);
+        QVERIFY(f->start_on(std::move(table)));
+        f->window->enter_maintenance_mode();
+        f->window->show_record();
+        f->window->cmd_store_Click();
+        f->window->cmd_EXIT_Click();
+        QVERIFY(f->messages.isEmpty());
+        EntryTable saved;
+        QVERIFY(read_data_base(saved, f->folder()).ok());
+        QCOMPARE(saved.text(1, RemarksSlot), std::string_view(whole));
+    }
+
     void long_texts_show_their_start() {
         EntryTable table = directory_of(2);
         std::string lines;

@@ -114,6 +114,22 @@ class OutputWindowTest : public QObject {
         QCOMPARE(QDir(f_->dir.path()).entryList(QDir::Files), QStringList());
     }
 
+    // The box cannot be edited while it shows a text cut short, so the file says what the
+    // directory holds: the whole text, never the cut one with its mark.
+    void a_text_cut_short_on_screen_is_written_whole() {
+        EntryTable table = directory_with_emails({});
+        table.set_text(1, 1, "Castell");
+        const std::string remarks = "begin " + std::string(100000, 'r') + " end";
+        table.set_text(1, 20, remarks);
+        open_window(table);
+        show_entry(1);
+        click_correction();
+        QCOMPARE(messages(), QStringList());
+        const QByteArray file = read_all(desktop("Castell_KAV.TXT"));
+        QVERIFY(file.contains("\r\nRemarks\r\n" + QByteArray::fromStdString(remarks) + "\r\n"));
+        QVERIFY(!file.contains("characters shown"));
+    }
+
     void unwritable_desktop_reported_and_edits_kept() {
         QVERIFY(QDir(f_->dir.path()).mkpath("home"));
         QFile blocker(desktop()); // a file where the folder should be stops root as well

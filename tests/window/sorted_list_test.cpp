@@ -3,6 +3,7 @@
 #include "sorted_list.h"
 #include "window_fixture.h"
 
+#include <QAbstractItemModelTester>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListView>
@@ -16,6 +17,8 @@ class SortedListTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<SortedList> list;
+    // Checks every signal and answer of the list's model while a test runs.
+    std::unique_ptr<QAbstractItemModelTester> model_tester;
 
     // The items as the look-up sorts them: `texts` numbered 1, 2, ... in the order of adding.
     static LookupList items(const QStringList& texts) {
@@ -38,13 +41,27 @@ class SortedListTest : public QObject {
     void init() {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
         list = std::make_unique<SortedList>(true);
+        model_tester = std::make_unique<QAbstractItemModelTester>(
+            list->view()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         list->resize(196, 233);
         list->show();
         QVERIFY(QTest::qWaitForWindowExposed(list.get()));
     }
     void cleanup() {
+        model_tester.reset();
         list.reset();
         QLocale::setDefault(QLocale::c());
+    }
+
+    void a_long_item_is_shown_cut_and_kept_whole() {
+        const QString whole = "Long" + QString(100000, u'g');
+        list->set_items(items({whole, "Short"}));
+        const QModelIndex first = list->view()->model()->index(0, 0);
+        const QString shown = first.data().toString();
+        QVERIFY(shown.size() < 2000);
+        QVERIFY(shown.startsWith("Longggg") && shown.endsWith(u'\u2026'));
+        QCOMPARE(list->text(0), whole);
+        QCOMPARE(list->view()->model()->index(1, 0).data().toString(), QStringLiteral("Short"));
     }
 
     void sorted_without_regard_to_case_data() {

@@ -9,6 +9,8 @@
 #include <QLocale>
 #include <QRadioButton>
 
+#include <future>
+
 // Start-up on small files, and the two ways the program ends.
 class StartUpTest : public QObject {
     Q_OBJECT
@@ -147,6 +149,34 @@ class StartUpTest : public QObject {
         QCOMPARE(f->file_bytes(), before);
     }
 
+    // As the program starts: the directory loads in a thread while the window is built, and
+    // the window takes the load's result.
+    void loading_beside_the_window_data() {
+        QTest::addColumn<bool>("file");
+        QTest::newRow("a directory") << true;
+        QTest::newRow("no data file") << false;
+    }
+    void loading_beside_the_window() {
+        QFETCH(bool, file);
+        if (file) QVERIFY(f->write(directory_of(3)));
+        std::future<Result> loading = std::async(std::launch::async, [this] {
+            return read_data_base(f->table, f->folder());
+        });
+        f->window = std::make_unique<frm_ZEL>(f->table, f->folder());
+        QCOMPARE(f->window->Form_Load(loading.get()), file);
+        if (!file) {
+            QCOMPARE(f->messages.size(), 1);
+            QVERIFY2(f->messages[0].contains(QString::fromLatin1(DataFileName)),
+                     qPrintable(f->messages[0]));
+            return;
+        }
+        QVERIFY(f->messages.isEmpty());
+        QCOMPARE(f->window->Label5->text(), QStringLiteral("Number of entries:  3"));
+        QCOMPARE(f->window->lookup_category_for_testing(), std::int16_t(1));
+        QCOMPARE(f->window->list1->count(), 3);
+        QCOMPARE(f->window->list1->text(2), QStringLiteral("Name 3"));
+    }
+
     void command_line_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("status"); // -1: the window opens
@@ -162,6 +192,11 @@ class StartUpTest : public QObject {
                                          << "Unknown option 'platform'";
         QTest::newRow("a file named") << QStringList{"KAV-Addresses.dat"} << 2 << false
                                       << "unexpected argument \"KAV-Addresses.dat\"";
+        const QString pasted(120000, u'x');
+        QTest::newRow("a long unknown option")
+            << QStringList{"--" + pasted} << 2 << false << "'" + QString(60, u'x') + "\u2026'.";
+        QTest::newRow("a long argument")
+            << QStringList{pasted} << 2 << false << "\"" + QString(60, u'x') + "\u2026\"";
     }
     void command_line() {
         QFETCH(QStringList, arguments);
@@ -175,6 +210,7 @@ class StartUpTest : public QObject {
         QCOMPARE(parsed.maintain, maintain);
         QCOMPARE(parsed.to_stderr, status == 2);
         QVERIFY2(parsed.output.contains(says), qPrintable(parsed.output));
+        if (status == 2) QVERIFY(parsed.output.size() < 300);
     }
 
     // Closing asks only in maintenance mode and only while a stored entry is not saved.

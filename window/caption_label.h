@@ -4,10 +4,10 @@
 
 // A caption label that reports a click with its array index: a press and a release inside the
 // label, as a button clicks. Assistive tools can press it too.
-class ClickLabel : public QLabel {
+class CaptionLabel : public QLabel {
     Q_OBJECT
   public:
-    ClickLabel(int index, QWidget* parent);
+    CaptionLabel(int index, QWidget* parent);
 
     // Clicks the label as the mouse would.
     void click();

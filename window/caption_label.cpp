@@ -1,4 +1,4 @@
-#include "click_label.h"
+#include "caption_label.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -8,9 +8,9 @@ namespace {
 
 // What a screen reader is told of a caption label: its caption, and that pressing it opens
 // its look-up.
-class AccessibleClickLabel : public QAccessibleWidget {
+class AccessibleCaptionLabel : public QAccessibleWidget {
   public:
-    explicit AccessibleClickLabel(ClickLabel* label)
+    explicit AccessibleCaptionLabel(CaptionLabel* label)
         : QAccessibleWidget(label, QAccessible::StaticText) {}
 
     QString text(QAccessible::Text t) const override {
@@ -32,30 +32,30 @@ class AccessibleClickLabel : public QAccessibleWidget {
     }
 
   private:
-    ClickLabel* label() const { return static_cast<ClickLabel*>(widget()); }
+    CaptionLabel* label() const { return static_cast<CaptionLabel*>(widget()); }
 };
 
-QAccessibleInterface* accessible_click_label(const QString& class_name, QObject* object) {
-    if (class_name == QLatin1String("ClickLabel") && object && object->isWidgetType()) {
-        return new AccessibleClickLabel(static_cast<ClickLabel*>(object));
+QAccessibleInterface* accessible_caption_label(const QString& class_name, QObject* object) {
+    if (class_name == QLatin1String("CaptionLabel") && object && object->isWidgetType()) {
+        return new AccessibleCaptionLabel(static_cast<CaptionLabel*>(object));
     }
     return nullptr;
 }
 
 } // namespace
 
-ClickLabel::ClickLabel(int index, QWidget* parent) : QLabel(parent), index_(index) {
+CaptionLabel::CaptionLabel(int index, QWidget* parent) : QLabel(parent), index_(index) {
     [[maybe_unused]] static const bool accessible = [] {
-        QAccessible::installFactory(accessible_click_label);
+        QAccessible::installFactory(accessible_caption_label);
         return true;
     }();
 }
 
-void ClickLabel::click() {
+void CaptionLabel::click() {
     emit clicked(index_);
 }
 
-void ClickLabel::mousePressEvent(QMouseEvent* event) {
+void CaptionLabel::mousePressEvent(QMouseEvent* event) {
     // Some platforms deliver the second press of a double click as a press of its own.
     if (event->button() == Qt::LeftButton &&
         !event->flags().testFlag(Qt::MouseEventCreatedDoubleClick)) {
@@ -64,7 +64,7 @@ void ClickLabel::mousePressEvent(QMouseEvent* event) {
     QLabel::mousePressEvent(event);
 }
 
-void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+void CaptionLabel::mouseReleaseEvent(QMouseEvent* event) {
     const bool clicked = event->button() == Qt::LeftButton && pressed_ &&
                          rect().contains(event->position().toPoint());
     if (event->button() == Qt::LeftButton) pressed_ = false;
@@ -73,7 +73,7 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 // The second press of a double click is no click of its own: a double click acts as one.
-void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+void CaptionLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         event->accept();
         return;
