@@ -170,6 +170,8 @@ void while_sorting(benchmark::State& state) {
         if (!w->Form_Load()) state.SkipWithError("the data file did not load");
         w->show();
         if (!QTest::qWaitForWindowExposed(w.get())) state.SkipWithError("no window");
+        // A full directory would refuse New with a message; one entry less takes one.
+        if (state.range(0) == 1) --table->EntryCount;
         QTest::mouseClick(w->label1[4], Qt::LeftButton);
         settle();
         state.ResumeTiming();

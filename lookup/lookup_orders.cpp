@@ -37,7 +37,7 @@ struct LookupOrders::Sorting {
     // Sorts list `index` unless it is sorted or being sorted; a list another thread is on is
     // waited for.
     LookupList list(int index, const QCollator& by);
-    LookupList work_out(int index, const QCollator& by);
+    LookupList sort_list(int index, const QCollator& by);
 
     const std::uint64_t generation;
     const LookupTexts texts;
@@ -60,7 +60,7 @@ LookupList LookupOrders::Sorting::list(int index, const QCollator& by) {
     }
     LookupList made;
     try {
-        made = work_out(index, by);
+        made = sort_list(index, by);
     } catch (...) {
         const std::lock_guard lock(mutex);
         in_work[i] = false;
@@ -74,7 +74,7 @@ LookupList LookupOrders::Sorting::list(int index, const QCollator& by) {
     return lists[i];
 }
 
-LookupList LookupOrders::Sorting::work_out(int index, const QCollator& by) {
+LookupList LookupOrders::Sorting::sort_list(int index, const QCollator& by) {
     if (index == AllSurnames) return shared(sort_items(all_surnames(texts), by));
     if (index == SurnameLabel) {
         const LookupList all = list(AllSurnames, by);
