@@ -70,8 +70,7 @@ void frm_ZEL::show_record() {
     for (std::size_t k = 0; k < Chk_organ.size(); ++k) {
         show_flag(Chk_organ[k], table.OrganizationFlags[e][k]);
     }
-    for (int s = 0; s < TextSlotCount; ++s)
-        set_text1(s, from_cp1252(table.text(int(e), s)));
+    for (int s = 0; s < TextSlotCount; ++s) set_text1(s, from_cp1252(table.text(int(e), s)));
     for (std::size_t k = 0; k < Chh_equipm.size(); ++k) {
         show_flag(Chh_equipm[k], table.EquipmentFlags[e][k]);
     }

@@ -106,7 +106,7 @@ class OutputWindowTest : public QObject {
               "\r\n  Museum:  yes\r\n", "\r\n  all:  no\r\n  some:  yes\r\n",
               "\r\nRemarks\r\nlikes \u00e9tch\u00e9es\r\nretired\r\n"})
             QVERIFY2(file.contains(QString::fromUtf8(line)), line);
-        QVERIFY(file.endsWith("retired\r\n"));
+        QVERIFY(file.endsWith("retired\r\n" + QString::fromUtf16(CorrectionEndLine) + "\r\n"));
 
         QCOMPARE(f_->table.text(1, Telephone), std::string_view("+43 111"));
         QCOMPARE(f_->table.OrganizationFlags[1][1], std::int16_t(0));
@@ -258,7 +258,7 @@ class OutputWindowTest : public QObject {
         f_->window->import_correction_file(file.fileName());
         QCOMPARE(messages().size(), 1);
         QVERIFY2(messages()[0].startsWith("error: ") && messages()[0].contains(file.fileName()) &&
-                     messages()[0].contains("line 20") &&
+                     messages()[0].contains("line 53") &&
                      messages()[0].contains("The window was not changed."),
                  qPrintable(messages()[0]));
         QCOMPARE(f_->window->text1(Telephone), QString("typed"));
