@@ -17,8 +17,8 @@ inline constexpr int KeptVersions = 5;
 Result read_data_base(EntryTable& table, const std::filesystem::path& folder = ".");
 
 // Whether `folder`/KAV-Addresses.dat is no longer the file the table was loaded from or last
-// saved to: it is gone, or its size or bytes differ. Always false for a table that was not
-// loaded from a file.
+// saved to: its size or bytes differ, or it cannot be read. False when no file is there (a
+// save makes it anew) and for a table that was not loaded from a file.
 bool data_file_changed(const EntryTable& table, const std::filesystem::path& folder = ".");
 
 // Writes the table to `folder`/KAV-Addresses.dat when TableModified is non-zero, with today's

@@ -179,6 +179,9 @@ QString time_text(std::int64_t ns) {
 
 bool data_file_changed(const EntryTable& table, const std::filesystem::path& folder) {
     if (!table.LoadedFile.known) return false;
+    // A file that is gone is not overwritten by a save, which makes it anew.
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(folder / DataFileName, ec))) return false;
     const FileIdentity now = identity_of_file(folder / DataFileName);
     // Times alone do not tell: two saves within the file system's clock tick share one.
     return !now.known || now.size != table.LoadedFile.size || now.hash != table.LoadedFile.hash;
@@ -205,12 +208,9 @@ Result save_data_base(EntryTable& table, const std::filesystem::path& folder) {
     if (data_file_changed(table, folder)) {
         const FileIdentity now = identity_of_file(file);
         if (!now.known)
-            return Result::failure(
-                QStringLiteral("The data file \"%1\" was not saved: it is no longer there (or "
-                               "cannot be read), although this program loaded it. Nothing was "
-                               "written.")
-                    .arg(shown),
-                shown);
+            return refused(QStringLiteral("was not saved: what stands there now cannot be read "
+                                          "as the file this program loaded, and saving would "
+                                          "replace it."));
         return refused(QStringLiteral("was not saved: someone else changed it since this program "
                                       "loaded it (last changed %1), and saving would overwrite "
                                       "their changes.")

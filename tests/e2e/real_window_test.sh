@@ -153,9 +153,10 @@ else
         expect 69 "  :  no"
         expect 78 "  some:  yes"
         expect 81 "Likes maps"
-        [ "${#lines[@]}" -eq 81 ] || fail "the file has ${#lines[@]} lines, expected 81"
+        expect 82 "End of the correction file"
+        [ "${#lines[@]}" -eq 82 ] || fail "the file has ${#lines[@]} lines, expected 82"
         crlf=$(grep -c $'\r$' "$file" || true)
-        [ "$crlf" -eq 81 ] || fail "$crlf of 81 lines end in CR LF"
+        [ "$crlf" -eq 82 ] || fail "$crlf of 82 lines end in CR LF"
     fi
     kill "$pid" 2>/dev/null || true
     wait_exit "$pid" 10 >/dev/null || fail "the program did not end when killed"

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -165,42 +166,61 @@ class TestDataFileWriter : public QObject {
         QCOMPARE(file_bytes(data_path(dir.path())), QByteArray("old"));
     }
 
+    // "$FILE" in a fragment stands for the data file's path.
     void failed_save_data() {
         QTest::addColumn<QString>("kind");
-        QTest::newRow("disk full") << "full";
-        QTest::newRow("file name taken by a folder") << "folder";
-        QTest::newRow("folder is a file") << "not a folder";
+        QTest::addColumn<QString>("fragment");
+        QTest::newRow("disk full") << "full" << "$FILE";
+        QTest::newRow("file name taken by a folder") << "folder" << "$FILE";
+        QTest::newRow("folder is a file") << "not a folder" << "$FILE";
+        QTest::newRow("the oldest version cannot be dropped")
+            << "oldest blocked" << ".dat.4\" could not be renamed";
+        QTest::newRow("the kept copy does not fit on the disk") << "copy full" << "the copy \"";
+        QTest::newRow("read-only folder") << "read-only" << "its folder \"$DIR\" does not allow new files";
     }
     void failed_save() {
         QFETCH(QString, kind);
+        QFETCH(QString, fragment);
         QTemporaryDir dir;
         std::filesystem::path folder = dir.path().toStdString();
-        const std::string old = example_bytes();
+        // Large enough that its copy does not fit under the limit below.
+        const std::string old = kind == "copy full" ? std::string(400'000, 'x') : example_bytes();
         if (kind == "folder")
             QVERIFY(QDir(dir.path()).mkdir(DataFileName));
         else
             QVERIFY(put_file(data_path(dir.path()), old));
         if (kind == "not a folder") folder /= DataFileName;
+        if (kind == "oldest blocked") {
+            QVERIFY(put_file(data_path(dir.path()).string() + ".4", "kept"));
+            QVERIFY(QDir(dir.path()).mkpath(QString(DataFileName) + ".5/inside"));
+        }
+        // Root passes every permission check but an immutable folder's.
+        const bool root = geteuid() == 0;
+        if (kind == "read-only" && root && QProcess::execute("chattr", {"+i", dir.path()}) != 0)
+            QSKIP("the folder cannot be made immutable here");
+        if (kind == "read-only" && !root)
+            QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
 
         // Large enough to be written in several pieces, so the disk fills after the first.
         EntryTable table = table_of(4000);
         Result result;
-        if (kind == "full") {
-            FileSizeLimit limit(300 * 1024);
-            result = save_data_base(table, folder);
-        } else {
+        {
+            FileSizeLimit limit(kind.endsWith("full") ? 300 * 1024 : RLIM_INFINITY);
             result = save_data_base(table, folder);
         }
+        if (kind == "read-only" && root) QProcess::execute("chattr", {"-i", dir.path()});
+        if (kind == "read-only" && !root) QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY(!result.ok());
         const QString message = result.message;
-        QVERIFY2(message.contains(QString::fromStdString((folder / DataFileName).string())),
-                 qPrintable(message));
+        fragment.replace("$FILE", QString::fromStdString((folder / DataFileName).string()))
+            .replace("$DIR", dir.path());
+        QVERIFY2(message.contains(fragment), qPrintable(message));
         QVERIFY2(message.endsWith("The file was not changed."), qPrintable(message));
 
-        // No temporary file is left behind; a copy of the old file may be.
+        // No temporary file is left behind; copies of the old file may be.
         QStringList left =
             QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-        left.removeAll(QString(DataFileName) + ".1");
+        left = left.filter(QRegularExpression(QString("^(?!%1\\.[1-5]$)").arg(DataFileName)));
         QCOMPARE(left, QStringList{DataFileName});
         if (kind == "folder")
             QVERIFY(QFileInfo(dir.path() + "/" + DataFileName).isDir());
@@ -228,37 +248,6 @@ class TestDataFileWriter : public QObject {
         QVERIFY(file_bytes(data_path(dir.path())).contains("\"version 7\""));
     }
 
-    void failure_while_keeping_a_version_data() {
-        QTest::addColumn<QString>("blocker"); // a folder with a file in it stands there
-        QTest::addColumn<QString>("fragment");
-        QTest::newRow("the oldest cannot be dropped") << ".5" << ".4\" could not be renamed";
-        QTest::newRow("the copy does not fit on the disk") << "" << "the copy \"";
-    }
-    void failure_while_keeping_a_version() {
-        QFETCH(QString, blocker);
-        QFETCH(QString, fragment);
-        QTemporaryDir dir;
-        const QString data = dir.filePath(DataFileName);
-        const std::string old(400'000, 'x');
-        QVERIFY(put_file(data_path(dir.path()), old));
-        for (int v = 1; v <= KeptVersions; ++v)
-            if (QString(".%1").arg(v) != blocker)
-                QVERIFY(put_file((data + QString(".%1").arg(v)).toStdString(), "kept"));
-        if (!blocker.isEmpty())
-            QVERIFY(QDir(dir.path()).mkpath(QString(DataFileName) + blocker + "/inside"));
-        EntryTable table = example_table();
-        Result result;
-        {
-            FileSizeLimit limit(blocker.isEmpty() ? 300'000 : RLIM_INFINITY);
-            result = save_data_base(table, dir.path().toStdString());
-        }
-        QVERIFY(!result.ok());
-        QVERIFY2(result.message.contains(fragment) &&
-                     result.message.endsWith("The file was not changed."),
-                 qPrintable(result.message));
-        QCOMPARE(file_bytes(data_path(dir.path())), QByteArray::fromStdString(old));
-    }
-
     // A save never overwrites a file that someone else saved after this table was loaded.
     void changed_file_is_not_overwritten_data() {
         QTest::addColumn<QString>("change");
@@ -267,7 +256,8 @@ class TestDataFileWriter : public QObject {
         QTest::newRow("touched, same bytes") << "touch" << true;
         QTest::newRow("same size, other bytes") << "same size" << false;
         QTest::newRow("longer") << "longer" << false;
-        QTest::newRow("removed") << "remove" << false;
+        QTest::newRow("removed: made anew") << "remove" << true;
+        QTest::newRow("a folder in its place") << "folder" << false;
     }
     void changed_file_is_not_overwritten() {
         QFETCH(QString, change);
@@ -293,6 +283,9 @@ class TestDataFileWriter : public QObject {
             QVERIFY(put_file(file, other + "\"\","));
         } else if (change == "remove") {
             QVERIFY(QFile::remove(QString::fromStdString(file.string())));
+        } else if (change == "folder") {
+            QVERIFY(QFile::remove(QString::fromStdString(file.string())));
+            QVERIFY(QDir(dir.path()).mkdir(DataFileName));
         }
         const QByteArray before = file_bytes(file);
         QCOMPARE(data_file_changed(loaded, folder), !saves);
@@ -301,7 +294,8 @@ class TestDataFileWriter : public QObject {
         loaded.set_text(1, 4, "Wien");
         const Result result = save_data_base(loaded, folder);
         QCOMPARE(result.ok(), saves);
-        QCOMPARE(QFile::exists(dir.filePath(QString(DataFileName) + ".1")), saves);
+        QCOMPARE(QFile::exists(dir.filePath(QString(DataFileName) + ".1")),
+                 saves && change != "remove");
         if (saves) {
             // The table now knows the file it saved: the next save goes through as well.
             QVERIFY(!data_file_changed(loaded, folder));
@@ -336,27 +330,6 @@ class TestDataFileWriter : public QObject {
         QVERIFY(!synced.isEmpty());
         QCOMPARE(synced.back(), QFileInfo(dir.path()).absoluteFilePath());
         QCOMPARE(in_place, QByteArray::fromStdString(example_bytes()));
-    }
-
-    void read_only_folder_is_named() {
-        QTemporaryDir dir;
-        QVERIFY(put_file(data_path(dir.path()), "old"));
-        // Root passes every permission but an immutable folder's.
-        const bool root = geteuid() == 0;
-        if (root && QProcess::execute("chattr", {"+i", dir.path()}) != 0)
-            QSKIP("the folder cannot be made immutable here");
-        if (!root) QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-        EntryTable table = example_table();
-        const Result result = save_data_base(table, dir.path().toStdString());
-        if (root)
-            QProcess::execute("chattr", {"-i", dir.path()});
-        else
-            QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QVERIFY(!result.ok());
-        QVERIFY2(result.message.contains(QString("its folder \"%1\" does not allow new files")
-                                             .arg(dir.path())),
-                 qPrintable(result.message));
-        QCOMPARE(file_bytes(data_path(dir.path())), QByteArray("old"));
     }
 
     void hash_does_not_depend_on_the_pieces_data() {
