@@ -79,6 +79,7 @@ frm_ZEL::ImportEnd frm_ZEL::import_one(const QString& path, QString& refusal) {
     }
 
     if (entry ? !choose_entry(entry) : !settle_unstored_changes()) return ImportEnd::StopBatch;
+    if (entry) highlight_current_entry();
     const CorrectionSnapshot held = entry ? take_snapshot(*this) : blank_entry(window_now);
     const ReviewAnswer answer = review_import(this, path, person, import_differences(held, file));
     if (answer == ReviewAnswer::Skip) return ImportEnd::Skipped;

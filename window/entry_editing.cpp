@@ -2,8 +2,8 @@
 #include "cp1252.h"
 #include "data_file.h"
 #include "frm_ZEL.h"
-#include "lookup_orders.h"
 #include "layout_units.h"
+#include "lookup_orders.h"
 #include "message_box.h"
 #include "serial_date.h"
 
@@ -55,6 +55,16 @@ bool frm_ZEL::add_entry() {
 
     if (table.EntryCount >= table.TableCapacity) {
         show_message(this, QStringLiteral("Datenbank wird gespeichert"), false);
+        // Saving and loading again would take in what someone else saved and drop what was
+        // stored here; it can only go to another file, and no entry is added.
+        if (table.TableModified && data_file_changed(table, folder)) {
+            save_directory_elsewhere();
+            show_message(this,
+                         QStringLiteral("No entry was added: the directory in memory is full, "
+                                        "and its data file was changed by someone else."),
+                         true);
+            return false;
+        }
         // After a failed save or reload the table stays as it was, so nothing stored is lost.
         const QString unchanged =
             QStringLiteral("No entry was added; the directory in memory is unchanged.");
@@ -114,12 +124,12 @@ bool frm_ZEL::store_entry() {
             const QString what = bad < 0
                                      ? QStringLiteral("a character")
                                      : QStringLiteral("the character ") + character_name(text, bad);
-            tell_failure(Result::failure(
-                             QStringLiteral("The box \"%1\" holds %2, which the data file "
-                                            "cannot hold.")
-                                 .arg(QString::fromStdString(text_slot_caption(s)), what)),
-                         QStringLiteral("Nothing of this entry was stored; the window still "
-                                        "shows what you typed."));
+            tell_failure(
+                Result::failure(QStringLiteral("The box \"%1\" holds %2, which the data file "
+                                               "cannot hold.")
+                                    .arg(QString::fromStdString(text_slot_caption(s)), what)),
+                QStringLiteral("Nothing of this entry was stored; the window still "
+                               "shows what you typed."));
             return false;
         }
         texts[std::size_t(s)] = std::move(*bytes);

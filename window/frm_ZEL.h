@@ -152,6 +152,8 @@ class frm_ZEL : public QWidget {
     // Asks whether to store changes not stored before they would be dropped; false when the
     // compiler cancels (or the store was refused), which leaves everything as it was.
     bool settle_unstored_changes();
+    // Highlights the shown entry in the lower box, if it lists it, without choosing it.
+    void highlight_current_entry();
     // What the window shows now is what the shown entry holds.
     void mark_entry_shown();
 
@@ -163,8 +165,13 @@ class frm_ZEL : public QWidget {
     void remember_import_folder(const QString& file);
 
     // Saves the directory when an entry was stored; false, after telling the user, when the
-    // save failed.
+    // save failed or was cancelled. A data file someone else saved since the load is never
+    // overwritten: the compiler may save under another name instead.
     bool save_directory();
+    // The data file changed since the load: offers to save the table under another name in its
+    // folder. True when it was saved there.
+    bool save_directory_elsewhere();
+    QString data_file_path() const;
 
     // Tells the user that `result` failed, and what that means for the window (`consequence`).
     void tell_failure(const Result& result, const QString& consequence = {});

@@ -13,8 +13,12 @@ void frm_ZEL::list1_Click() {
     // A list left over from before a reload must not point the window past the directory.
     const std::int32_t entry = list1->item_data(row);
     if (entry < 1 || entry > table.EntryCount) return;
-    if (choose_entry(static_cast<std::int16_t>(entry))) return;
-    // Cancelled: the highlight goes back to the entry still shown, without choosing it again.
+    // Cancelled, the highlight goes back to the entry still shown.
+    if (!choose_entry(static_cast<std::int16_t>(entry))) highlight_current_entry();
+}
+
+void frm_ZEL::highlight_current_entry() {
+    // Quietly: the list must not take the highlight for another choice.
     int shown = -1;
     for (int r = 0; r < list1->count() && shown < 0; ++r) {
         if (list1->item_data(r) == table.CurrentEntry) shown = r;

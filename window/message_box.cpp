@@ -63,6 +63,12 @@ QStringList choose_files(QWidget* parent, const QString& caption, const QString&
                                          filters.join(QStringLiteral(";;")), &first);
 }
 
+QString choose_save_file(QWidget* parent, const QString& caption, const QString& suggested,
+                         const QString& filter) {
+    if (hook<SaveFileHook>()) return hook<SaveFileHook>()(suggested);
+    return QFileDialog::getSaveFileName(parent, caption, suggested, filter);
+}
+
 void set_message_hook_for_testing(MessageHook hook_for_testing) {
     hook<MessageHook>() = std::move(hook_for_testing);
 }
@@ -77,6 +83,10 @@ void set_among_hook_for_testing(AmongHook hook_for_testing) {
 
 void set_files_choice_hook_for_testing(FilesChoiceHook hook_for_testing) {
     hook<FilesChoiceHook>() = std::move(hook_for_testing);
+}
+
+void set_save_file_hook_for_testing(SaveFileHook hook_for_testing) {
+    hook<SaveFileHook>() = std::move(hook_for_testing);
 }
 
 void frm_ZEL::tell_failure(const Result& result, const QString& consequence) {

@@ -30,6 +30,11 @@ QString ask_among(QWidget* parent, const QString& question, const QStringList& a
 QStringList choose_files(QWidget* parent, const QString& caption, const QString& folder,
                          const QStringList& filters);
 
+// The file the user chooses to save to, starting at `suggested` (a folder and a name); empty
+// when the user cancels.
+QString choose_save_file(QWidget* parent, const QString& caption, const QString& suggested,
+                         const QString& filter);
+
 // Empty hooks restore the dialogs.
 using MessageHook = std::function<void(const QString& text, bool is_error)>;
 void set_message_hook_for_testing(MessageHook hook);
@@ -40,3 +45,5 @@ void set_among_hook_for_testing(AmongHook hook);
 using FilesChoiceHook =
     std::function<QStringList(const QString& folder, const QStringList& filters)>;
 void set_files_choice_hook_for_testing(FilesChoiceHook hook);
+using SaveFileHook = std::function<QString(const QString& suggested)>;
+void set_save_file_hook_for_testing(SaveFileHook hook);

@@ -1,10 +1,16 @@
 #include "data_file.h"
 #include "frm_ZEL.h"
-#include "lookup_orders.h"
 #include "last_update_caption.h"
+#include "lookup_orders.h"
 #include "sorted_list.h"
 
+#include "message_box.h"
+#include "serial_date.h"
+
 #include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -37,7 +43,55 @@ bool frm_ZEL::Form_Load(const Result& loaded) {
     return true;
 }
 
+QString frm_ZEL::data_file_path() const {
+    return QFileInfo(QFile::decodeName(QByteArray::fromStdString((folder / DataFileName).string())))
+        .absoluteFilePath();
+}
+
+bool frm_ZEL::save_directory_elsewhere() {
+    const QString data_file = data_file_path();
+    const QString elsewhere = QStringLiteral("Save under another name");
+    const QString question =
+        QStringLiteral("The data file \"%1\" has changed since this window loaded it: someone "
+                       "else saved, moved or deleted it meanwhile. Saving over it would lose their "
+                       "changes, so it "
+                       "is left as it is.\n\nSave the directory with what you stored under "
+                       "another name?")
+            .arg(QDir::toNativeSeparators(data_file));
+    if (ask_among(this, question, {elsewhere, QStringLiteral("Cancel")}) != elsewhere) return false;
+    const CivilDate day = civil_from_serial(today());
+    const QString suggested = QFileInfo(data_file).dir().filePath(
+        QStringLiteral("KAV-Addresses-%1.dat")
+            .arg(QDate(day.year, day.month, day.day).toString(Qt::ISODate)));
+    const QString target =
+        choose_save_file(this, QStringLiteral("Save the directory under another name"), suggested,
+                         QStringLiteral("Directory files (*.dat);;All files (*)"));
+    if (target.isEmpty()) return false;
+    if (QFileInfo(target) == QFileInfo(data_file)) {
+        show_message(this,
+                     QStringLiteral("\"%1\" is the data file that someone else changed. Choose "
+                                    "another name; nothing was saved.")
+                         .arg(QDir::toNativeSeparators(target)),
+                     true);
+        return false;
+    }
+    const Result saved = save_data_base_as(table, QFile::encodeName(target).toStdString());
+    if (!saved.ok()) {
+        tell_failure(saved, QStringLiteral("Nothing was saved; the program keeps running, so "
+                                           "that nothing you stored is lost."));
+        return false;
+    }
+    unsaved_changes_ = false;
+    show_message(this,
+                 QStringLiteral("The directory was saved as \"%1\". The data file \"%2\" is "
+                                "as the other person left it.")
+                     .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(data_file)),
+                 false);
+    return true;
+}
+
 bool frm_ZEL::save_directory() {
+    if (table.TableModified && data_file_changed(table, folder)) return save_directory_elsewhere();
     const Result saved = save_data_base(table, folder);
     if (!saved.ok()) {
         // Ending now would lose what was stored; the user can mend the cause and try again.

@@ -8,6 +8,7 @@
 #include "temporary_home.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -51,6 +52,18 @@ struct WindowFixture {
     QByteArray file_bytes() const {
         QFile file(file_path());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // Makes saves fail while the data file stays the one loaded: the place of the oldest kept
+    // version is taken by a folder that holds a file, so the earlier versions cannot move up.
+    bool block_saving() {
+        const QString name = QString::fromLatin1(DataFileName);
+        QFile version_4(dir.filePath(name + ".4"));
+        return QDir(dir.path()).mkpath(name + ".5/in the way") &&
+               version_4.open(QIODevice::WriteOnly);
+    }
+    bool unblock_saving() {
+        return QDir(dir.filePath(QString::fromLatin1(DataFileName) + ".5")).removeRecursively();
     }
 
     // The window over a table built in memory, without start-up.

@@ -162,8 +162,7 @@ class EditingTest : public QObject {
         QVERIFY(f->start());
         for (int i = 0; i < 10; ++i) f->window->cmd_new_Click();
         f->window->cmd_store_Click();
-        QVERIFY(QFile::remove(f->file_path()));
-        QVERIFY(QDir(f->dir.path()).mkdir(QString::fromLatin1(DataFileName)));
+        QVERIFY(f->block_saving());
 
         f->window->cmd_new_Click();
         QCOMPARE(f->messages.size(), 2);

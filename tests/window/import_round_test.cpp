@@ -163,6 +163,7 @@ class ImportRoundTest : public QObject {
         if (stored) {
             QCOMPARE(telephone(stored), QString("+9 new"));
             QCOMPARE(f->table.CurrentEntry, std::int16_t(stored));
+            QCOMPARE(f->window->list1->list_index(), list_row_of(stored)); // as a choice there
             QCOMPARE(f->window->text1(Telephone), QString("+9 new"));
             QVERIFY(!f->window->has_unstored_changes());
             QCOMPARE(reviewed, QStringList{"x_KAV.TXT"});
@@ -178,29 +179,40 @@ class ImportRoundTest : public QObject {
     // the entry as stored.
     void review_answers_data() {
         QTest::addColumn<ReviewAnswer>("given");
+        QTest::addColumn<QString>("says"); // the file's telephone
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("shown");
         QTest::newRow("Store") << ReviewAnswer::Store << "+9 new"
+                               << "+9 new"
                                << "+9 new";
-        QTest::newRow("Edit first") << ReviewAnswer::EditFirst << "+1 1"
+        QTest::newRow("Edit first") << ReviewAnswer::EditFirst << "+9 new"
+                                    << "+1 1"
                                     << "+9 new";
-        QTest::newRow("Skip") << ReviewAnswer::Skip << "+1 1"
+        QTest::newRow("Skip") << ReviewAnswer::Skip << "+9 new"
+                              << "+1 1"
                               << "+1 1";
+        QTest::newRow("Store of a quote is refused") << ReviewAnswer::Store << "+9 \"new\""
+                                                     << "+1 1"
+                                                     << "+9 \"new\"";
     }
     void review_answers() {
         QFETCH(ReviewAnswer, given);
+        QFETCH(QString, says);
         QFETCH(QString, stored);
         QFETCH(QString, shown);
         start_maintaining();
-        const QString file = correction_file(1, "Castell_KAV.TXT", "+9 new");
+        const QString file = correction_file(1, "Castell_KAV.TXT", says);
         review = given;
         f->window->import_correction_file(file);
+        const bool unstorable = says.contains('"');
         QCOMPARE(last_differences,
-                 (std::vector<FieldDifference>{{"Telephone", "+1 1", "+9 new", false}}));
+                 (std::vector<FieldDifference>{{"Telephone", "+1 1", says, unstorable}}));
         QCOMPARE(telephone(1), stored);
         QCOMPARE(f->window->text1(Telephone), shown);
-        QCOMPARE(f->window->has_unstored_changes(), given == ReviewAnswer::EditFirst);
+        QCOMPARE(f->window->has_unstored_changes(), shown != stored);
         QCOMPARE(f->table.CurrentEntry, std::int16_t(1));
+        QCOMPARE(f->messages.size(), qsizetype(unstorable));
+        if (unstorable) QVERIFY2(f->messages[0].contains("Telephone"), qPrintable(f->messages[0]));
     }
 
     // A batch: file-name order, second-copy names, one summary with each refusal.

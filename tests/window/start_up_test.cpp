@@ -20,10 +20,7 @@ class StartUpTest : public QObject {
     const SerialDate june_1_2004 = serial_from_civil({2004, 6, 1});
 
     // Replaces the data file with a folder of its name, so that no save can replace it.
-    void block_saving() {
-        QVERIFY(QFile::remove(f->file_path()));
-        QVERIFY(QDir(f->dir.path()).mkdir(QString::fromLatin1(DataFileName)));
-    }
+    void block_saving() { QVERIFY(f->block_saving()); }
 
   private slots:
     void init() {
@@ -186,10 +183,10 @@ class StartUpTest : public QObject {
         QTest::newRow("maintenance") << QStringList{"--maintain"} << -1 << true << "";
         QTest::newRow("help") << QStringList{"--help"} << 0 << false << "--maintain";
         QTest::newRow("version") << QStringList{"--version"} << 0 << false << "zel-kav 9.8.7\n";
-        QTest::newRow("unknown option") << QStringList{"--maintian"} << 2 << false
-                                        << "Unknown option 'maintian'";
-        QTest::newRow("Qt's own option") << QStringList{"-platform", "xcb"} << 2 << false
-                                         << "Unknown option 'platform'";
+        QTest::newRow("unknown option")
+            << QStringList{"--maintian"} << 2 << false << "Unknown option 'maintian'";
+        QTest::newRow("Qt's own option")
+            << QStringList{"-platform", "xcb"} << 2 << false << "Unknown option 'platform'";
         QTest::newRow("a file named") << QStringList{"KAV-Addresses.dat"} << 2 << false
                                       << "unexpected argument \"KAV-Addresses.dat\"";
         const QString pasted(120000, u'x');
@@ -223,7 +220,8 @@ class StartUpTest : public QObject {
         QTest::addColumn<bool>("closed");
         QTest::addColumn<bool>("saved");
         const int none = QMessageBox::NoButton;
-        QTest::newRow("plain start, stored") << false << true << false << false << none << true << false;
+        QTest::newRow("plain start, stored")
+            << false << true << false << false << none << true << false;
         QTest::newRow("nothing stored") << true << false << false << false << none << true << false;
         QTest::newRow("Save") << true << true << false << false << int(QMessageBox::Save) << true
                               << true;
@@ -231,8 +229,8 @@ class StartUpTest : public QObject {
                                  << true << false;
         QTest::newRow("Cancel") << true << true << false << false << int(QMessageBox::Cancel)
                                 << false << false;
-        QTest::newRow("Save that fails") << true << true << false << true
-                                         << int(QMessageBox::Save) << false << false;
+        QTest::newRow("Save that fails")
+            << true << true << false << true << int(QMessageBox::Save) << false << false;
         QTest::newRow("saved by EXIT") << true << true << true << false << none << true << true;
     }
     void closing() {
@@ -270,6 +268,80 @@ class StartUpTest : public QObject {
         if (!cannot_save) QCOMPARE(f->file_bytes() != before, saved);
     }
 
+    // Someone else saved the data file after this window loaded it: no save overwrites it; the
+    // compiler may save under another name in its folder.
+    void a_data_file_changed_meanwhile_is_kept_data() {
+        QTest::addColumn<QString>("road");
+        QTest::addColumn<QString>("save_as"); // empty: Cancel
+        QTest::addColumn<bool>("ended");
+        QTest::newRow("EXIT, Cancel") << "EXIT"
+                                      << "" << false;
+        QTest::newRow("EXIT, another name") << "EXIT"
+                                            << "mine.dat" << true;
+        QTest::newRow("EXIT, the data file's name") << "EXIT" << DataFileName << false;
+        QTest::newRow("close, Save, another name") << "close"
+                                                   << "mine.dat" << true;
+        QTest::newRow("New on a full table") << "New"
+                                             << "mine.dat" << false;
+    }
+    void a_data_file_changed_meanwhile_is_kept() {
+        QFETCH(QString, road);
+        QFETCH(QString, save_as);
+        QFETCH(bool, ended);
+        QVERIFY(f->write(directory_of(3)));
+        QVERIFY(f->start());
+        f->window->enter_maintenance_mode();
+        QVERIFY(f->window->choose_entry(1));
+        f->window->cmd_store_Click();
+        QVERIFY(f->write(directory_of(4))); // someone else's save
+        const QByteArray theirs = f->file_bytes();
+        QStringList asked;
+        QString suggested;
+        set_among_hook_for_testing([&](const QString& question, const QStringList& answers) {
+            asked << question;
+            return save_as.isEmpty() ? answers.back() : answers.front();
+        });
+        set_save_file_hook_for_testing([&](const QString& offered) {
+            suggested = offered;
+            return f->dir.filePath(save_as);
+        });
+        set_answer_hook_for_testing([](const QString&) { return QMessageBox::Save; });
+        bool went = false;
+        if (road == "EXIT") {
+            f->window->cmd_EXIT_Click();
+            went = !f->window->isVisible();
+        } else if (road == "close") {
+            went = f->window->close();
+        } else {
+            for (int n = 0; n < 11; ++n) f->window->cmd_new_Click();
+            went = f->table.EntryCount == 14;
+        }
+        set_among_hook_for_testing({});
+        set_save_file_hook_for_testing({});
+        set_answer_hook_for_testing({});
+
+        QCOMPARE(went, ended);
+        QCOMPARE(f->file_bytes(), theirs);
+        QCOMPARE(asked.size(), 1);
+        QVERIFY2(asked[0].contains("has changed since this window loaded it"),
+                 qPrintable(asked[0]));
+        if (save_as.isEmpty()) return;
+        QCOMPARE(QFileInfo(suggested).absolutePath(), QFileInfo(f->file_path()).absolutePath());
+        EntryTable mine;
+        const bool elsewhere = save_as != DataFileName;
+        if (elsewhere) {
+            QVERIFY(QDir(f->dir.path()).mkdir("mine"));
+            QVERIFY(QFile::copy(f->dir.filePath(save_as), f->dir.filePath("mine/") + DataFileName));
+            QVERIFY(read_data_base(mine, f->dir.filePath("mine").toStdString()).ok());
+            QCOMPARE(mine.EntryCount, std::int16_t(road == "New" ? 13 : 3));
+            QCOMPARE(mine.ChangeDate[1], may_14_2003);
+        }
+        QVERIFY2(
+            f->messages.last().contains(elsewhere ? "No entry was added" : "Choose another name") ||
+                (road != "New" && f->messages.last().contains("was saved as")),
+            qPrintable(f->messages.join('\n')));
+    }
+
     void exit_that_cannot_save_keeps_running() {
         QVERIFY(f->write(directory_of(3)));
         QVERIFY(f->start());
@@ -283,7 +355,7 @@ class StartUpTest : public QObject {
         QCOMPARE(f->table.TableModified, std::int16_t(1));
 
         // Once the cause is mended, EXIT saves and ends.
-        QVERIFY(QDir(f->dir.path()).rmdir(QString::fromLatin1(DataFileName)));
+        QVERIFY(f->unblock_saving());
         f->window->cmd_EXIT_Click();
         QVERIFY(!f->window->isVisible());
         QVERIFY(f->file_bytes().startsWith("3\r\n"));
