@@ -24,7 +24,7 @@ std::string bytes(const QByteArray& b) {
 
 // Entries 1, 2, ... get `values` in `slot`; a null QByteArray leaves the slot empty.
 EntryTable table_with(int slot, const QByteArrayList& values) {
-    EntryTable table = make_table(int(values.size()));
+    EntryTable table = empty_entries(int(values.size()));
     for (int e = 1; e <= values.size(); ++e) table.set_text(e, slot, bytes(values[e - 1]));
     return table;
 }
@@ -172,7 +172,7 @@ void TestLookupItems::direct_values() {
 }
 
 void TestLookupItems::every_label_reads_its_own_field() {
-    EntryTable table = make_table(1);
+    EntryTable table = empty_entries(1);
     for (int s = 0; s < TextSlotCount; ++s) table.set_text(1, s, "slot " + std::to_string(s));
     for (int label = 0; label <= 10; ++label) {
         const auto items = value_items(table, label);
@@ -185,7 +185,7 @@ void TestLookupItems::every_label_reads_its_own_field() {
 }
 
 void TestLookupItems::fields_of_interest() {
-    EntryTable table = make_table(3);
+    EntryTable table = empty_entries(3);
     table.set_text(1, 11, "ore textures");
     table.set_text(1, 13, "gold");
     table.set_text(1, 16, "gold");
@@ -227,7 +227,7 @@ void TestLookupItems::kinds() {
 
     const LookupCategoryRow& category = lookup_category(label);
     const int slot_count = category.last_slot - category.first_slot + 1;
-    EntryTable table = make_table(int(free_texts.size()) / slot_count);
+    EntryTable table = empty_entries(int(free_texts.size()) / slot_count);
     for (int i = 0; i < free_texts.size(); ++i) {
         table.set_text(1 + i / slot_count, category.first_slot + i % slot_count,
                        bytes(free_texts[i]));
@@ -249,7 +249,7 @@ void TestLookupItems::kinds() {
 }
 
 void TestLookupItems::free_text_numbers_do_not_overflow() {
-    EntryTable table = make_table(MaxEntryCount);
+    EntryTable table = empty_entries(MaxEntryCount);
     for (int e = 1; e <= MaxEntryCount; ++e) {
         for (int s = 17; s <= 19; ++s) table.set_text(e, s, "device");
     }
@@ -304,7 +304,7 @@ void TestLookupItems::surnames_of_a_kind() {
     QFETCH(QByteArrayList, surnames);
     QFETCH(QList<int>, numbers);
 
-    EntryTable table = make_table(5);
+    EntryTable table = empty_entries(5);
     const char* names[] = {"", "Adams", "", "Baker", "Clark", "Dunn"};
     const std::int16_t university[] = {0, 1, 1, 2, 0, -1};
     const char* organisation[] = {"", "Museum", "", "Mining Co.", "mining co.", "Mining Co."};
@@ -326,7 +326,7 @@ void TestLookupItems::surnames_of_a_kind() {
 }
 
 void TestLookupItems::no_lookup_outside_two_step_categories() {
-    EntryTable table = make_table(1);
+    EntryTable table = empty_entries(1);
     table.set_text(1, 1, "Adams");
     table.OrganizationFlags[1][0] = 1;
     for (int label : {-1, 1, 12, 14, 15}) {
@@ -336,7 +336,7 @@ void TestLookupItems::no_lookup_outside_two_step_categories() {
 }
 
 void TestLookupItems::table_shorter_than_its_count() {
-    EntryTable table = make_table(2);
+    EntryTable table = empty_entries(2);
     table.EntryCount = 40; // rows exist only up to 12
     table.set_text(2, 1, "Adams");
     QCOMPARE(value_items(table, 1), (std::vector<LookupItem>{{"Adams", 2}}));
@@ -360,7 +360,7 @@ void TestLookupItems::lists_sort_as_a_plain_stable_sort() {
     const std::vector<std::string> texts = varied_texts(count);
     std::mt19937 random(11);
     const auto any = [&] { return texts[random() % texts.size()]; };
-    EntryTable table = make_table(count);
+    EntryTable table = empty_entries(count);
     for (int e = 1; e <= count; ++e) {
         table.set_text(e, 1, texts[std::size_t(e - 1)]);
         table.set_text(e, 4, any());
@@ -386,7 +386,7 @@ void TestLookupItems::lists_sort_as_a_plain_stable_sort() {
 }
 
 void TestLookupItems::lists_follow_a_changed_table() {
-    EntryTable table = make_table(2);
+    EntryTable table = empty_entries(2);
     table.set_text(1, 4, "Graz");
     table.set_text(2, 4, "Leoben");
     LookupOrders orders(table);
@@ -397,7 +397,7 @@ void TestLookupItems::lists_follow_a_changed_table() {
     QCOMPARE(shown(orders.values(4)), (Shown{{"Aachen", 2}, {"Graz", 1}}));
 
     orders.forget(); // as New does before it reloads a full table
-    table = make_table(1);
+    table = empty_entries(1);
     table.set_text(1, 4, "Oslo");
     QCOMPARE(shown(orders.values(4)), (Shown{{"Oslo", 1}}));
 }

@@ -100,7 +100,7 @@ void TestTextFinding::finding_in_every_slot() {
     QFETCH(QString, typed);
     QFETCH(std::vector<FoundEntry>, found);
 
-    EntryTable table = make_table(3);
+    EntryTable table = empty_entries(3);
     table.set_text(1, 1, "Ahn");
     table.set_text(1, 20, "pyrite");
     table.set_text(2, 1, "Berg");
@@ -114,7 +114,7 @@ void TestTextFinding::finding_in_every_slot() {
 }
 
 void TestTextFinding::found_surnames_sorted() {
-    EntryTable table = make_table(4);
+    EntryTable table = empty_entries(4);
     for (int e = 1; e <= 4; ++e) table.set_text(e, 1, std::array{"Zeller", "", "adams", "Bauer"}[e - 1]);
     const QCollator collator = list_collator(QLocale(QLocale::English));
     const std::vector<FoundEntry> found{{1, 1}, {2, 20}, {3, 1}};

@@ -41,7 +41,7 @@ class ImportReviewTest : public QObject {
         QFETCH(QString, surname);
         QFETCH(QString, first_names);
         QFETCH(std::vector<std::int16_t>, found);
-        EntryTable table = make_table(4);
+        EntryTable table = empty_entries(4);
         table.set_text(1, SurnameSlot, "van Dyk");
         table.set_text(1, FirstNamesSlot, "Jo");
         table.set_text(2, SurnameSlot, "MULLER");

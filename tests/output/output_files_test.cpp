@@ -6,6 +6,8 @@
 #include "email_list.h"
 #include "correction_window.h"
 #include "empty_window_lines.h"
+#include "file_bytes.h"
+#include "table_builder.h"
 #include "temporary_home.h"
 
 #include <QDir>
@@ -70,11 +72,6 @@ QStringList file_lines(const QString& text) {
     return lines;
 }
 
-QByteArray read_all(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
 std::string buffer(const QByteArray& answer, int size) {
     std::string text = answer.toStdString();
     text += '\0';
@@ -90,15 +87,6 @@ class FixedDesktop final : public DesktopPlatform {
   private:
     Result folder_;
 };
-
-// Rows 0 to EntryCount + 10, as a loaded directory has them; the spare row after the last
-// entry holds an address that must never be listed.
-EntryTable table_with_emails(const QByteArrayList& emails) {
-    EntryTable table = empty_directory(std::int16_t(emails.size()));
-    for (int e = 1; e <= emails.size(); ++e) table.set_text(e, 9, emails[e - 1].toStdString());
-    table.set_text(std::size_t(emails.size()) + 1, 9, "spare@row.org");
-    return table;
-}
 
 } // namespace
 
@@ -391,7 +379,7 @@ class OutputFilesTest : public QObject {
         const Result second = write_correction_file(w, desktop);
         QVERIFY(second.ok());
         QCOMPARE(second.path, dir_->filePath("Castell_KAV.TXT"));
-        QVERIFY(read_all(second.path).contains("\r\nTelephone:  222\r\n"));
+        QVERIFY(file_bytes(second.path).contains("\r\nTelephone:  222\r\n"));
 
         w.Text1[1] = "Berg";
         QVERIFY(write_correction_file(w, desktop).ok());
@@ -408,7 +396,7 @@ class OutputFilesTest : public QObject {
         QCOMPARE(QDir(dir_->filePath("home/Desktop")).entryList(QDir::Files | QDir::Hidden),
                  QStringList{"_._.._x_KAV.TXT"});
         QVERIFY(!QFile::exists(dir_->filePath("x_KAV.TXT")));
-        QVERIFY(read_all(result.path).contains("\r\nSurname:  ../../x\r\n"));
+        QVERIFY(file_bytes(result.path).contains("\r\nSurname:  ../../x\r\n"));
     }
     void correction_file_keeps_every_character() {
         const FixedDesktop desktop(Result::success(dir_->path() + "/"));
@@ -417,7 +405,7 @@ class OutputFilesTest : public QObject {
         w.Text1[2] = "Łukasz";
         const Result result = write_correction_file(w, desktop);
         QVERIFY(result.ok());
-        const QByteArray bytes = read_all(result.path);
+        const QByteArray bytes = file_bytes(result.path);
         QVERIFY(bytes.startsWith("\xef\xbb\xbf"));
         QVERIFY(QString::fromUtf8(bytes).contains("\r\nFirst Name (s):  Łukasz\r\n"));
     }
@@ -640,20 +628,20 @@ class OutputFilesTest : public QObject {
         earlier.close();
 
         const Result result =
-            write_email_list(table_with_emails(emails), dir_->path().toStdString());
+            write_email_list(entries_with_emails(emails), dir_->path().toStdString());
         QVERIFY2(result.ok(), qPrintable(result.message));
         QCOMPARE(result.path, dir_->filePath("ZEL-KAV_e-mail"));
-        QCOMPARE(read_all(result.path), file);
+        QCOMPARE(file_bytes(result.path), file);
     }
     void email_list_with_fewer_rows_than_entries() {
-        EntryTable table = table_with_emails({"a@b.org"});
+        EntryTable table = entries_with_emails({"a@b.org"});
         table.EntryCount = 40;
         QCOMPARE(email_list_bytes(table).count("\r\n"), qsizetype(table.text_rows() - 1));
     }
     void email_list_not_writable() {
         QVERIFY(QDir(dir_->path()).mkdir("ZEL-KAV_e-mail"));
         const Result result =
-            write_email_list(table_with_emails({"a@b.org"}), dir_->path().toStdString());
+            write_email_list(entries_with_emails({"a@b.org"}), dir_->path().toStdString());
         QVERIFY(!result.ok());
         QVERIFY2(result.message.contains(dir_->filePath("ZEL-KAV_e-mail")),
                  qPrintable(result.message));

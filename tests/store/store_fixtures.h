@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data_file.h"
+#include "file_bytes.h"
 #include "serial_date.h"
 #include "table_builder.h"
 
@@ -16,7 +17,7 @@ Q_DECLARE_METATYPE(std::string)
 
 // A directory of one entry saved on 2003-05-14, and below the file it makes, byte for byte.
 inline EntryTable example_table() {
-    EntryTable t = table_of(1);
+    EntryTable t = changed_table(1);
     t.ChangeDate[1] = serial_from_civil({2003, 5, 12});
     t.Salutation[1] = 1;
     t.TitleFlags[1] = {0, 1};
@@ -63,11 +64,6 @@ inline bool same_table(const EntryTable& a, const EntryTable& b) {
 
 inline std::filesystem::path data_path(const QString& folder) {
     return std::filesystem::path(folder.toStdString()) / DataFileName;
-}
-
-inline QByteArray file_bytes(const std::filesystem::path& file) {
-    QFile f(QString::fromStdString(file.string()));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 inline bool put_file(const std::filesystem::path& file, const std::string& bytes) {

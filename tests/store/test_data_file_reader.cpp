@@ -93,7 +93,7 @@ class TestDataFileReader : public QObject {
 
     // Items that are unusual but valid keep their values.
     void unusual_values() {
-        EntryTable written = table_of(2);
+        EntryTable written = changed_table(2);
         written.Salutation[1] = -1;
         written.Salutation[2] = 2;
         written.TitleFlags[1] = {-32768, 32767};
@@ -128,7 +128,7 @@ class TestDataFileReader : public QObject {
         QCOMPARE(int(table.TableCapacity), 10);
         QCOMPARE(table.LastUpdate, 123);
         QVERIFY(same_table(table, [] {
-            EntryTable empty = table_of(0);
+            EntryTable empty = changed_table(0);
             empty.TableModified = 0;
             empty.LastUpdate = 123;
             return empty;
@@ -137,7 +137,7 @@ class TestDataFileReader : public QObject {
 
     // A load into a table that held more replaces every row, spare rows included.
     void rows_are_recreated() {
-        EntryTable table = table_of(30);
+        EntryTable table = changed_table(30);
         for (int e = 0; e < int(table.text_rows()); ++e)
             for (int s = 0; s < TextSlotCount; ++s) table.set_text(e, s, "old");
         table.EquipmentFlags.back()[28] = 1;
@@ -149,7 +149,7 @@ class TestDataFileReader : public QObject {
     }
 
     void largest_directory() {
-        EntryTable full = table_of(MaxEntryCount);
+        EntryTable full = changed_table(MaxEntryCount);
         full.set_text(MaxEntryCount, 21, "last");
         EntryTable table;
         const Result result = parse_data_base(table, data_file_bytes(full, 1), "test");

@@ -59,19 +59,19 @@ class TestDataFileWriter : public QObject {
 
     void round_trip_data() {
         QTest::addColumn<EntryTable>("table");
-        EntryTable t = table_of(1);
+        EntryTable t = changed_table(1);
         t.set_text(1, 3, "Hauptplatz 1, 2. Stock\r\nA-8010 Graz\r\n");
         t.set_text(1, 20, "first line\r\n\r\nthird, with comma");
         t.set_text(1, 11, ",");
         QTest::newRow("commas and line ends") << t;
 
-        t = table_of(1);
+        t = changed_table(1);
         t.set_text(1, 1, "M\xFCller-\xC9lise");
         t.set_text(1, 6, "Danmark \xD8");
         t.set_text(1, 20, "\x80 \x9F \xFF");
         QTest::newRow("Windows-1252 letters") << t;
 
-        t = table_of(1);
+        t = changed_table(1);
         t.EquipmentFlags[1][28] = 5;
         t.EquipmentFlags[1][29] = -1;
         t.EquipmentFlags[1][30] = 2;
@@ -80,18 +80,18 @@ class TestDataFileWriter : public QObject {
         t.Salutation[1] = -1;
         QTest::newRow("flags as the file holds them") << t;
 
-        t = table_of(3);
+        t = changed_table(3);
         t.ChangeDate[1] = serial_from_civil({1, 1, 1});
         t.ChangeDate[3] = serial_from_civil({9999, 12, 31});
         t.set_text(1, 1, "first");
         t.set_text(3, 1, "third");
         QTest::newRow("a new entry never stored between two") << t;
 
-        t = table_of(1);
+        t = changed_table(1);
         t.set_texts(1, {"  lead", "trail  ", "   ", "\t", "x"});
         QTest::newRow("blanks inside texts") << t;
 
-        t = table_of(300);
+        t = changed_table(300);
         for (int e = 1; e <= 300; ++e) {
             t.ChangeDate[e] = 36000 + e * 7;
             t.Salutation[e] = std::int16_t(e % 4 - 1);
@@ -149,7 +149,7 @@ class TestDataFileWriter : public QObject {
 
     void empty_directory() {
         QTemporaryDir dir;
-        EntryTable table = table_of(0);
+        EntryTable table = changed_table(0);
         QVERIFY(save_data_base(table, dir.path().toStdString()).ok());
         QCOMPARE(file_bytes(data_path(dir.path())), QByteArray("0\r\n#2003-05-14#\r\n"));
     }
@@ -202,7 +202,7 @@ class TestDataFileWriter : public QObject {
             QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
 
         // Large enough to be written in several pieces, so the disk fills after the first.
-        EntryTable table = table_of(4000);
+        EntryTable table = changed_table(4000);
         Result result;
         {
             FileSizeLimit limit(kind.endsWith("full") ? 300 * 1024 : RLIM_INFINITY);

@@ -2,6 +2,7 @@
 
 #include "data_file.h"
 #include "entry_table.h"
+#include "file_bytes.h"
 #include "frm_ZEL.h"
 #include "message_box.h"
 #include "table_builder.h"
@@ -19,6 +20,8 @@
 
 // A fresh working folder with a data file, a home of its own (so the desktop folder is the
 // test's), the window over it, and the messages it showed instead of blocking on them.
+// A test class holds one as `std::unique_ptr<WindowFixture> f`, made fresh in init() and reset
+// in cleanup(), so that no test sees another's files or messages.
 struct WindowFixture {
     QTemporaryDir dir;
     TemporaryHome home;
@@ -49,10 +52,7 @@ struct WindowFixture {
         directory.TableModified = 1;
         return save_data_base(directory, folder()).ok();
     }
-    QByteArray file_bytes() const {
-        QFile file(file_path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray file_bytes() const { return ::file_bytes(file_path()); }
 
     // Makes saves fail while the data file stays the one loaded: the place of the oldest kept
     // version is taken by a folder that holds a file, so the earlier versions cannot move up.
@@ -91,6 +91,9 @@ struct WindowFixture {
         table = EntryTable{};
         return write(std::move(directory)) && start();
     }
+
+    // Clicks caption `index`, which opens its look-up.
+    void click_label(int index) const { QTest::mouseClick(window->label1[index], Qt::LeftButton); }
 
     // A control found by its object name, as the layout names it ("Text1_7", "cmd_new").
     template <typename Control = QWidget> Control* control(const QString& name) const {

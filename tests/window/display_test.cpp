@@ -55,7 +55,7 @@ class DisplayTest : public QObject {
     void texts_come_back_byte_for_byte() {
         QFETCH(int, slot);
         QFETCH(std::string, bytes);
-        EntryTable table = directory_of(1);
+        EntryTable table = named_entries(1);
         table.set_texts(1, {});
         table.set_text(1, std::size_t(slot), bytes);
         f->open(std::move(table));
@@ -67,7 +67,7 @@ class DisplayTest : public QObject {
     }
 
     void multi_line_boxes_show_line_breaks() {
-        EntryTable table = directory_of(1);
+        EntryTable table = named_entries(1);
         table.set_text(1, 3, "Street 1\r\nCity");
         table.set_text(1, 20, "one\ntwo\rthree");
         table.set_text(1, 4, "a\r\nb");
@@ -84,7 +84,7 @@ class DisplayTest : public QObject {
     }
 
     void an_edited_box_gives_its_line_breaks_as_cr_lf() {
-        EntryTable table = directory_of(1);
+        EntryTable table = named_entries(1);
         table.set_text(1, 3, "a\nb");
         f->open(std::move(table));
         f->window->show_record();
@@ -111,7 +111,7 @@ class DisplayTest : public QObject {
         QFETCH(int, flag);
         QFETCH(Qt::CheckState, shown);
         QFETCH(int, stored);
-        EntryTable table = directory_of(1);
+        EntryTable table = named_entries(1);
         table.TitleFlags[1][1] = std::int16_t(flag);
         table.OrganizationFlags[1][3] = std::int16_t(flag);
         table.EquipmentFlags[1][26] = std::int16_t(flag); // a hidden box is shown all the same
@@ -131,7 +131,7 @@ class DisplayTest : public QObject {
     }
 
     void a_click_on_a_greyed_box_ticks_it() {
-        EntryTable table = directory_of(1);
+        EntryTable table = named_entries(1);
         table.OrganizationFlags[1][0] = 2;
         f->open(std::move(table));
         f->window->show_record();
@@ -158,7 +158,7 @@ class DisplayTest : public QObject {
         QFETCH(int, salutation);
         QFETCH(int, chosen);
         QFETCH(int, stored);
-        EntryTable table = directory_of(2);
+        EntryTable table = named_entries(2);
         table.Salutation[1] = 1; // shown first, so that every button must change
         table.Salutation[2] = std::int16_t(salutation);
         f->open(std::move(table));
@@ -187,7 +187,7 @@ class DisplayTest : public QObject {
         QFETCH(bool, all);
         QFETCH(bool, some);
         QFETCH(int, stored);
-        EntryTable table = directory_of(2);
+        EntryTable table = named_entries(2);
         table.EquipmentFlags[1][CollaborationFlag] = 2;
         table.EquipmentFlags[2][CollaborationFlag] = std::int16_t(flag);
         table.EquipmentFlags[2][28] = 5;
@@ -206,7 +206,7 @@ class DisplayTest : public QObject {
     }
 
     void clear_leaves_the_last_three_equipment_boxes() {
-        EntryTable table = directory_of(1);
+        EntryTable table = named_entries(1);
         table.Salutation[1] = 1;
         table.TitleFlags[1] = {1, 1};
         table.OrganizationFlags[1].fill(1);
@@ -242,7 +242,7 @@ class DisplayTest : public QObject {
     }
 
     void showing_again_discards_typing() {
-        EntryTable table = directory_of(1);
+        EntryTable table = named_entries(1);
         table.set_text(1, 3, "Street\r\nCity");
         f->open(std::move(table));
         f->window->show_record();
@@ -263,7 +263,7 @@ class DisplayTest : public QObject {
     }
     void a_text_too_long_to_show_is_cut_with_a_mark() {
         QFETCH(int, slot);
-        EntryTable table = directory_of(2);
+        EntryTable table = named_entries(2);
         const std::string whole = "start " + std::string(200000, 'x');
         table.set_text(1, std::size_t(slot), whole);
         f->open(std::move(table));
@@ -288,7 +288,7 @@ class DisplayTest : public QObject {
     }
 
     void a_cut_text_is_stored_and_saved_whole() {
-        EntryTable table = directory_of(1);
+        EntryTable table = named_entries(1);
         const std::string whole(3 << 20, 'r');
         table.set_text(1, RemarksSlot, whole);
         QVERIFY(f->start_on(std::move(table)));
@@ -303,7 +303,7 @@ class DisplayTest : public QObject {
     }
 
     void long_texts_show_their_start() {
-        EntryTable table = directory_of(2);
+        EntryTable table = named_entries(2);
         std::string lines;
         for (int i = 0; i < 30; ++i) lines += "line\r\n";
         for (int e : {1, 2}) table.set_text(std::size_t(e), 4, std::string(60, 'w') + " end");
@@ -322,7 +322,7 @@ class DisplayTest : public QObject {
     }
 
     void collaboration_button_empties_the_choice() {
-        EntryTable table = directory_of(1);
+        EntryTable table = named_entries(1);
         table.EquipmentFlags[1][CollaborationFlag] = 2;
         f->open(std::move(table));
         f->window->Command1_Click(); // neither chosen: nothing changes

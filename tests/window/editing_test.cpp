@@ -53,7 +53,7 @@ class EditingTest : public QObject {
         QFETCH(int, current);
         QFETCH(bool, next);
         QFETCH(int, shown);
-        QVERIFY(f->write(directory_of(count)));
+        QVERIFY(f->write(named_entries(count)));
         QVERIFY(f->start());
         f->table.CurrentEntry = std::int16_t(current);
         QTest::keyClicks(f->window->Text1[1], "typed, not stored");
@@ -66,7 +66,7 @@ class EditingTest : public QObject {
     }
 
     void browsing_the_largest_directory_stays_inside_it() {
-        EntryTable table = directory_of(MaxEntryCount);
+        EntryTable table = named_entries(MaxEntryCount);
         table.CurrentEntry = MaxEntryCount;
         f->open(std::move(table));
         f->window->cmd_up_Click();
@@ -75,7 +75,7 @@ class EditingTest : public QObject {
     }
 
     void store_at_start_writes_the_empty_window_into_entry_1() {
-        EntryTable table = directory_of(2);
+        EntryTable table = named_entries(2);
         table.Salutation[1] = 1;
         table.OrganizationFlags[1][0] = 1;
         table.EquipmentFlags[1][CollaborationFlag] = 2;
@@ -94,7 +94,7 @@ class EditingTest : public QObject {
     }
 
     void new_keeps_the_window_but_the_surname() {
-        QVERIFY(f->write(directory_of(3)));
+        QVERIFY(f->write(named_entries(3)));
         QVERIFY(f->start());
         f->table.CurrentEntry = 2;
         f->window->show_record();
@@ -131,7 +131,7 @@ class EditingTest : public QObject {
     void new_on_a_full_table() {
         QFETCH(bool, store_between);
         QFETCH(int, count_after);
-        QVERIFY(f->write(directory_of(3)));
+        QVERIFY(f->write(named_entries(3)));
         const QByteArray before = f->file_bytes();
         QVERIFY(f->start());
         for (int i = 0; i < 10; ++i) {
@@ -158,7 +158,7 @@ class EditingTest : public QObject {
     }
 
     void new_on_a_full_table_that_cannot_be_saved() {
-        QVERIFY(f->write(directory_of(3)));
+        QVERIFY(f->write(named_entries(3)));
         QVERIFY(f->start());
         for (int i = 0; i < 10; ++i) f->window->cmd_new_Click();
         f->window->cmd_store_Click();
@@ -178,7 +178,7 @@ class EditingTest : public QObject {
     }
 
     void new_on_a_full_table_whose_file_is_gone() {
-        QVERIFY(f->write(directory_of(3)));
+        QVERIFY(f->write(named_entries(3)));
         QVERIFY(f->start());
         for (int i = 0; i < 10; ++i) f->window->cmd_new_Click();
         QVERIFY(QFile::remove(f->file_path()));
@@ -198,7 +198,7 @@ class EditingTest : public QObject {
     void new_never_grows_past_the_most_a_file_holds() {
         QFETCH(int, loaded);
         QFETCH(int, news);
-        QVERIFY(f->write(directory_of(loaded)));
+        QVERIFY(f->write(named_entries(loaded)));
         const QByteArray before = f->file_bytes();
         QVERIFY(f->start());
         f->window->cmd_store_Click();
@@ -236,7 +236,7 @@ class EditingTest : public QObject {
         QFETCH(QString, typed);
         QFETCH(QString, box);
         QFETCH(QString, character);
-        QVERIFY(f->write(directory_of(2)));
+        QVERIFY(f->write(named_entries(2)));
         QVERIFY(f->start());
         f->window->show_record();
         const auto before = f->table.texts(1);
@@ -257,7 +257,7 @@ class EditingTest : public QObject {
     }
 
     void an_empty_directory_grows_from_a_stored_spare_row() {
-        QVERIFY(f->write(directory_of(0)));
+        QVERIFY(f->write(named_entries(0)));
         QVERIFY(f->start());
         f->window->cmd_down_Click(); // spare row 1
         QCOMPARE(f->table.CurrentEntry, std::int16_t(1));

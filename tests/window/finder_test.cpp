@@ -21,6 +21,8 @@
 #include <QTest>
 #include <QToolTip>
 
+#include <memory>
+
 namespace {
 
 // Three people named Lindqvist, and words in every kind of box:
@@ -31,7 +33,7 @@ namespace {
 //   5 Öberg     Olof    Göteborg  Sweden   Museum; interests "Ore textures", "pyrite"
 //   6 Zeller    Zoe     Graz      Austria  SEM; remarks "Ore microscopy"
 EntryTable people() {
-    EntryTable table = make_table(6);
+    EntryTable table = empty_entries(6);
     const char* rows[][4] = {{"Lindqvist", "Anna", "Freiberg", "Sweden"},
                              {"Lindqvist", "Bertil", "Uppsala", "Sweden"},
                              {"Lindqvist", "Carl", "Kiruna", "Sweden"},
@@ -71,8 +73,10 @@ void press(QWidget* target, const QKeySequence& key) {
 
 } // namespace
 
-class FinderTest : public QObject, public WindowFixture {
+class FinderTest : public QObject {
     Q_OBJECT
+    std::unique_ptr<WindowFixture> f;
+
   private slots:
     void initTestCase();
     void init();
@@ -94,12 +98,11 @@ class FinderTest : public QObject, public WindowFixture {
     void correction_file_says_where_it_went();
 
   private:
-    QLineEdit* finder() const { return window->list1->edit_field(); }
+    QLineEdit* finder() const { return f->window->list1->edit_field(); }
     void type(const QString& text) {
         finder()->setFocus(Qt::TabFocusReason);
         QTest::keyClicks(finder(), text);
     }
-    void click_label(int index) { QTest::mouseClick(window->label1[index], Qt::LeftButton); }
 };
 
 void FinderTest::initTestCase() {
@@ -107,17 +110,19 @@ void FinderTest::initTestCase() {
 }
 
 void FinderTest::init() {
-    messages.clear();
-    QVERIFY(start_on(people()));
-    QApplication::setActiveWindow(window.get());
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    f = std::make_unique<WindowFixture>();
+    QVERIFY(f->start_on(people()));
+    QApplication::setActiveWindow(f->window.get());
+    QVERIFY(QTest::qWaitForWindowActive(f->window.get()));
 }
 
 void FinderTest::cleanup() {
-    window.reset();
+    f->window.reset();
     set_answer_hook_for_testing({});
     set_files_choice_hook_for_testing({});
-    QVERIFY2(messages.isEmpty(), qPrintable(messages.join('\n')));
+    const QStringList said = std::move(f->messages);
+    f.reset();
+    QVERIFY2(said.isEmpty(), qPrintable(said.join('\n')));
 }
 
 void FinderTest::typing_narrows_the_lower_box_data() {
@@ -149,40 +154,40 @@ void FinderTest::typing_narrows_the_lower_box() {
     QFETCH(QString, typed);
     QFETCH(QStringList, shown);
 
-    SortedList* list = window->list1;
+    SortedList* list = f->window->list1;
     QAbstractItemModelTester tester(list->view()->model(),
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
-    if (label != 1) click_label(label);
-    if (!kind.isEmpty()) click_item(window->List2, row_of(window->List2, kind));
+    if (label != 1) f->click_label(label);
+    if (!kind.isEmpty()) click_item(f->window->List2, row_of(f->window->List2, kind));
     const LookupList items = list->items();
-    const int list2_items = window->List2->count();
+    const int list2_items = f->window->List2->count();
 
     type(typed);
     QCOMPARE(texts(list), shown);
     // The first match is highlighted and not yet chosen; the look-up stays as it was.
     QCOMPARE(list->list_index(), shown.isEmpty() ? -1 : 0);
-    QCOMPARE(window->text1(1), QString());
-    QCOMPARE(window->lookup_category_for_testing(), label);
+    QCOMPARE(f->window->text1(1), QString());
+    QCOMPARE(f->window->lookup_category_for_testing(), label);
     QCOMPARE(list->items(), items);
-    QCOMPARE(window->List2->count(), list2_items);
+    QCOMPARE(f->window->List2->count(), list2_items);
 }
 
 void FinderTest::ctrl_f_escape_and_a_new_lookup() {
-    control("Text1_20")->setFocus(); // Ctrl+F reaches the finder from any box
-    press(control("Text1_20"), QKeySequence(QKeySequence::Find));
+    f->control("Text1_20")->setFocus(); // Ctrl+F reaches the finder from any box
+    press(f->control("Text1_20"), QKeySequence(QKeySequence::Find));
     QCOMPARE(QApplication::focusWidget(), finder());
     QTest::keyClicks(finder(), "lindq");
-    QCOMPARE(window->list1->count(), 3);
+    QCOMPARE(f->window->list1->count(), 3);
     QTest::keyClick(finder(), Qt::Key_Escape);
     QCOMPARE(finder()->text(), QString());
-    QCOMPARE(window->list1->count(), 6);
-    QCOMPARE(window->lookup_category_for_testing(), 1);
+    QCOMPARE(f->window->list1->count(), 6);
+    QCOMPARE(f->window->lookup_category_for_testing(), 1);
 
     type("grz");
-    click_label(4); // City
+    f->click_label(4); // City
     QCOMPARE(finder()->text(), QString());
-    QCOMPARE(texts(window->list1).size(), 6);
-    QCOMPARE(window->lookup_category_for_testing(), 4);
+    QCOMPARE(texts(f->window->list1).size(), 6);
+    QCOMPARE(f->window->lookup_category_for_testing(), 4);
 }
 
 void FinderTest::choosing_from_a_narrowed_list_data() {
@@ -202,7 +207,7 @@ void FinderTest::choosing_from_a_narrowed_list() {
     QFETCH(QString, first_names);
 
     type("lindqv");
-    SortedList* list = window->list1;
+    SortedList* list = f->window->list1;
     QObject::connect(list, &SortedList::find_everywhere, this,
                      [] { QFAIL("a find across every text while items match"); });
     for (const QString& step : how.split(", ")) {
@@ -212,7 +217,7 @@ void FinderTest::choosing_from_a_narrowed_list() {
         if (step == "Down") QTest::keyClick(focused, Qt::Key_Down);
         if (step == "End") QTest::keyClick(focused, Qt::Key_End);
     }
-    QCOMPARE(window->text1(2), first_names);
+    QCOMPARE(f->window->text1(2), first_names);
     QCOMPARE(texts(list).size(), 3); // the list stays narrowed
 }
 
@@ -245,14 +250,14 @@ void FinderTest::finding_in_every_text() {
     QFETCH(QStringList, surnames);
     QFETCH(QString, first_tooltip);
 
-    click_label(11); // the upper box is shown until the find
+    f->click_label(11); // the upper box is shown until the find
     type(typed);
     QTest::keyClick(finder(), Qt::Key_Return, control ? Qt::ControlModifier : Qt::NoModifier);
-    SortedList* list = window->list1;
+    SortedList* list = f->window->list1;
     QCOMPARE(texts(list), surnames);
-    QCOMPARE(window->lookup_category_for_testing(), -1);
-    QVERIFY(window->List2->isHidden());
-    QVERIFY(!window->Frame2->isHidden());
+    QCOMPARE(f->window->lookup_category_for_testing(), -1);
+    QVERIFY(f->window->List2->isHidden());
+    QVERIFY(!f->window->Frame2->isHidden());
     QCOMPARE(finder()->text(), typed);
     if (surnames.isEmpty()) {
         QVERIFY(QToolTip::text().contains(typed));
@@ -262,14 +267,14 @@ void FinderTest::finding_in_every_text() {
 
     // Return chooses the first entry found; the next caption click opens its look-up.
     QTest::keyClick(finder(), Qt::Key_Return);
-    QCOMPARE(window->text1(2), first_tooltip.section(", ", 1, 1));
-    click_label(1);
-    QCOMPARE(window->lookup_category_for_testing(), 1);
+    QCOMPARE(f->window->text1(2), first_tooltip.section(", ", 1, 1));
+    f->click_label(1);
+    QCOMPARE(f->window->lookup_category_for_testing(), 1);
     QCOMPARE(list->count(), 6);
 }
 
 void FinderTest::items_tell_people_apart() {
-    SortedList* list = window->list1;
+    SortedList* list = f->window->list1;
     QAccessibleInterface* view = QAccessible::queryAccessibleInterface(list->view());
     QVERIFY(view && view->tableInterface());
     QStringList seen;
@@ -303,16 +308,16 @@ void FinderTest::alt_down_goes_to_the_list() {
     QFETCH(int, category);
     QFETCH(QString, focus);
 
-    if (opened >= 0) click_label(opened);
-    QWidget* target = control(box);
+    if (opened >= 0) f->click_label(opened);
+    QWidget* target = f->control(box);
     target->setFocus(Qt::TabFocusReason);
     QTest::keyClick(target, Qt::Key_Down, Qt::AltModifier);
-    QCOMPARE(window->lookup_category_for_testing(), category);
-    QWidget* expected = focus == "list1"   ? window->list1->view()
-                        : focus == "List2" ? window->List2->view()
-                                           : control(focus);
+    QCOMPARE(f->window->lookup_category_for_testing(), category);
+    QWidget* expected = focus == "list1"   ? f->window->list1->view()
+                        : focus == "List2" ? f->window->List2->view()
+                                           : f->control(focus);
     QCOMPARE(QApplication::focusWidget(), expected);
-    if (focus == "list1") QVERIFY(window->list1->count() > 0);
+    if (focus == "list1") QVERIFY(f->window->list1->count() > 0);
 }
 
 void FinderTest::each_button_has_its_key_data() {
@@ -337,40 +342,40 @@ void FinderTest::each_button_has_its_key() {
 
     set_answer_hook_for_testing([](const QString&) { return QMessageBox::Cancel; });
     set_files_choice_hook_for_testing([](const QString&, const QStringList&) { return QStringList(); });
-    if (maintenance) window->enter_maintenance_mode();
-    auto* pushed = control<QPushButton>(button);
+    if (maintenance) f->window->enter_maintenance_mode();
+    auto* pushed = f->control<QPushButton>(button);
     const QKeySequence key = key_named_by(pushed);
     QVERIFY2(!key.isEmpty(), qPrintable(pushed->toolTip()));
     QSignalSpy spy(pushed, &QPushButton::clicked);
-    control("Text1_4")->setFocus(); // keys work from a box, as a user types there
-    press(control("Text1_4"), key);
+    f->control("Text1_4")->setFocus(); // keys work from a box, as a user types there
+    press(f->control("Text1_4"), key);
     QCOMPARE(spy.count(), clicked ? 1 : 0);
-    messages.clear();
+    f->messages.clear();
 }
 
 void FinderTest::assistive_technology_chooses_as_a_click_does() {
-    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(window->list1->view());
+    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(f->window->list1->view());
     QVERIFY(view && view->tableInterface());
     // Selecting the item, as a screen reader's selection does (rows: Lindén, Lindqvist x 3).
     QVERIFY(view->tableInterface()->selectRow(2));
-    QCOMPARE(window->text1(2), QString("Bertil"));
+    QCOMPARE(f->window->text1(2), QString("Bertil"));
     // The item's own action.
     QAccessibleInterface* cell = view->tableInterface()->cellAt(4, 0);
     QVERIFY(cell && cell->actionInterface());
     cell->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
-    QCOMPARE(window->text1(2), QString("Olof"));
+    QCOMPARE(f->window->text1(2), QString("Olof"));
 
     // The upper box as well: a kind chosen lists its surnames.
-    click_label(11);
-    QAccessibleInterface* kinds = QAccessible::queryAccessibleInterface(window->List2->view());
-    QVERIFY(kinds->tableInterface()->selectRow(row_of(window->List2, "Museum")));
-    QCOMPARE(window->list1->count(), 4);
+    f->click_label(11);
+    QAccessibleInterface* kinds = QAccessible::queryAccessibleInterface(f->window->List2->view());
+    QVERIFY(kinds->tableInterface()->selectRow(row_of(f->window->List2, "Museum")));
+    QCOMPARE(f->window->list1->count(), 4);
 }
 
 void FinderTest::every_control_has_an_accessible_name() {
-    window->enter_maintenance_mode();
+    f->window->enter_maintenance_mode();
     QStringList nameless;
-    for (QWidget* w : window->findChildren<QWidget*>()) {
+    for (QWidget* w : f->window->findChildren<QWidget*>()) {
         const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
                              qobject_cast<QPlainTextEdit*>(w) ||
                              qobject_cast<QAbstractItemView*>(w);
@@ -379,17 +384,17 @@ void FinderTest::every_control_has_an_accessible_name() {
         if (name.trimmed().isEmpty()) nameless << w->objectName() + " " + w->metaObject()->className();
     }
     QVERIFY2(nameless.isEmpty(), qPrintable(nameless.join(", ")));
-    QCOMPARE(QAccessible::queryAccessibleInterface(window->Command1)->text(QAccessible::Name),
+    QCOMPARE(QAccessible::queryAccessibleInterface(f->window->Command1)->text(QAccessible::Name),
              QString("No collaboration choice"));
 }
 
 void FinderTest::correction_file_says_where_it_went() {
-    click_item(window->list1, row_of(window->list1, "Zeller"));
-    QTest::mouseClick(window->cmd_corrections, Qt::LeftButton);
-    QVERIFY(QFile::exists(desktop("Zeller_KAV.TXT")));
+    click_item(f->window->list1, row_of(f->window->list1, "Zeller"));
+    QTest::mouseClick(f->window->cmd_corrections, Qt::LeftButton);
+    QVERIFY(QFile::exists(f->desktop("Zeller_KAV.TXT")));
     QTRY_VERIFY(QToolTip::isVisible());
     QVERIFY2(QToolTip::text().contains("Zeller_KAV.TXT"), qPrintable(QToolTip::text()));
-    QVERIFY2(QToolTip::text().contains(QDir::toNativeSeparators(desktop())),
+    QVERIFY2(QToolTip::text().contains(QDir::toNativeSeparators(f->desktop())),
              qPrintable(QToolTip::text()));
 }
 

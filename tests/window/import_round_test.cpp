@@ -35,7 +35,7 @@ class ImportRoundTest : public QObject {
 
     // Castell and Berg (twice, in different cities) and Okafor.
     static EntryTable people() {
-        EntryTable table = make_table(4);
+        EntryTable table = empty_entries(4);
         const char* rows[][4] = {{"Castell", "Ana", "Graz", "Austria"},
                                  {"Berg", "Anna", "Oslo", "Norway"},
                                  {"Okafor", "Chidi", "Lagos", "Nigeria"},

@@ -16,17 +16,24 @@
 #include <memory>
 
 // The window as it stands before start-up fills anything in.
-class LayoutTest : public QObject, public WindowFixture {
+class LayoutTest : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<WindowFixture> f;
+
     QWidget* control(const QString& name) const {
-        if (name == QLatin1String("frm_ZEL")) return window.get();
-        return WindowFixture::control(name);
+        if (name == QLatin1String("frm_ZEL")) return f->window.get();
+        return f->control(name);
     }
 
   private slots:
-    void init() { open(EntryTable{}); }
-    void cleanup() { window.reset(); }
+    void init() {
+        // The dark-theme test starts a second window: the old fixture goes first.
+        f.reset();
+        f = std::make_unique<WindowFixture>();
+        f->open(EntryTable{});
+    }
+    void cleanup() { f.reset(); }
 
     void colours_from_bbggrr_data() {
         QTest::addColumn<uint>("bbggrr");
@@ -72,8 +79,8 @@ class LayoutTest : public QObject, public WindowFixture {
         QFETCH(QRect, pixels);
         QVERIFY(control(name));
         if (name == QLatin1String("frm_ZEL")) {
-            QCOMPARE(window->size(), pixels.size());
-            QCOMPARE(window->minimumSize(), window->maximumSize());
+            QCOMPARE(f->window->size(), pixels.size());
+            QCOMPARE(f->window->minimumSize(), f->window->maximumSize());
         } else {
             QCOMPARE(control(name)->geometry(), pixels);
         }
@@ -171,21 +178,21 @@ class LayoutTest : public QObject, public WindowFixture {
     }
 
     void lists_are_cream_with_blue_text() {
-        for (QListView* view : {window->List2->view(), window->list1->view()}) {
+        for (QListView* view : {f->window->List2->view(), f->window->list1->view()}) {
             QCOMPARE(view->palette().color(QPalette::Base), QColor(255, 255, 192));
             QCOMPARE(view->palette().color(QPalette::Text), QColor(0, 0, 255));
         }
     }
 
     void fonts() {
-        const QFont surname = window->Text1[1]->font();
+        const QFont surname = f->window->Text1[1]->font();
         QCOMPARE(QFontInfo(surname).family(), QStringLiteral("Liberation Sans"));
         QCOMPARE(surname.pointSizeF(), 9.75);
         QVERIFY(surname.bold());
-        QCOMPARE(QFontInfo(window->label1[3]->font()).family(), QStringLiteral("Liberation Sans"));
-        QVERIFY(window->label1[3]->font().bold());
-        QCOMPARE(window->Text1[2]->font().pointSizeF(), 8.25);
-        QVERIFY(!window->Text1[2]->font().bold());
+        QCOMPARE(QFontInfo(f->window->label1[3]->font()).family(), QStringLiteral("Liberation Sans"));
+        QVERIFY(f->window->label1[3]->font().bold());
+        QCOMPARE(f->window->Text1[2]->font().pointSizeF(), 8.25);
+        QVERIFY(!f->window->Text1[2]->font().bold());
         const QFont title = control("Label2")->font();
         QCOMPARE(QFontInfo(title).family(), QStringLiteral("Liberation Serif"));
         QCOMPARE(title.pointSizeF(), 27.75);
@@ -214,7 +221,7 @@ class LayoutTest : public QObject, public WindowFixture {
         QVERIFY(control(name));
         QCOMPARE(control(name)->isVisible(), shown);
         const QRect place = control(name)->geometry();
-        window->enter_maintenance_mode();
+        f->window->enter_maintenance_mode();
         QCOMPARE(control(name)->isVisible(), shown_in_maintenance);
         QCOMPARE(control(name)->geometry(), place);
     }
@@ -228,10 +235,10 @@ class LayoutTest : public QObject, public WindowFixture {
     }
     void tab_order() {
         QFETCH(bool, maintenance);
-        if (maintenance) window->enter_maintenance_mode();
-        QApplication::setActiveWindow(window.get());
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        window->Opt_Mr_Mrs[0]->setFocus();
+        if (maintenance) f->window->enter_maintenance_mode();
+        QApplication::setActiveWindow(f->window.get());
+        QVERIFY(QTest::qWaitForWindowActive(f->window.get()));
+        f->window->Opt_Mr_Mrs[0]->setFocus();
         QStringList visited{QApplication::focusWidget()->objectName()};
         for (int i = 0; i < 100; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -291,40 +298,40 @@ class LayoutTest : public QObject, public WindowFixture {
     }
 
     void radio_groups_are_separate() {
-        QTest::mouseClick(window->Option1[1], Qt::LeftButton);
-        QTest::mouseClick(window->Opt_Mr_Mrs[2], Qt::LeftButton);
-        QTest::mouseClick(window->Opt_Mr_Mrs[0], Qt::LeftButton);
-        QVERIFY(window->Opt_Mr_Mrs[0]->isChecked());
-        QVERIFY(!window->Opt_Mr_Mrs[2]->isChecked());
-        QVERIFY(window->Option1[1]->isChecked());
+        QTest::mouseClick(f->window->Option1[1], Qt::LeftButton);
+        QTest::mouseClick(f->window->Opt_Mr_Mrs[2], Qt::LeftButton);
+        QTest::mouseClick(f->window->Opt_Mr_Mrs[0], Qt::LeftButton);
+        QVERIFY(f->window->Opt_Mr_Mrs[0]->isChecked());
+        QVERIFY(!f->window->Opt_Mr_Mrs[2]->isChecked());
+        QVERIFY(f->window->Option1[1]->isChecked());
         // A click on the chosen button leaves it chosen: the user cannot clear a group.
-        QTest::mouseClick(window->Opt_Mr_Mrs[0], Qt::LeftButton);
-        QVERIFY(window->Opt_Mr_Mrs[0]->isChecked());
-        QVERIFY(window->chk_titel[0]->checkState() == Qt::Unchecked);
+        QTest::mouseClick(f->window->Opt_Mr_Mrs[0], Qt::LeftButton);
+        QVERIFY(f->window->Opt_Mr_Mrs[0]->isChecked());
+        QVERIFY(f->window->chk_titel[0]->checkState() == Qt::Unchecked);
     }
 
     // A screen reader must be able to announce every control the user can reach.
     void every_reachable_control_has_an_accessible_name() {
         QStringList unnamed;
-        for (QWidget* widget : window->findChildren<QWidget*>()) {
-            if (!widget->isVisibleTo(window.get()) || widget->focusPolicy() == Qt::NoFocus)
+        for (QWidget* widget : f->window->findChildren<QWidget*>()) {
+            if (!widget->isVisibleTo(f->window.get()) || widget->focusPolicy() == Qt::NoFocus)
                 continue;
             QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
             if (!face || face->text(QAccessible::Name).trimmed().isEmpty())
                 unnamed << widget->objectName() + u'/' + widget->metaObject()->className();
         }
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u", ")));
-        QCOMPARE(window->Text1[12]->accessibleName(), QStringLiteral("Fields of Interest B"));
-        QCOMPARE(window->Text1[1]->accessibleName(), QStringLiteral("Surname"));
+        QCOMPARE(f->window->Text1[12]->accessibleName(), QStringLiteral("Fields of Interest B"));
+        QCOMPARE(f->window->Text1[1]->accessibleName(), QStringLiteral("Surname"));
     }
 
     void label_click_reaches_one_slot_with_its_index() {
         // The surname look-up is open after start-up only; here none is, so a click on
         // "City" opens the city look-up.
-        QTest::mouseClick(window->label1[4], Qt::LeftButton);
-        QCOMPARE(window->lookup_category_for_testing(), std::int16_t(4));
-        QTest::mouseClick(window->label1[4], Qt::LeftButton);
-        QCOMPARE(window->lookup_category_for_testing(), std::int16_t(-1));
+        QTest::mouseClick(f->window->label1[4], Qt::LeftButton);
+        QCOMPARE(f->window->lookup_category_for_testing(), std::int16_t(4));
+        QTest::mouseClick(f->window->label1[4], Qt::LeftButton);
+        QCOMPARE(f->window->lookup_category_for_testing(), std::int16_t(-1));
     }
 };
 

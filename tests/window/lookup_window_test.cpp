@@ -26,7 +26,7 @@ namespace {
 //   3 Bauer   Leoben  Museum, free org "Mining Co.", equipment "Mikrosonde Ø"
 //   4 (none)  Oslo    Museum
 EntryTable sample_directory() {
-    EntryTable table = make_table(4);
+    EntryTable table = empty_entries(4);
     const char* surnames[] = {"", "Zeller", "adams", "Bauer", ""};
     const char* cities[] = {"", "Graz", "graz", "Leoben", "Oslo"};
     for (int e = 1; e <= 4; ++e) {
@@ -97,8 +97,10 @@ void act(QWidget* target, const QString& steps) {
 
 } // namespace
 
-class TestLookupWindow : public QObject, public WindowFixture {
+class TestLookupWindow : public QObject {
     Q_OBJECT
+    std::unique_ptr<WindowFixture> f;
+
   private slots:
     void initTestCase();
     void init();
@@ -123,8 +125,7 @@ class TestLookupWindow : public QObject, public WindowFixture {
     void click_without_selection_does_nothing();
 
   private:
-    void start(EntryTable directory) { QVERIFY(start_on(std::move(directory))); }
-    void click_label(int index) { QTest::mouseClick(window->label1[index], Qt::LeftButton); }
+    void start(EntryTable directory) { QVERIFY(f->start_on(std::move(directory))); }
 };
 
 void TestLookupWindow::initTestCase() {
@@ -133,28 +134,30 @@ void TestLookupWindow::initTestCase() {
 }
 
 void TestLookupWindow::init() {
-    messages.clear();
+    f = std::make_unique<WindowFixture>();
     start(sample_directory());
-    QApplication::setActiveWindow(window.get());
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QApplication::setActiveWindow(f->window.get());
+    QVERIFY(QTest::qWaitForWindowActive(f->window.get()));
 }
 
 void TestLookupWindow::cleanup() {
-    window.reset();
-    QVERIFY2(messages.isEmpty(), qPrintable(messages.join('\n')));
+    f->window.reset();
+    const QStringList said = std::move(f->messages);
+    f.reset();
+    QVERIFY2(said.isEmpty(), qPrintable(said.join('\n')));
 }
 
 void TestLookupWindow::start_up_opens_the_surname_lookup() {
-    QCOMPARE(window->lookup_category_for_testing(), 1);
-    QCOMPARE(texts(window->list1), (QStringList{"adams", "Bauer", "Zeller"}));
-    QCOMPARE(item_data(window->list1), (QList<int>{2, 3, 1}));
-    QVERIFY(!shown(window->List2));
-    QVERIFY(shown(window->Frame2));
-    QCOMPARE(window->text1(1), QString()); // no entry shown yet
+    QCOMPARE(f->window->lookup_category_for_testing(), 1);
+    QCOMPARE(texts(f->window->list1), (QStringList{"adams", "Bauer", "Zeller"}));
+    QCOMPARE(item_data(f->window->list1), (QList<int>{2, 3, 1}));
+    QVERIFY(!shown(f->window->List2));
+    QVERIFY(shown(f->window->Frame2));
+    QCOMPARE(f->window->text1(1), QString()); // no entry shown yet
 
-    click_label(1); // the first click on "Surname" closes the open look-up
-    QCOMPARE(window->lookup_category_for_testing(), -1);
-    QCOMPARE(window->list1->count(), 0);
+    f->click_label(1); // the first click on "Surname" closes the open look-up
+    QCOMPARE(f->window->lookup_category_for_testing(), -1);
+    QCOMPARE(f->window->list1->count(), 0);
 }
 
 void TestLookupWindow::opening_a_lookup_data() {
@@ -183,9 +186,9 @@ void TestLookupWindow::opening_a_lookup() {
     QFETCH(QString, steps);
     QFETCH(int, category);
 
-    act(control(target), steps);
-    QCOMPARE(window->lookup_category_for_testing(), category);
-    if (category == 4) QCOMPARE(window->list1->count(), 4); // the City look-up is filled
+    act(f->control(target), steps);
+    QCOMPARE(f->window->lookup_category_for_testing(), category);
+    if (category == 4) QCOMPARE(f->window->list1->count(), 4); // the City look-up is filled
 }
 
 void TestLookupWindow::same_label_three_times_data() {
@@ -208,18 +211,18 @@ void TestLookupWindow::same_label_three_times() {
     QFETCH(bool, list2_shown);
 
     for (int round = 0; round < 2; ++round) {
-        click_label(label);
-        QCOMPARE(window->lookup_category_for_testing(), label);
-        QCOMPARE(window->list1->count(), list1_items);
-        QCOMPARE(window->List2->count(), list2_items);
-        QCOMPARE(shown(window->List2), list2_shown);
+        f->click_label(label);
+        QCOMPARE(f->window->lookup_category_for_testing(), label);
+        QCOMPARE(f->window->list1->count(), list1_items);
+        QCOMPARE(f->window->List2->count(), list2_items);
+        QCOMPARE(shown(f->window->List2), list2_shown);
         if (round == 1) break;
 
-        click_label(label);
-        QCOMPARE(window->lookup_category_for_testing(), -1);
-        QCOMPARE(window->list1->count(), 0);
-        QCOMPARE(window->List2->count(), list2_items); // kept, though hidden
-        QVERIFY(!shown(window->List2));
+        f->click_label(label);
+        QCOMPARE(f->window->lookup_category_for_testing(), -1);
+        QCOMPARE(f->window->list1->count(), 0);
+        QCOMPARE(f->window->List2->count(), list2_items); // kept, though hidden
+        QVERIFY(!shown(f->window->List2));
     }
 }
 
@@ -253,56 +256,56 @@ void TestLookupWindow::top_of_the_column() {
     QFETCH(int, list2_items);
     QFETCH(int, list1_items);
 
-    for (int label : labels) click_label(label);
-    QCOMPARE(shown(window->List2), list2_shown);
-    QCOMPARE(shown(window->Frame2), frame2_shown);
-    QCOMPARE(window->List2->count(), list2_items);
-    QCOMPARE(window->list1->count(), list1_items);
+    for (int label : labels) f->click_label(label);
+    QCOMPARE(shown(f->window->List2), list2_shown);
+    QCOMPARE(shown(f->window->Frame2), frame2_shown);
+    QCOMPARE(f->window->List2->count(), list2_items);
+    QCOMPARE(f->window->list1->count(), list1_items);
 }
 
 void TestLookupWindow::direct_lookup_shows_the_chosen_entry() {
-    click_label(4); // City
-    QCOMPARE(texts(window->list1), (QStringList{"Graz", "graz", "Leoben", "Oslo"}));
-    QCOMPARE(item_data(window->list1), (QList<int>{1, 2, 3, 4}));
+    f->click_label(4); // City
+    QCOMPARE(texts(f->window->list1), (QStringList{"Graz", "graz", "Leoben", "Oslo"}));
+    QCOMPARE(item_data(f->window->list1), (QList<int>{1, 2, 3, 4}));
 
-    click_item(window->list1, row_of(window->list1, "Leoben"));
-    QCOMPARE(table.CurrentEntry, 3);
-    QCOMPARE(window->text1(1), QString("Bauer"));
-    QCOMPARE(window->text1(4), QString("Leoben"));
-    QCOMPARE(window->lookup_category_for_testing(), 4);
-    QCOMPARE(window->list1->count(), 4);
+    click_item(f->window->list1, row_of(f->window->list1, "Leoben"));
+    QCOMPARE(f->table.CurrentEntry, 3);
+    QCOMPARE(f->window->text1(1), QString("Bauer"));
+    QCOMPARE(f->window->text1(4), QString("Leoben"));
+    QCOMPARE(f->window->lookup_category_for_testing(), 4);
+    QCOMPARE(f->window->list1->count(), 4);
 
     // After browsing away, a click on the highlighted item shows its entry again.
-    window->cmd_up_Click();
-    click_item(window->list1, row_of(window->list1, "Leoben"));
-    QCOMPARE(table.CurrentEntry, 3);
+    f->window->cmd_up_Click();
+    click_item(f->window->list1, row_of(f->window->list1, "Leoben"));
+    QCOMPARE(f->table.CurrentEntry, 3);
 }
 
 void TestLookupWindow::organization_kinds_to_entry() {
-    click_label(11);
-    QCOMPARE(texts(window->List2),
+    f->click_label(11);
+    QCOMPARE(texts(f->window->List2),
              (QStringList{"Company", "Geol.Survey", "Government", "Mining Co.", "Mining Co.",
                           "Museum", "private", "University"}));
-    QCOMPARE(item_data(window->List2), (QList<int>{4, 2, 3, 6, 7, 1, 5, 0}));
+    QCOMPARE(item_data(f->window->List2), (QList<int>{4, 2, 3, 6, 7, 1, 5, 0}));
 
-    click_item(window->List2, row_of(window->List2, "Museum"));
-    QVERIFY(!shown(window->Frame2));
-    QVERIFY(shown(window->List2));
-    QCOMPARE(texts(window->list1), (QStringList{"", "adams", "Bauer"}));
-    QCOMPARE(item_data(window->list1), (QList<int>{4, 2, 3}));
+    click_item(f->window->List2, row_of(f->window->List2, "Museum"));
+    QVERIFY(!shown(f->window->Frame2));
+    QVERIFY(shown(f->window->List2));
+    QCOMPARE(texts(f->window->list1), (QStringList{"", "adams", "Bauer"}));
+    QCOMPARE(item_data(f->window->list1), (QList<int>{4, 2, 3}));
 
     // An entry without a surname is still reachable.
-    click_item(window->list1, 0);
-    QCOMPARE(table.CurrentEntry, 4);
-    QCOMPARE(window->text1(4), QString("Oslo"));
+    click_item(f->window->list1, 0);
+    QCOMPARE(f->table.CurrentEntry, 4);
+    QCOMPARE(f->window->text1(4), QString("Oslo"));
 
     // Either of two equal free texts lists both entries.
     for (int row : {3, 4}) {
-        click_item(window->List2, row);
-        QCOMPARE(texts(window->list1), (QStringList{"Bauer", "Zeller"}));
+        click_item(f->window->List2, row);
+        QCOMPARE(texts(f->window->list1), (QStringList{"Bauer", "Zeller"}));
     }
-    click_item(window->list1, 1);
-    QCOMPARE(window->text1(1), QString("Zeller"));
+    click_item(f->window->list1, 1);
+    QCOMPARE(f->window->text1(1), QString("Zeller"));
 }
 
 void TestLookupWindow::equipment_free_texts_data() {
@@ -317,31 +320,31 @@ void TestLookupWindow::equipment_free_texts() {
     QFETCH(QString, kind);
     QFETCH(QStringList, surnames);
 
-    click_label(13);
-    QCOMPARE(window->List2->count(), 25 + 5);
+    f->click_label(13);
+    QCOMPARE(f->window->List2->count(), 25 + 5);
     // Two-slot "EBSD" of entry 2 gives two items; any of the three finds the same entries.
-    const int row = row_of(window->List2, kind);
+    const int row = row_of(f->window->List2, kind);
     QVERIFY(row >= 0);
-    click_item(window->List2, row);
-    QCOMPARE(texts(window->list1), surnames);
+    click_item(f->window->List2, row);
+    QCOMPARE(texts(f->window->list1), surnames);
 }
 
 void TestLookupWindow::keyboard_choices_act_as_clicks() {
-    QListView* view = window->list1->view();
+    QListView* view = f->window->list1->view();
     view->setFocus();
-    click_item(window->list1, 0);
-    QCOMPARE(window->text1(1), QString("adams"));
+    click_item(f->window->list1, 0);
+    QCOMPARE(f->window->text1(1), QString("adams"));
     QTest::keyClick(view, Qt::Key_Down);
-    QCOMPARE(window->text1(1), QString("Bauer"));
-    QCOMPARE(table.CurrentEntry, 3);
+    QCOMPARE(f->window->text1(1), QString("Bauer"));
+    QCOMPARE(f->table.CurrentEntry, 3);
 
-    click_label(11);
-    click_item(window->List2, row_of(window->List2, "Company"));
-    QCOMPARE(window->list1->count(), 0);
-    QTest::keyClick(window->List2->view(), Qt::Key_Down); // Geol.Survey
-    QCOMPARE(window->list1->count(), 0);
-    QTest::keyClick(window->List2->view(), Qt::Key_End); // University
-    QCOMPARE(texts(window->list1), QStringList{"Zeller"});
+    f->click_label(11);
+    click_item(f->window->List2, row_of(f->window->List2, "Company"));
+    QCOMPARE(f->window->list1->count(), 0);
+    QTest::keyClick(f->window->List2->view(), Qt::Key_Down); // Geol.Survey
+    QCOMPARE(f->window->list1->count(), 0);
+    QTest::keyClick(f->window->List2->view(), Qt::Key_End); // University
+    QCOMPARE(texts(f->window->list1), QStringList{"Zeller"});
 }
 
 void TestLookupWindow::highlighted_item_is_the_choice_data() {
@@ -378,95 +381,95 @@ void TestLookupWindow::highlighted_item_is_the_choice() {
     QFETCH(QString, steps);
     QFETCH(int, highlighted);
 
-    if (list == "List2") click_label(11);
-    SortedList* box = list == "List2" ? window->List2 : window->list1;
+    if (list == "List2") f->click_label(11);
+    SortedList* box = list == "List2" ? f->window->List2 : f->window->list1;
     act(box->view(), steps);
     QCOMPARE(box->list_index(), highlighted);
     // The window acts on the highlighted item already: choosing it once more changes nothing.
-    const QStringList shown = texts(window->list1) << window->text1(1);
-    box == window->list1 ? window->list1_Click() : window->List2_Click();
-    QCOMPARE(texts(window->list1) << window->text1(1), shown);
+    const QStringList shown = texts(f->window->list1) << f->window->text1(1);
+    box == f->window->list1 ? f->window->list1_Click() : f->window->List2_Click();
+    QCOMPARE(texts(f->window->list1) << f->window->text1(1), shown);
 }
 
 void TestLookupWindow::captions_are_read_at_the_click() {
-    window->Chk_organ[1]->setText("Museo");
-    click_label(11);
-    QCOMPARE(row_of(window->List2, "Museum"), -1);
-    const int row = row_of(window->List2, "Museo");
-    QCOMPARE(window->List2->item_data(row), 1);
+    f->window->Chk_organ[1]->setText("Museo");
+    f->click_label(11);
+    QCOMPARE(row_of(f->window->List2, "Museum"), -1);
+    const int row = row_of(f->window->List2, "Museo");
+    QCOMPARE(f->window->List2->item_data(row), 1);
 }
 
 void TestLookupWindow::empty_directory() {
-    start(make_table(0));
-    QCOMPARE(window->lookup_category_for_testing(), 1);
-    QCOMPARE(window->list1->count(), 0);
+    start(empty_entries(0));
+    QCOMPARE(f->window->lookup_category_for_testing(), 1);
+    QCOMPARE(f->window->list1->count(), 0);
 
-    click_label(11);
-    QCOMPARE(texts(window->List2), (QStringList{"Company", "Geol.Survey", "Government", "Museum",
+    f->click_label(11);
+    QCOMPARE(texts(f->window->List2), (QStringList{"Company", "Geol.Survey", "Government", "Museum",
                                                 "private", "University"}));
-    click_item(window->List2, row_of(window->List2, "Museum"));
-    QCOMPARE(window->list1->count(), 0);
+    click_item(f->window->List2, row_of(f->window->List2, "Museum"));
+    QCOMPARE(f->window->list1->count(), 0);
 
-    click_label(13);
-    QList<int> kinds = item_data(window->List2);
+    f->click_label(13);
+    QList<int> kinds = item_data(f->window->List2);
     std::sort(kinds.begin(), kinds.end());
     QCOMPARE(kinds.size(), 25);
     QCOMPARE(kinds.back(), 24);
-    QCOMPARE(window->List2->item_data(row_of(window->List2, "Wet Chem. Anal.")), 24);
-    click_label(12);
-    QCOMPARE(window->list1->count(), 0);
+    QCOMPARE(f->window->List2->item_data(row_of(f->window->List2, "Wet Chem. Anal.")), 24);
+    f->click_label(12);
+    QCOMPARE(f->window->list1->count(), 0);
 }
 
 void TestLookupWindow::lists_left_over_after_a_reload() {
-    click_label(11);
-    click_item(window->List2, row_of(window->List2, "Museum"));
-    const QStringList museum = texts(window->list1);
+    f->click_label(11);
+    click_item(f->window->List2, row_of(f->window->List2, "Museum"));
+    const QStringList museum = texts(f->window->list1);
 
     // New on a full table saves (nothing was stored, so the file stays as it is) and reloads
     // the data file, which has meanwhile become smaller.
-    EntryTable smaller = make_table(2);
+    EntryTable smaller = empty_entries(2);
     smaller.set_text(1, 1, "Ahn");
     smaller.set_text(2, 1, "Berg");
-    QVERIFY(write(smaller));
-    while (table.EntryCount < table.TableCapacity) window->cmd_new_Click();
-    window->cmd_new_Click();
-    QCOMPARE(messages, QStringList{"Datenbank wird gespeichert"});
-    messages.clear();
-    QCOMPARE(table.EntryCount, 3); // the two read and the one New added
-    QCOMPARE(window->lookup_category_for_testing(), std::int16_t(-1));
+    QVERIFY(f->write(smaller));
+    while (f->table.EntryCount < f->table.TableCapacity) f->window->cmd_new_Click();
+    f->window->cmd_new_Click();
+    QCOMPARE(f->messages, QStringList{"Datenbank wird gespeichert"});
+    f->messages.clear();
+    QCOMPARE(f->table.EntryCount, 3); // the two read and the one New added
+    QCOMPARE(f->window->lookup_category_for_testing(), std::int16_t(-1));
 
     // No two-step look-up is open: the choice only hides the usage panel.
-    window->Frame2->setVisible(true);
-    click_item(window->List2, row_of(window->List2, "University"));
-    QVERIFY(!shown(window->Frame2));
-    QCOMPARE(texts(window->list1), museum);
+    f->window->Frame2->setVisible(true);
+    click_item(f->window->List2, row_of(f->window->List2, "University"));
+    QVERIFY(!shown(f->window->Frame2));
+    QCOMPARE(texts(f->window->list1), museum);
 
     // An old item shows the entry its number names now; one past the directory shows nothing.
-    click_item(window->list1, row_of(window->list1, "adams"));
-    QCOMPARE(table.CurrentEntry, 2);
-    QCOMPARE(window->text1(1), QString("Berg"));
-    click_item(window->list1, row_of(window->list1, ""));
-    QCOMPARE(table.CurrentEntry, 2);
+    click_item(f->window->list1, row_of(f->window->list1, "adams"));
+    QCOMPARE(f->table.CurrentEntry, 2);
+    QCOMPARE(f->window->text1(1), QString("Berg"));
+    click_item(f->window->list1, row_of(f->window->list1, ""));
+    QCOMPARE(f->table.CurrentEntry, 2);
 
     // The label rebuilds the look-up rather than closing it.
-    click_label(11);
-    QCOMPARE(window->lookup_category_for_testing(), 11);
-    QVERIFY(shown(window->List2));
-    QCOMPARE(window->List2->count(), 6);
+    f->click_label(11);
+    QCOMPARE(f->window->lookup_category_for_testing(), 11);
+    QVERIFY(shown(f->window->List2));
+    QCOMPARE(f->window->List2->count(), 6);
 }
 
 void TestLookupWindow::click_without_selection_does_nothing() {
-    click_label(11);
-    window->Frame2->setVisible(true);
-    QCOMPARE(window->List2->list_index(), -1);
-    window->List2_Click();
-    QVERIFY(shown(window->Frame2));
+    f->click_label(11);
+    f->window->Frame2->setVisible(true);
+    QCOMPARE(f->window->List2->list_index(), -1);
+    f->window->List2_Click();
+    QVERIFY(shown(f->window->Frame2));
 
-    click_label(4);
-    QCOMPARE(window->list1->list_index(), -1);
-    table.CurrentEntry = 1;
-    window->list1_Click();
-    QCOMPARE(window->text1(1), QString());
+    f->click_label(4);
+    QCOMPARE(f->window->list1->list_index(), -1);
+    f->table.CurrentEntry = 1;
+    f->window->list1_Click();
+    QCOMPARE(f->window->text1(1), QString());
 }
 
 ZELKAV_TEST_CLASS(TestLookupWindow)

@@ -1,5 +1,6 @@
 #include "cp1252.h"
 #include "empty_window_lines.h"
+#include "file_bytes.h"
 #include "frm_ZEL.h"
 #include "import_review_dialog.h"
 #include "message_box.h"
@@ -18,72 +19,55 @@
 #include <QtTest>
 
 #include <memory>
-#include <optional>
 
 namespace {
 
 constexpr int Telephone = 7;
 constexpr int Email = 9;
 
-// A directory of `emails.size()` entries, rows 0 to EntryCount + 10 as a load leaves them.
-EntryTable directory_with_emails(const QStringList& emails) {
-    EntryTable table = empty_directory(std::int16_t(emails.size()));
-    table.Salutation.assign(table.Salutation.size(), -1);
-    for (int e = 1; e <= emails.size(); ++e) {
-        table.set_text(e, 1, "Surname" + std::to_string(e));
-        table.set_text(e, Email, *to_cp1252(emails[e - 1]));
-    }
-    return table;
-}
-
-QByteArray read_all(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
 } // namespace
 
 class OutputWindowTest : public QObject {
     Q_OBJECT
 
-    std::optional<WindowFixture> f_;
+    std::unique_ptr<WindowFixture> f;
 
-    QString desktop(const QString& name = {}) const { return f_->desktop(name); }
-    QString work(const QString& name) const { return f_->dir.filePath(name); }
+    QString desktop(const QString& name = {}) const { return f->desktop(name); }
+    QString work(const QString& name) const { return f->dir.filePath(name); }
     // What the window said, errors marked as such.
     QStringList messages() const {
         QStringList said;
-        for (qsizetype i = 0; i < f_->messages.size(); ++i)
-            said << (f_->errors[i] ? "error: " : "") + f_->messages[i];
+        for (qsizetype i = 0; i < f->messages.size(); ++i)
+            said << (f->errors[i] ? "error: " : "") + f->messages[i];
         return said;
     }
-    void open_window(EntryTable table) { f_->open(std::move(table)); }
+    void open_window(EntryTable table) { f->open(std::move(table)); }
     void show_entry(int entry) {
-        f_->table.CurrentEntry = std::int16_t(entry);
-        f_->window->show_record();
+        f->table.CurrentEntry = std::int16_t(entry);
+        f->window->show_record();
     }
     void type_into(int slot, const QString& text) {
-        auto* box = qobject_cast<QLineEdit*>(f_->window->Text1[slot]);
+        auto* box = qobject_cast<QLineEdit*>(f->window->Text1[slot]);
         QVERIFY(box);
         box->selectAll();
         QTest::keyClicks(box, text);
     }
-    void click_correction() { QTest::mouseClick(f_->window->cmd_corrections, Qt::LeftButton); }
+    void click_correction() { QTest::mouseClick(f->window->cmd_corrections, Qt::LeftButton); }
 
   private slots:
     // The desktop is the test's own: HOME points into a fresh folder that has no Desktop yet.
-    void init() { f_.emplace(); }
-    void cleanup() { f_.reset(); }
+    void init() { f = std::make_unique<WindowFixture>(); }
+    void cleanup() { f.reset(); }
 
     void empty_window_written_to_new_desktop() {
-        open_window(directory_with_emails({}));
+        open_window(entries_with_emails({}));
         click_correction();
         QCOMPARE(messages(), QStringList());
-        QCOMPARE(read_all(desktop("_KAV.TXT")), with_line_ends(empty_window_lines()).toLatin1());
+        QCOMPARE(file_bytes(desktop("_KAV.TXT")), with_line_ends(empty_window_lines()).toLatin1());
     }
 
     void unstored_edits_written_and_tables_kept() {
-        EntryTable table = directory_with_emails({"castell@mine.at"});
+        EntryTable table = entries_with_emails({"castell@mine.at"});
         table.set_text(1, 1, "Castell");
         table.set_text(1, 3, "Main St 1\r\nFlat 2");
         table.set_text(1, Telephone, "+43 111");
@@ -94,12 +78,12 @@ class OutputWindowTest : public QObject {
         show_entry(1);
 
         type_into(Telephone, "+43 999");
-        QTest::mouseClick(f_->window->Chk_organ[1], Qt::LeftButton);
-        QTest::mouseClick(f_->window->Option1[1], Qt::LeftButton);
+        QTest::mouseClick(f->window->Chk_organ[1], Qt::LeftButton);
+        QTest::mouseClick(f->window->Option1[1], Qt::LeftButton);
         click_correction();
 
         QCOMPARE(messages(), QStringList());
-        const QString file = QString::fromLatin1(read_all(desktop("Castell_KAV.TXT")));
+        const QString file = QString::fromLatin1(file_bytes(desktop("Castell_KAV.TXT")));
         for (const char* line :
              {"\r\nSurname:  Castell\r\n", "\r\nTelephone:  +43 999\r\n",
               "\r\nMailing Address:  \r\nMain St 1\r\nFlat 2\r\n...\r\nCity", "\r\n  Dr.:  no\r\n",
@@ -108,16 +92,16 @@ class OutputWindowTest : public QObject {
             QVERIFY2(file.contains(QString::fromUtf8(line)), line);
         QVERIFY(file.endsWith("retired\r\n" + QString::fromUtf16(CorrectionEndLine) + "\r\n"));
 
-        QCOMPARE(f_->table.text(1, Telephone), std::string_view("+43 111"));
-        QCOMPARE(f_->table.OrganizationFlags[1][1], std::int16_t(0));
-        QCOMPARE(f_->table.TableModified, std::int16_t(0));
-        QCOMPARE(QDir(f_->dir.path()).entryList(QDir::Files), QStringList());
+        QCOMPARE(f->table.text(1, Telephone), std::string_view("+43 111"));
+        QCOMPARE(f->table.OrganizationFlags[1][1], std::int16_t(0));
+        QCOMPARE(f->table.TableModified, std::int16_t(0));
+        QCOMPARE(QDir(f->dir.path()).entryList(QDir::Files), QStringList());
     }
 
     // The box cannot be edited while it shows a text cut short, so the file says what the
     // directory holds: the whole text, never the cut one with its mark.
     void a_text_cut_short_on_screen_is_written_whole() {
-        EntryTable table = directory_with_emails({});
+        EntryTable table = entries_with_emails({});
         table.set_text(1, 1, "Castell");
         const std::string remarks = "begin " + std::string(100000, 'r') + " end";
         table.set_text(1, 20, remarks);
@@ -125,17 +109,17 @@ class OutputWindowTest : public QObject {
         show_entry(1);
         click_correction();
         QCOMPARE(messages(), QStringList());
-        const QByteArray file = read_all(desktop("Castell_KAV.TXT"));
+        const QByteArray file = file_bytes(desktop("Castell_KAV.TXT"));
         QVERIFY(file.contains("\r\nRemarks\r\n" + QByteArray::fromStdString(remarks) + "\r\n"));
         QVERIFY(!file.contains("characters shown"));
     }
 
     void unwritable_desktop_reported_and_edits_kept() {
-        QVERIFY(QDir(f_->dir.path()).mkpath("home"));
+        QVERIFY(QDir(f->dir.path()).mkpath("home"));
         QFile blocker(desktop()); // a file where the folder should be stops root as well
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        open_window(directory_with_emails({""}));
+        open_window(entries_with_emails({""}));
         show_entry(1);
         type_into(1, "Castell");
         type_into(Telephone, "+43 999");
@@ -145,40 +129,40 @@ class OutputWindowTest : public QObject {
         QVERIFY2(messages()[0].startsWith("error: ") && messages()[0].contains(desktop()),
                  qPrintable(messages()[0]));
         QVERIFY(QFileInfo(desktop()).isFile());
-        QVERIFY(f_->window->isVisible());
-        QCOMPARE(f_->window->text1(1), QString("Castell"));
-        QCOMPARE(f_->window->text1(Telephone), QString("+43 999"));
+        QVERIFY(f->window->isVisible());
+        QCOMPARE(f->window->text1(1), QString("Castell"));
+        QCOMPARE(f->window->text1(Telephone), QString("+43 999"));
 
         // Once the desktop can take it, the same edits go out.
         QVERIFY(QFile::remove(desktop()));
         click_correction();
         QCOMPARE(messages().size(), 1);
-        QVERIFY(read_all(desktop("Castell_KAV.TXT")).contains("\r\nTelephone:  +43 999\r\n"));
+        QVERIFY(file_bytes(desktop("Castell_KAV.TXT")).contains("\r\nTelephone:  +43 999\r\n"));
     }
 
     void email_list_of_stored_addresses() {
-        open_window(directory_with_emails({"a@b.org", "", "c@d.at"}));
+        open_window(entries_with_emails({"a@b.org", "", "c@d.at"}));
         show_entry(2);
         type_into(Email, "typed@not.stored");
-        f_->window->cmd_e_mail_Click();
+        f->window->cmd_e_mail_Click();
         QCOMPARE(messages(), QStringList());
-        QCOMPARE(read_all(work("ZEL-KAV_e-mail")), QByteArray("a@b.org\r\n\r\nc@d.at\r\n"));
+        QCOMPARE(file_bytes(work("ZEL-KAV_e-mail")), QByteArray("a@b.org\r\n\r\nc@d.at\r\n"));
 
-        f_->window->cmd_store_Click();
-        f_->window->cmd_e_mail_Click();
-        QCOMPARE(read_all(work("ZEL-KAV_e-mail")),
+        f->window->cmd_store_Click();
+        f->window->cmd_e_mail_Click();
+        QCOMPARE(file_bytes(work("ZEL-KAV_e-mail")),
                  QByteArray("a@b.org\r\ntyped@not.stored\r\nc@d.at\r\n"));
     }
 
     void email_list_not_writable_reported() {
-        QVERIFY(QDir(f_->dir.path()).mkdir("ZEL-KAV_e-mail"));
-        open_window(directory_with_emails({"a@b.org"}));
-        f_->window->cmd_e_mail_Click();
+        QVERIFY(QDir(f->dir.path()).mkdir("ZEL-KAV_e-mail"));
+        open_window(entries_with_emails({"a@b.org"}));
+        f->window->cmd_e_mail_Click();
         QCOMPARE(messages().size(), 1);
         QVERIFY2(messages()[0].startsWith("error: ") &&
                      messages()[0].contains(work("ZEL-KAV_e-mail")),
                  qPrintable(messages()[0]));
-        QVERIFY(f_->window->isVisible());
+        QVERIFY(f->window->isVisible());
     }
 
     // The compiler's round: a user's correction file, imported while another entry is shown,
@@ -190,7 +174,7 @@ class OutputWindowTest : public QObject {
     }
     void import_through_the_dialog_and_by_drop() {
         QFETCH(bool, by_drop);
-        EntryTable table = directory_with_emails({"castell@mine.at", "other@mine.at"});
+        EntryTable table = entries_with_emails({"castell@mine.at", "other@mine.at"});
         table.set_text(1, 1, "Castell");
         table.set_text(1, 3, "Main St 1\r\nFlat 2");
         table.set_text(1, 20, "likes maps\r\n  and \xe9tch\xe9s ");
@@ -201,15 +185,15 @@ class OutputWindowTest : public QObject {
         table.EquipmentFlags[1][CollaborationFlag] = 1;
         table.EquipmentFlags[2][11] = 1;
         open_window(table);
-        f_->window->enter_maintenance_mode();
+        f->window->enter_maintenance_mode();
         show_entry(1);
         type_into(Telephone, "+43 999");
         click_correction();
         const QString file = desktop("Castell_KAV.TXT");
-        const QByteArray written = read_all(file);
+        const QByteArray written = file_bytes(file);
 
         show_entry(2);
-        const EntryTable stored = f_->table;
+        const EntryTable stored = f->table;
         QString folder;
         QStringList filters;
         set_files_choice_hook_for_testing([&](const QString& in, const QStringList& of) {
@@ -226,13 +210,13 @@ class OutputWindowTest : public QObject {
             QMimeData data;
             data.setUrls({QUrl::fromLocalFile(file)});
             QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
-            QApplication::sendEvent(f_->window.get(), &enter);
+            QApplication::sendEvent(f->window.get(), &enter);
             QVERIFY(enter.isAccepted());
             QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
-            QApplication::sendEvent(f_->window.get(), &drop);
+            QApplication::sendEvent(f->window.get(), &drop);
             QTRY_VERIFY(!reviewed.empty());
         } else {
-            QTest::mouseClick(f_->window->cmd_import, Qt::LeftButton);
+            QTest::mouseClick(f->window->cmd_import, Qt::LeftButton);
             QCOMPARE(folder, desktop() + "/");
             QVERIFY2(filters.value(0).contains("*_[Kk][Aa][Vv]*.[Tt][Xx][Tt]"),
                      qPrintable(filters.join(";;")));
@@ -242,24 +226,24 @@ class OutputWindowTest : public QObject {
 
         QCOMPARE(messages(), QStringList());
         QCOMPARE(reviewed, (std::vector<FieldDifference>{{"Telephone", "", "+43 999", false}}));
-        QCOMPARE(f_->window->text1(Telephone), QString("+43 999"));
-        QCOMPARE(f_->window->text1(20), QString::fromLatin1("likes maps\r\n  and \xe9tch\xe9s "));
-        QVERIFY(f_->window->Opt_Mr_Mrs[2]->isChecked());
-        QVERIFY(f_->window->Option1[0]->isChecked());
-        QCOMPARE(f_->window->Chh_equipm[27]->checkState(), Qt::Checked);
-        QCOMPARE(f_->window->Chh_equipm[11]->checkState(), Qt::Unchecked);
-        QCOMPARE(f_->table.CurrentEntry, std::int16_t(1));
-        QVERIFY(f_->table.same_texts(stored) && f_->table.EquipmentFlags == stored.EquipmentFlags);
+        QCOMPARE(f->window->text1(Telephone), QString("+43 999"));
+        QCOMPARE(f->window->text1(20), QString::fromLatin1("likes maps\r\n  and \xe9tch\xe9s "));
+        QVERIFY(f->window->Opt_Mr_Mrs[2]->isChecked());
+        QVERIFY(f->window->Option1[0]->isChecked());
+        QCOMPARE(f->window->Chh_equipm[27]->checkState(), Qt::Checked);
+        QCOMPARE(f->window->Chh_equipm[11]->checkState(), Qt::Unchecked);
+        QCOMPARE(f->table.CurrentEntry, std::int16_t(1));
+        QVERIFY(f->table.same_texts(stored) && f->table.EquipmentFlags == stored.EquipmentFlags);
 
         // Written again, the window gives the same file.
         QVERIFY(QFile::remove(file));
         click_correction();
-        QCOMPARE(read_all(file), written);
+        QCOMPARE(file_bytes(file), written);
     }
 
     void import_refused_leaves_the_window_alone() {
-        open_window(directory_with_emails({"a@b.org"}));
-        f_->window->enter_maintenance_mode();
+        open_window(entries_with_emails({"a@b.org"}));
+        f->window->enter_maintenance_mode();
         show_entry(1);
         click_correction();
         QFile file(desktop("Surname1_KAV.TXT"));
@@ -271,14 +255,14 @@ class OutputWindowTest : public QObject {
         file.close();
         type_into(Telephone, "typed");
 
-        f_->window->import_correction_file(file.fileName());
+        f->window->import_correction_file(file.fileName());
         QCOMPARE(messages().size(), 1);
         QVERIFY2(messages()[0].startsWith("error: ") && messages()[0].contains(file.fileName()) &&
                      messages()[0].contains("line 53") &&
                      messages()[0].contains("The window was not changed."),
                  qPrintable(messages()[0]));
-        QCOMPARE(f_->window->text1(Telephone), QString("typed"));
-        QCOMPARE(f_->window->text1(4), QString());
+        QCOMPARE(f->window->text1(Telephone), QString("typed"));
+        QCOMPARE(f->window->text1(4), QString());
     }
 };
 

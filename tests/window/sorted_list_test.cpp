@@ -1,5 +1,6 @@
 #include "test_registry.h"
 #include "cp1252.h"
+#include "list_items.h"
 #include "sorted_list.h"
 #include "window_fixture.h"
 
@@ -19,6 +20,8 @@ class SortedListTest : public QObject {
     std::unique_ptr<SortedList> list;
     // Checks every signal and answer of the list's model while a test runs.
     std::unique_ptr<QAbstractItemModelTester> model_tester;
+    // The window, for the tests that watch the lists in it.
+    std::unique_ptr<WindowFixture> f;
 
     // The items as the look-up sorts them: `texts` numbered 1, 2, ... in the order of adding.
     static LookupList items(const QStringList& texts) {
@@ -28,17 +31,13 @@ class SortedListTest : public QObject {
         for (std::size_t i = 0; i < bytes.size(); ++i) added.push_back({bytes[i], int(i) + 1});
         return std::make_shared<const SortedItems>(sort_items(added, list_collator()));
     }
-    static QStringList texts(const SortedList* box) {
-        QStringList result;
-        for (int row = 0; row < box->count(); ++row) result << box->text(row);
-        return result;
-    }
     QRect item_rect(int row) const {
         return list->view()->visualRect(list->view()->model()->index(row, 0));
     }
 
   private slots:
     void init() {
+        f = std::make_unique<WindowFixture>();
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
         list = std::make_unique<SortedList>(true);
         model_tester = std::make_unique<QAbstractItemModelTester>(
@@ -48,6 +47,7 @@ class SortedListTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(list.get()));
     }
     void cleanup() {
+        f.reset();
         model_tester.reset();
         list.reset();
         QLocale::setDefault(QLocale::c());
@@ -166,27 +166,26 @@ class SortedListTest : public QObject {
         QFETCH(bool, new_entry);
         QFETCH(int, label);
         QFETCH(QStringList, shown);
-        WindowFixture f;
-        QVERIFY(f.write(directory_of(3)));
-        QVERIFY(f.start()); // sorts the surnames
-        const QStringList before = texts(f.window->list1);
+        QVERIFY(f->write(named_entries(3)));
+        QVERIFY(f->start()); // sorts the surnames
+        const QStringList before = texts(f->window->list1);
         if (new_entry) {
-            f.window->cmd_new_Click();
+            f->window->cmd_new_Click();
         } else {
-            f.table.CurrentEntry = 2;
-            f.window->show_record();
+            f->table.CurrentEntry = 2;
+            f->window->show_record();
         }
-        f.window->set_text1(1, QStringLiteral("Aaron"));
-        f.window->Chk_organ[0]->setChecked(true);
-        f.window->cmd_store_Click();
-        QCOMPARE(texts(f.window->list1), before); // a list shows what it was filled with
+        f->window->set_text1(1, QStringLiteral("Aaron"));
+        f->window->Chk_organ[0]->setChecked(true);
+        f->window->cmd_store_Click();
+        QCOMPARE(texts(f->window->list1), before); // a list shows what it was filled with
 
-        f.window->label1_Click(1); // closes the surname look-up
-        f.window->label1_Click(label);
+        f->window->label1_Click(1); // closes the surname look-up
+        f->window->label1_Click(label);
         if (label == OrganizationLabel) {
-            f.window->List2->set_list_index(int(texts(f.window->List2).indexOf("University")));
+            f->window->List2->set_list_index(int(texts(f->window->List2).indexOf("University")));
         }
-        QCOMPARE(texts(f.window->list1), shown);
+        QCOMPARE(texts(f->window->list1), shown);
     }
 
     void the_edit_field_takes_typing() {

@@ -60,7 +60,7 @@ class StartUpTest : public QObject {
         QFETCH(QLocale, locale);
         QFETCH(QString, last_update);
         QLocale::setDefault(locale);
-        QVERIFY(f->write(directory_of(57)));
+        QVERIFY(f->write(named_entries(57)));
         QVERIFY(f->start());
         QCOMPARE(f->window->Label4->text(), last_update);
         QCOMPARE(f->window->Label5->text(), QStringLiteral("Number of entries:  57"));
@@ -77,7 +77,7 @@ class StartUpTest : public QObject {
     }
 
     void opens_the_surname_look_up_and_shows_no_entry() {
-        QVERIFY(f->write(directory_of(57)));
+        QVERIFY(f->write(named_entries(57)));
         QVERIFY(f->start());
         QCOMPARE(f->window->lookup_category_for_testing(), std::int16_t(1));
         QCOMPARE(f->window->list1->count(), 57);
@@ -116,7 +116,7 @@ class StartUpTest : public QObject {
     }
 
     void exit_without_store_leaves_the_file_alone() {
-        QVERIFY(f->write(directory_of(3)));
+        QVERIFY(f->write(named_entries(3)));
         const QByteArray before = f->file_bytes();
         QVERIFY(f->start());
         set_today_for_testing(june_1_2004);
@@ -126,7 +126,7 @@ class StartUpTest : public QObject {
     }
 
     void exit_after_store_saves_with_todays_date() {
-        QVERIFY(f->write(directory_of(3)));
+        QVERIFY(f->write(named_entries(3)));
         QVERIFY(f->start());
         const QString last_update = f->window->Label4->text();
         set_today_for_testing(june_1_2004);
@@ -138,7 +138,7 @@ class StartUpTest : public QObject {
     }
 
     void closing_the_window_saves_nothing() {
-        QVERIFY(f->write(directory_of(3)));
+        QVERIFY(f->write(named_entries(3)));
         const QByteArray before = f->file_bytes();
         QVERIFY(f->start());
         f->window->cmd_store_Click();
@@ -155,7 +155,7 @@ class StartUpTest : public QObject {
     }
     void loading_beside_the_window() {
         QFETCH(bool, file);
-        if (file) QVERIFY(f->write(directory_of(3)));
+        if (file) QVERIFY(f->write(named_entries(3)));
         std::future<Result> loading = std::async(std::launch::async, [this] {
             return read_data_base(f->table, f->folder());
         });
@@ -246,7 +246,7 @@ class StartUpTest : public QObject {
             questions << question;
             return QMessageBox::StandardButton(answer);
         });
-        QVERIFY(f->write(directory_of(3)));
+        QVERIFY(f->write(named_entries(3)));
         const QByteArray before = f->file_bytes();
         QVERIFY(f->start());
         if (maintenance) f->window->enter_maintenance_mode();
@@ -288,12 +288,12 @@ class StartUpTest : public QObject {
         QFETCH(QString, road);
         QFETCH(QString, save_as);
         QFETCH(bool, ended);
-        QVERIFY(f->write(directory_of(3)));
+        QVERIFY(f->write(named_entries(3)));
         QVERIFY(f->start());
         f->window->enter_maintenance_mode();
         QVERIFY(f->window->choose_entry(1));
         f->window->cmd_store_Click();
-        QVERIFY(f->write(directory_of(4))); // someone else's save
+        QVERIFY(f->write(named_entries(4))); // someone else's save
         const QByteArray theirs = f->file_bytes();
         QStringList asked;
         QString suggested;
@@ -343,7 +343,7 @@ class StartUpTest : public QObject {
     }
 
     void exit_that_cannot_save_keeps_running() {
-        QVERIFY(f->write(directory_of(3)));
+        QVERIFY(f->write(named_entries(3)));
         QVERIFY(f->start());
         f->window->cmd_store_Click();
         block_saving();
