@@ -1,4 +1,3 @@
-#include "cp1252.h"
 #include "empty_window_lines.h"
 #include "file_bytes.h"
 #include "frm_ZEL.h"
