@@ -347,35 +347,3 @@ CorrectionImport read_correction_file(const QString& path, const CorrectionSnaps
         return refused_file(QStringLiteral("is too large for a correction file (more than 1 MB)."));
     return import_correction(bytes, path, window);
 }
-
-QString describe_import(const CorrectionSnapshot& before, const CorrectionSnapshot& after) {
-    QStringList changed, ticked, unticked;
-    const std::vector<YesNo> was = yes_no_controls(before);
-    const std::vector<YesNo> is = yes_no_controls(after);
-    // In the order of the file, which is close to the order of the window.
-    for (const LayoutLine& line : file_layout(after)) {
-        const auto t = std::size_t(line.target);
-        if (line.kind == LayoutLine::Value && before.Text1[t] != after.Text1[t])
-            changed << QString::fromStdString(text_slot_caption(line.target));
-        if (line.kind != LayoutLine::YesNoLine || was[t].state == is[t].state) continue;
-        if (is_option(is[t].group)) {
-            const QString name = is[t].group == Group::Salutation ? QStringLiteral("Salutation")
-                                                                  : QStringLiteral("Collaboration");
-            if (!changed.contains(name)) changed << name;
-        } else {
-            (is[t].state == Qt::Checked ? ticked : unticked) << is[t].name;
-        }
-    }
-
-    QStringList sentences;
-    const auto add = [&sentences](const char* what, const QStringList& names) {
-        if (names.isEmpty()) return;
-        sentences << QLatin1String(what) + QStringLiteral(": ") + names.join(u", ");
-        if (!sentences.back().endsWith(u'.')) sentences.back() += u'.'; // "Ticked: Prof."
-    };
-    add("Changed", changed);
-    add("Ticked", ticked);
-    add("Unticked", unticked);
-    return sentences.isEmpty() ? QStringLiteral("The file matches the window.")
-                               : sentences.join(u' ');
-}

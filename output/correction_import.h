@@ -30,8 +30,3 @@ CorrectionImport import_correction(const QByteArray& bytes, const QString& file_
 // The same for the file at `path`; what is not a file, or far too large to be a correction
 // file, is refused before it is read.
 CorrectionImport read_correction_file(const QString& path, const CorrectionSnapshot& window);
-
-// What an import changed in the window, for a short message: "Changed: City, Telephone.
-// Ticked: SEM. Unticked: TEM.", or "The file matches the window.". The salutation and the
-// collaboration choice count as "Salutation" and "Collaboration" changed.
-QString describe_import(const CorrectionSnapshot& before, const CorrectionSnapshot& after);

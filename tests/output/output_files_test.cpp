@@ -576,28 +576,6 @@ class OutputFilesTest : public QObject {
                  qPrintable(message));
     }
 
-    void describe_import_data() {
-        QTest::addColumn<QStringList>("before");
-        QTest::addColumn<QStringList>("after");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("nothing") << QStringList{"Text1(1)=B"} << QStringList{"Text1(1)=B"}
-                                 << "The file matches the window.";
-        QTest::newRow("texts and ticks")
-            << QStringList{"Chh_equipm(11)=ticked", "Text1(7)=1", "Opt_Mr_Mrs(0)="}
-            << QStringList{"Text1(4)=Graz", "Text1(7)=2", "Chh_equipm(9)=ticked", "Opt_Mr_Mrs(1)="}
-            << "Changed: Salutation, City, Telephone. Ticked: SEM. Unticked: TEM.";
-        QTest::newRow("titles, collaboration, boxes without caption")
-            << QStringList{"Chk_organ(5)=greyed"}
-            << QStringList{"Option1(1)=", "chk_titel(0)=ticked", "Chh_equipm(25)=ticked"}
-            << "Changed: Collaboration. Ticked: Prof., equipment box 25. Unticked: private.";
-    }
-    void describe_import() {
-        QFETCH(QStringList, before);
-        QFETCH(QStringList, after);
-        QFETCH(QString, message);
-        QCOMPARE(::describe_import(window_with(before), window_with(after)), message);
-    }
-
     void correction_file_read_back() {
         const CorrectionSnapshot w = window_with({"Text1(1)=Castell", "Chh_equipm(9)=ticked"});
         const Result written =
