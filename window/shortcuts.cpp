@@ -43,8 +43,9 @@ void frm_ZEL::install_shortcuts() {
             QStringLiteral("%1 (%2)").arg(what, key.toString(QKeySequence::NativeText)));
         // A hidden button takes no key either: the maintenance keys work in maintenance mode.
         auto* shortcut = new QShortcut(key, this);
-        connect(shortcut, &QShortcut::activated, button, [button] {
-            if (button->isVisible() && button->isEnabled()) button->click();
+        QPushButton* const pushed = button; // a lambda may not capture a structured binding
+        connect(shortcut, &QShortcut::activated, pushed, [pushed] {
+            if (pushed->isVisible() && pushed->isEnabled()) pushed->click();
         });
     }
 }
