@@ -109,6 +109,24 @@ void LookupOrders::forget() {
     sorting_.reset();
 }
 
+PreparedOrders LookupOrders::prepare(const EntryTable& table, const QLocale& locale) {
+    auto sorting = std::make_shared<Sorting>(table, locale);
+    sorting->list(SurnameLabel, sorting->collator);
+    return {std::move(sorting)};
+}
+
+void LookupOrders::adopt(PreparedOrders prepared) {
+    if (!prepared.sorting || prepared.sorting->generation != table_.generation()) return;
+    forget();
+    sorting_ = std::move(prepared.sorting);
+    background_started_ = false;
+}
+
+void LookupOrders::release_background() {
+    background_held_ = false;
+    if (background_wanted_) sort_the_rest_in_background();
+}
+
 void LookupOrders::follow_table_changes() {
     if (sorting_ && sorting_->generation == table_.generation()) return;
     forget();
@@ -118,6 +136,8 @@ void LookupOrders::follow_table_changes() {
 
 void LookupOrders::sort_the_rest_in_background() {
     if (background_started_) return;
+    background_wanted_ = background_held_;
+    if (background_held_) return;
     background_started_ = true;
     // The global pool is waited for when the application ends, after the window has gone.
     QThreadPool::globalInstance()->start([sorting = sorting_] {

@@ -9,7 +9,11 @@
 #include <memory>
 #include <string>
 #include <string_view>
+
+#include <QLocale>
 #include <vector>
+
+struct PreparedOrders;
 
 // The sorted lists of the look-up over one table, each worked out once and kept until the table
 // changes. Sorting tens of thousands of texts takes longer than a click may, so the first
@@ -33,14 +37,23 @@ class LookupOrders {
     // Drops every list kept and lets the background work run out on its own.
     void forget();
 
+    struct Sorting;
+    // Sorts the surnames of `table` on the calling thread, with `locale`'s collation, so that
+    // the start-up look-up finds them ready; the table must not change meanwhile.
+    static PreparedOrders prepare(const EntryTable& table, const QLocale& locale);
+    // Takes the lists of `prepared` when they were made for the table as it is now.
+    void adopt(PreparedOrders prepared);
+    // Keeps the background sorting from starting until release_background(): while the window
+    // is being shown, it would take the cores the start needs.
+    void hold_background() { background_held_ = true; }
+    void release_background();
+
     // Called by the background work before it sorts list `index`, so that tests can make it
     // fail or hold it up; empty in the program.
     static void set_background_hook_for_testing(std::function<void(int index)> hook);
 
     // Lists by label index; the last one holds every entry's surname, empty ones too.
     static constexpr int AllSurnames = LabelCount;
-
-    struct Sorting;
 
   private:
     // Before a list is taken: starts over when the table changed since the lists were drawn.
@@ -51,4 +64,11 @@ class LookupOrders {
     const EntryTable& table_;
     std::shared_ptr<Sorting> sorting_;
     bool background_started_ = false;
+    bool background_held_ = false;
+    bool background_wanted_ = false;
+};
+
+// The lists of one state of a table, sorted ahead on whichever thread loaded it.
+struct PreparedOrders {
+    std::shared_ptr<LookupOrders::Sorting> sorting;
 };

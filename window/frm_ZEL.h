@@ -22,6 +22,7 @@ class QFrame;
 class QPushButton;
 class QRadioButton;
 class LookupOrders;
+struct PreparedOrders;
 class SortedList;
 struct CorrectionSnapshot;
 class TextFinder;
@@ -44,6 +45,9 @@ class frm_ZEL : public QWidget {
     // The same after the caller has loaded the table itself, with the load's result; no look-up
     // may have read the table before.
     bool Form_Load(const Result& loaded);
+    // The same with the surname look-up sorted ahead by the loading thread; the other look-ups
+    // are sorted in the background once the window has shown.
+    bool Form_Load(const Result& loaded, PreparedOrders prepared);
 
     // Shows the maintenance buttons, takes dropped correction files and asks before closing
     // while a stored entry is not saved.

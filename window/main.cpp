@@ -3,6 +3,7 @@
 #include "display_check.h"
 #include "entry_table.h"
 #include "frm_ZEL.h"
+#include "lookup_orders.h"
 #include "window_look.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <future>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -45,11 +47,16 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    // The directory loads while Qt starts and the window is built; nothing reads the table
-    // before Form_Load has the result.
+    // The directory loads and its surnames are sorted while Qt starts and the window is built;
+    // nothing reads the table before Form_Load has the result.
     EntryTable table;
-    std::future<Result> loading =
-        std::async(std::launch::async, [&table] { return read_data_base(table, "."); });
+    std::future<std::pair<Result, PreparedOrders>> loading =
+        std::async(std::launch::async, [&table, locale = QLocale()] {
+            Result loaded = read_data_base(table, ".");
+            PreparedOrders prepared;
+            if (loaded.ok()) prepared = LookupOrders::prepare(table, locale);
+            return std::pair(std::move(loaded), std::move(prepared));
+        });
 
     // Qt sees none of the arguments (no -style, -platform ...): the options above are all.
     int qt_argc = 1;
@@ -64,7 +71,8 @@ int main(int argc, char* argv[]) {
 
     frm_ZEL window(table, ".");
     if (command_line.maintain) window.enter_maintenance_mode();
-    if (!window.Form_Load(loading.get())) return 1;
+    auto [loaded, prepared] = loading.get();
+    if (!window.Form_Load(loaded, std::move(prepared))) return 1;
     window.show();
     return QApplication::exec();
 }

@@ -11,6 +11,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 namespace {
 
@@ -24,6 +25,15 @@ QString entry_count_caption(std::int16_t count) {
 bool frm_ZEL::Form_Load() {
     lookup_orders_->forget();
     return Form_Load(read_data_base(table, folder));
+}
+
+bool frm_ZEL::Form_Load(const Result& loaded, PreparedOrders prepared) {
+    lookup_orders_->adopt(std::move(prepared));
+    lookup_orders_->hold_background();
+    if (!Form_Load(loaded)) return false;
+    // Once the window has been put on the screen.
+    QTimer::singleShot(0, this, [this] { lookup_orders_->release_background(); });
+    return true;
 }
 
 bool frm_ZEL::Form_Load(const Result& loaded) {

@@ -135,6 +135,7 @@ class TestLookupItems : public QObject {
     void lists_follow_a_changed_table();
     void background_work_never_serves_an_old_table_data();
     void background_work_never_serves_an_old_table();
+    void lists_sorted_ahead_serve_their_table_alone();
 };
 
 void TestLookupItems::direct_values_data() {
@@ -478,6 +479,31 @@ void TestLookupItems::background_work_never_serves_an_old_table() {
     // A list the failed background work left undone is sorted when asked for.
     QCOMPARE(shown(orders->values(0)), (Shown{{"Prof", 2}}));
     orders.reset();
+}
+
+// The loading thread sorts the surnames before the window exists; the window takes them only
+// for the table they were sorted from, and its background round waits until it is let go.
+void TestLookupItems::lists_sorted_ahead_serve_their_table_alone() {
+    HeldBackground held(false);
+    EntryTable table = table_with(4, {"Graz", "Leoben"});
+    table.set_text(1, SurnameSlot, "Zorn");
+    table.set_text(2, SurnameSlot, "Adler");
+    PreparedOrders prepared = LookupOrders::prepare(table, QLocale(QLocale::English));
+    LookupOrders orders(table);
+    orders.hold_background();
+    orders.adopt(prepared);
+    const LookupList surnames = orders.values(SurnameLabel);
+    QCOMPARE(shown(surnames), (Shown{{"Adler", 2}, {"Zorn", 1}}));
+    QCOMPARE(orders.values(SurnameLabel), surnames); // the very list sorted ahead
+    QCOMPARE(shown(orders.values(4)), (Shown{{"Graz", 1}, {"Leoben", 2}}));
+    QTest::qWait(20);
+    QCOMPARE(held.reached.load(), 0);
+    orders.release_background();
+    held.wait_until_reached();
+
+    table.set_text(1, SurnameSlot, "Bauer");
+    orders.adopt(prepared); // sorted for the table before the change: dropped
+    QCOMPARE(shown(orders.values(SurnameLabel)), (Shown{{"Adler", 2}, {"Bauer", 1}}));
 }
 
 ZELKAV_TEST_CLASS(TestLookupItems)
