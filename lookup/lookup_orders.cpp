@@ -27,6 +27,13 @@ void run_background_hook(int index) {
 
 } // namespace
 
+namespace {
+
+// The lists the surname list is not drawn from, once every one of them is sorted.
+void keep_for_the_next_start(LookupOrders::Sorting& sorting, const QCollator& collator);
+
+} // namespace
+
 // One state of the table and the lists sorted from it, shared by the GUI thread and the
 // background work; everything the background reads is in here and never changes.
 struct LookupOrders::Sorting {
@@ -43,6 +50,8 @@ struct LookupOrders::Sorting {
     const LookupTexts texts;
     const QLocale locale;
     const QCollator collator; // the GUI thread's; a collator is not for two threads at once
+    OrdersCache cache;        // where the lists go once all are sorted; none after a change
+    bool from_cache = false;
     std::atomic<bool> dropped{false};
     std::mutex mutex;
     std::condition_variable sorted;
@@ -75,7 +84,7 @@ LookupList LookupOrders::Sorting::list(int index, const QCollator& by) {
 }
 
 LookupList LookupOrders::Sorting::sort_list(int index, const QCollator& by) {
-    if (index == AllSurnames) return shared(sort_items(all_surnames(texts), by));
+    if (index == AllSurnames) return shared(sort_items(all_surnames(texts), by, &texts.texts));
     if (index == SurnameLabel) {
         const LookupList all = list(AllSurnames, by);
         SortedItems named{all->texts, {}};
@@ -86,14 +95,36 @@ LookupList LookupOrders::Sorting::sort_list(int index, const QCollator& by) {
     }
     switch (lookup_category(index).kind) {
     case LookupKind::Direct:
-        return shared(sort_items(value_items(texts, index), by));
+        return shared(sort_items(value_items(texts, index), by, &texts.texts));
     case LookupKind::TwoStep:
-        return shared(sort_items(kind_items(texts, index, {}), by));
+        return shared(sort_items(kind_items(texts, index, {}), by, &texts.texts));
     case LookupKind::None:
         break;
     }
     return shared({});
 }
+
+namespace {
+
+void keep_for_the_next_start(LookupOrders::Sorting& sorting, const QCollator& collator) {
+    if (sorting.cache.folder.isEmpty()) return;
+    IndexedLists lists;
+    {
+        const std::lock_guard lock(sorting.mutex);
+        for (int index = 0; index <= LookupOrders::AllSurnames; ++index) {
+            if (index == SurnameLabel) continue;
+            if (!sorting.lists[std::size_t(index)]) return;
+            lists.emplace_back(index, sorting.lists[std::size_t(index)]);
+        }
+    }
+    try {
+        write_orders_cache(sorting.cache, collator, sorting.texts.texts, lists);
+    } catch (...) {
+        // The next start sorts again.
+    }
+}
+
+} // namespace
 
 LookupOrders::~LookupOrders() {
     forget();
@@ -109,8 +140,14 @@ void LookupOrders::forget() {
     sorting_.reset();
 }
 
-PreparedOrders LookupOrders::prepare(const EntryTable& table, const QLocale& locale) {
+PreparedOrders LookupOrders::prepare(const EntryTable& table, const QLocale& locale,
+                                     const OrdersCache& cache) {
     auto sorting = std::make_shared<Sorting>(table, locale);
+    sorting->cache = cache;
+    for (auto& [index, list] : read_orders_cache(cache, sorting->collator, sorting->texts.texts)) {
+        sorting->lists[std::size_t(index)] = std::move(list);
+        sorting->from_cache = true;
+    }
     sorting->list(SurnameLabel, sorting->collator);
     return {std::move(sorting)};
 }
@@ -143,7 +180,7 @@ void LookupOrders::sort_the_rest_in_background() {
     QThreadPool::globalInstance()->start([sorting = sorting_] {
         const QCollator collator = list_collator(sorting->locale);
         // The surnames last: the start-up look-up has usually sorted them already.
-        for (int index : {0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, SurnameLabel}) {
+        for (int index : {0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, SurnameLabel}) {
             if (sorting->dropped) return;
             try {
                 run_background_hook(index);
@@ -152,6 +189,7 @@ void LookupOrders::sort_the_rest_in_background() {
                 // The list is sorted when it is asked for instead.
             }
         }
+        if (!sorting->from_cache && !sorting->dropped) keep_for_the_next_start(*sorting, collator);
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "entry_table.h"
 #include "lookup_items.h"
+#include "orders_cache.h"
 #include "sorted_items.h"
 
 #include <cstdint>
@@ -38,9 +39,12 @@ class LookupOrders {
     void forget();
 
     struct Sorting;
-    // Sorts the surnames of `table` on the calling thread, with `locale`'s collation, so that
-    // the start-up look-up finds them ready; the table must not change meanwhile.
-    static PreparedOrders prepare(const EntryTable& table, const QLocale& locale);
+    // Takes the lists of `table` from `cache` when it holds them, else sorts the surnames, on
+    // the calling thread with `locale`'s collation, so that the start-up look-up finds them
+    // ready; the table must not change meanwhile. Lists not taken from the cache are put there
+    // once the background has sorted them all, unless the table has changed by then.
+    static PreparedOrders prepare(const EntryTable& table, const QLocale& locale,
+                                  const OrdersCache& cache = {});
     // Takes the lists of `prepared` when they were made for the table as it is now.
     void adopt(PreparedOrders prepared);
     // Keeps the background sorting from starting until release_background(): while the window

@@ -3,6 +3,7 @@
 #include "cp1252.h"
 
 #include <algorithm>
+#include <array>
 #include <numeric>
 #include <thread>
 #include <unordered_map>
@@ -11,6 +12,18 @@ QCollator list_collator(const QLocale& locale) {
     QCollator collator{locale.language() == QLocale::C ? QLocale(QLocale::English) : locale};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     return collator;
+}
+
+std::int32_t TextPool::add(std::string_view text) {
+    constexpr std::size_t block = std::size_t(64) << 10;
+    if (!copies_ || copies_->capacity() - copies_->size() < text.size()) {
+        copies_ = std::make_shared<std::string>();
+        copies_->reserve(std::max(block, text.size()));
+        owners_.push_back(copies_);
+    }
+    const std::size_t at = copies_->size();
+    copies_->append(text);
+    return add_view(std::string_view(*copies_).substr(at, text.size()));
 }
 
 namespace {
@@ -44,24 +57,50 @@ void sort_by_collation(std::vector<std::int32_t>& order, const std::vector<QStri
 
 } // namespace
 
-SortedItems sort_items(const std::vector<LookupItem>& items, const QCollator& collator) {
+SortedItems sort_items(const std::vector<LookupItem>& items, const QCollator& collator,
+                       const TextColumn* source) {
     // Values repeat (cities, countries, interests): each distinct text is pooled and collated
     // once.
     auto texts = std::make_shared<TextPool>();
+    std::array<std::shared_ptr<const TextBytes>, 2> blocks;
+    if (source) {
+        blocks = source->blocks();
+        for (const auto& block : blocks)
+            if (block) texts->keep(block);
+    }
+    const auto pooled_text = [&](std::string_view text) {
+        for (const auto& block : blocks) {
+            if (block && text.data() >= block->data() &&
+                text.data() + text.size() <= block->data() + block->capacity())
+                return texts->add_view(text);
+        }
+        return texts->add(text);
+    };
     std::unordered_map<std::string_view, std::int32_t> pooled;
     std::vector<std::int32_t> text_of(items.size());
+    std::size_t bytes = 0;
     for (std::size_t i = 0; i < items.size(); ++i) {
         const auto [it, added] = pooled.try_emplace(items[i].text);
-        if (added) it->second = texts->add(items[i].text);
+        if (added) {
+            it->second = pooled_text(items[i].text);
+            bytes += items[i].text.size();
+        }
         text_of[i] = it->second;
     }
+    pooled = {};
     // Windows-1252 gives one character per byte, so one decoding serves the whole pool.
-    const QString characters = from_cp1252(texts->bytes());
+    std::string joined;
+    joined.reserve(bytes);
+    for (std::int32_t t = 0; t < texts->size(); ++t) joined.append((*texts)[t]);
+    const QString characters = from_cp1252(joined);
+    joined = {};
     std::vector<QStringView> decoded;
+    decoded.reserve(std::size_t(texts->size()));
+    qsizetype at = 0;
     for (std::int32_t t = 0; t < texts->size(); ++t) {
-        const std::string_view text = (*texts)[t];
-        decoded.push_back(QStringView(characters)
-                              .sliced(text.data() - texts->bytes().data(), qsizetype(text.size())));
+        const auto length = qsizetype((*texts)[t].size());
+        decoded.push_back(QStringView(characters).sliced(at, length));
+        at += length;
     }
     std::vector<std::int32_t> by_text(decoded.size());
     std::iota(by_text.begin(), by_text.end(), 0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lookup_items.h"
+#include "text_column.h"
 
 #include <QCollator>
 #include <QLocale>
@@ -11,24 +12,33 @@
 #include <string_view>
 #include <vector>
 
-// Texts as stored (Windows-1252 bytes), kept one after another in one block and numbered from 0.
+// Texts as stored (Windows-1252 bytes), numbered from 0. A text is a view of bytes the pool
+// keeps alive: a block of the table's texts, which never change where they stand, or a copy
+// the pool made itself. A pool is never changed once filled, so lists can share it.
 class TextPool {
   public:
-    std::int32_t add(std::string_view text) {
-        bytes_.append(text);
-        ends_.push_back(std::uint32_t(bytes_.size()));
-        return std::int32_t(ends_.size() - 1);
+    TextPool() = default;
+    // A copy views the same texts; what it adds later goes into blocks of its own.
+    TextPool(const TextPool& other) : views_(other.views_), owners_(other.owners_) {}
+    TextPool& operator=(const TextPool&) = delete;
+
+    // Copies `text` into the pool.
+    std::int32_t add(std::string_view text);
+    // Views `text` where it stands, in a block the pool keeps (see keep()).
+    std::int32_t add_view(std::string_view text) {
+        views_.push_back(text);
+        return std::int32_t(views_.size() - 1);
     }
-    std::string_view operator[](std::int32_t i) const {
-        const std::uint32_t begin = i == 0 ? 0 : ends_[std::size_t(i - 1)];
-        return std::string_view(bytes_).substr(begin, ends_[std::size_t(i)] - begin);
-    }
-    std::int32_t size() const { return std::int32_t(ends_.size()); }
-    std::string_view bytes() const { return bytes_; }
+    // Keeps `owner` as long as the pool lives, for the views into it.
+    void keep(std::shared_ptr<const void> owner) { owners_.push_back(std::move(owner)); }
+
+    std::string_view operator[](std::int32_t i) const { return views_[std::size_t(i)]; }
+    std::int32_t size() const { return std::int32_t(views_.size()); }
 
   private:
-    std::string bytes_;
-    std::vector<std::uint32_t> ends_;
+    std::vector<std::string_view> views_;
+    std::vector<std::shared_ptr<const void>> owners_;
+    std::shared_ptr<std::string> copies_; // the block add() writes into, never reallocated
 };
 
 // One item of a list: which text of the pool it shows and the number kept beside it.
@@ -52,8 +62,10 @@ using LookupList = std::shared_ptr<const SortedItems>;
 // many servers) would compare code units; it sorts as English instead.
 QCollator list_collator(const QLocale& locale = QLocale());
 
-// `items` in the order of the lists: by `collator`, equal texts in the order of `items`.
-SortedItems sort_items(const std::vector<LookupItem>& items, const QCollator& collator);
+// `items` in the order of the lists: by `collator`, equal texts in the order of `items`. The
+// texts that stand in `source`'s blocks are viewed there, the others copied.
+SortedItems sort_items(const std::vector<LookupItem>& items, const QCollator& collator,
+                       const TextColumn* source = nullptr);
 
 // `sorted` (free texts, sorted by `collator`) with `captions` added before them, numbered 0, 1,
 // ... and sorted in among them.

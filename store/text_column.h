@@ -79,6 +79,11 @@ class TextColumn {
 
     bool operator==(const TextColumn& other) const;
 
+    // The blocks the texts stand in: the file's bytes and the texts set since (either may be
+    // null). A text never moves or changes within its block, so whoever keeps a block may keep
+    // views of the texts in it, however the column changes later.
+    std::array<std::shared_ptr<const TextBytes>, 2> blocks() const { return {file_, edited_}; }
+
   private:
     static constexpr std::size_t RowsPerChunk = 128;
     using Chunk = std::array<TextPlace, RowsPerChunk * TextSlotCount>;

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QStandardPaths>
 
 #include <cstdio>
 #include <future>
@@ -51,10 +52,14 @@ int main(int argc, char* argv[]) {
     // nothing reads the table before Form_Load has the result.
     EntryTable table;
     std::future<std::pair<Result, PreparedOrders>> loading =
-        std::async(std::launch::async, [&table, locale = QLocale()] {
+        std::async(std::launch::async, [&table, locale = QLocale(),
+                                        cache = OrdersCache{
+                                            QStandardPaths::writableLocation(
+                                                QStandardPaths::CacheLocation),
+                                            QCoreApplication::applicationVersion()}] {
             Result loaded = read_data_base(table, ".");
             PreparedOrders prepared;
-            if (loaded.ok()) prepared = LookupOrders::prepare(table, locale);
+            if (loaded.ok()) prepared = LookupOrders::prepare(table, locale, cache);
             return std::pair(std::move(loaded), std::move(prepared));
         });
 
