@@ -1,14 +1,12 @@
 #include "command_line.h"
-#include "data_file.h"
+#include "directory_loading.h"
 #include "display_check.h"
 #include "entry_table.h"
 #include "frm_ZEL.h"
-#include "lookup_orders.h"
 #include "window_look.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QStandardPaths>
 
 #include <cstdio>
 #include <future>
@@ -51,16 +49,9 @@ int main(int argc, char* argv[]) {
     // The directory loads and its surnames are sorted while Qt starts and the window is built;
     // nothing reads the table before Form_Load has the result.
     EntryTable table;
-    std::future<std::pair<Result, PreparedOrders>> loading =
-        std::async(std::launch::async, [&table, locale = QLocale(),
-                                        cache = OrdersCache{
-                                            QStandardPaths::writableLocation(
-                                                QStandardPaths::CacheLocation),
-                                            QCoreApplication::applicationVersion()}] {
-            Result loaded = read_data_base(table, ".");
-            PreparedOrders prepared;
-            if (loaded.ok()) prepared = LookupOrders::prepare(table, locale, cache);
-            return std::pair(std::move(loaded), std::move(prepared));
+    std::future<LoadedDirectory> loading =
+        std::async(std::launch::async, [&table, locale = QLocale(), cache = user_orders_cache()] {
+            return load_directory(table, ".", locale, cache);
         });
 
     // Qt sees none of the arguments (no -style, -platform ...): the options above are all.
@@ -76,8 +67,8 @@ int main(int argc, char* argv[]) {
 
     frm_ZEL window(table, ".");
     if (command_line.maintain) window.enter_maintenance_mode();
-    auto [loaded, prepared] = loading.get();
-    if (!window.Form_Load(loaded, std::move(prepared))) return 1;
+    LoadedDirectory directory = loading.get();
+    if (!window.Form_Load(directory.loaded, std::move(directory.prepared))) return 1;
     window.show();
     return QApplication::exec();
 }
