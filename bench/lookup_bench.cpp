@@ -168,6 +168,18 @@ start_on_largest(benchmark::State& state, bool cached = false) {
     return {std::move(table), std::move(w)};
 }
 
+// What the start's loading thread does on the largest data file: read it and sort its surnames
+// (0), or read it and take every list from the cache (1).
+void load_directory(benchmark::State& state) {
+    const OrdersCache cache = state.range(0) == 1 ? warm_cache() : OrdersCache{};
+    for (auto _ : state) {
+        EntryTable table;
+        LoadedDirectory directory = load_directory(table, largest_data_file(), QLocale(), cache);
+        if (!directory.loaded.ok()) state.SkipWithError("the data file did not load");
+        benchmark::DoNotOptimize(directory.prepared.sorting);
+    }
+}
+
 // The first click on each label after a start on the data file, `range(1)` ms after the window
 // is shown: 0 is a click the moment it shows, before the background sorting is done. With
 // `range(2)` 1 the start finds every list in the cache, as every start but the first after the
@@ -308,6 +320,7 @@ BENCHMARK(kind_choice)
     ->ArgsProduct({{OrganizationLabel, EquipmentLabel}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(entry_choice)->Unit(benchmark::kMillisecond);
+BENCHMARK(load_directory)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(first_click)
     ->ArgsProduct({benchmark::CreateDenseRange(0, 13, 1), {0, 500}, {0, 1}})
     ->Iterations(1)
