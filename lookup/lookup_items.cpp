@@ -34,6 +34,9 @@ std::vector<LookupItem> value_items(const LookupTexts& table, int label_index) {
     std::vector<LookupItem> items;
     if (category.kind != LookupKind::Direct) return items;
     const int last = table.last_entry;
+    // Room for every slot, filled or not: what stays unused is never touched, so costs no memory,
+    // and the vector is never copied as it grows.
+    items.reserve(std::size_t(last) * std::size_t(category.last_slot - category.first_slot + 1));
     for (int e = 1; e <= last; ++e) {
         for (int s = category.first_slot; s <= category.last_slot; ++s) {
             const std::string_view value = table.text(e, s);
@@ -53,6 +56,8 @@ std::vector<LookupItem> kind_items(const LookupTexts& table, int label_index,
     }
     std::int32_t next_kind = category.check_box_kinds;
     const int last = table.last_entry;
+    items.reserve(captions.size() +
+                  std::size_t(last) * std::size_t(category.last_slot - category.first_slot + 1));
     for (int e = 1; e <= last; ++e) {
         for (int s = category.first_slot; s <= category.last_slot; ++s) {
             const std::string_view text = table.text(e, s);
@@ -86,6 +91,7 @@ std::vector<LookupItem> surname_items(const EntryTable& table, int label_index, 
 std::vector<LookupItem> all_surnames(const LookupTexts& table) {
     std::vector<LookupItem> items;
     const int last = table.last_entry;
+    items.reserve(std::size_t(last));
     for (int e = 1; e <= last; ++e) items.push_back({table.text(e, SurnameSlot), e});
     return items;
 }

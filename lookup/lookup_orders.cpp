@@ -179,8 +179,9 @@ void LookupOrders::sort_the_rest_in_background() {
     // The global pool is waited for when the application ends, after the window has gone.
     QThreadPool::globalInstance()->start([sorting = sorting_] {
         const QCollator collator = list_collator(sorting->locale);
-        // The surnames last: the start-up look-up has usually sorted them already.
-        for (int index : {0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, SurnameLabel}) {
+        // The longest lists first, while few others are held beside what sorting them takes;
+        // the surnames last: the start-up look-up has usually sorted them already.
+        for (int index : {12, 13, 11, 3, 0, 2, 4, 5, 6, 7, 8, 9, 10, 14, SurnameLabel}) {
             if (sorting->dropped) return;
             try {
                 run_background_hook(index);

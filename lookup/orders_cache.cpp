@@ -154,10 +154,10 @@ IndexedLists read_lists(CacheReader& in, const Header& header,
             texts > most || !in.read(refs, texts) || !in.read(rows) || rows > most)
             return {};
         auto pool = std::make_shared<TextPool>();
-        pool->keep(file);
+        const int block = pool->keep(file);
         for (const TextRef& ref : refs) {
             if (ref.offset > file->used() || ref.length > file->used() - ref.offset) return {};
-            pool->add_view(std::string_view(file->data() + ref.offset, ref.length));
+            pool->add_view(block, std::string_view(file->data() + ref.offset, ref.length));
         }
         auto list = std::make_shared<SortedItems>();
         if (!in.read(list->rows, rows)) return {};

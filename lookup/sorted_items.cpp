@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <numeric>
+#include <stdexcept>
 #include <thread>
-#include <unordered_map>
 
 QCollator list_collator(const QLocale& locale) {
     QCollator collator{locale.language() == QLocale::C ? QLocale(QLocale::English) : locale};
@@ -14,16 +14,29 @@ QCollator list_collator(const QLocale& locale) {
     return collator;
 }
 
+int TextPool::add_block(const char* base, std::shared_ptr<const void> owner) {
+    // Sixteen blocks: the table's two, and copies in blocks that double in size.
+    if (blocks_.size() == std::size_t(1) << (32 - LengthBits)) throw std::length_error("TextPool");
+    blocks_.push_back(base);
+    owners_.push_back(std::move(owner));
+    return int(blocks_.size() - 1);
+}
+
+int TextPool::keep(std::shared_ptr<const TextBytes> block) {
+    return add_block(block->data(), block);
+}
+
 std::int32_t TextPool::add(std::string_view text) {
-    constexpr std::size_t block = std::size_t(64) << 10;
+    if (text.size() > LengthMask) throw std::length_error("TextPool");
     if (!copies_ || copies_->capacity() - copies_->size() < text.size()) {
+        const std::size_t last = copies_ ? copies_->capacity() : std::size_t(32) << 10;
         copies_ = std::make_shared<std::string>();
-        copies_->reserve(std::max(block, text.size()));
-        owners_.push_back(copies_);
+        copies_->reserve(std::max(2 * last, text.size()));
+        copies_block_ = add_block(copies_->data(), copies_);
     }
     const std::size_t at = copies_->size();
     copies_->append(text);
-    return add_view(std::string_view(*copies_).substr(at, text.size()));
+    return add_view(copies_block_, std::string_view(*copies_).substr(at, text.size()));
 }
 
 namespace {
@@ -63,29 +76,37 @@ SortedItems sort_items(const std::vector<LookupItem>& items, const QCollator& co
     // once.
     auto texts = std::make_shared<TextPool>();
     std::array<std::shared_ptr<const TextBytes>, 2> blocks;
+    std::array<int, 2> numbers{};
     if (source) {
         blocks = source->blocks();
-        for (const auto& block : blocks)
-            if (block) texts->keep(block);
+        for (std::size_t b = 0; b < blocks.size(); ++b)
+            if (blocks[b]) numbers[b] = texts->keep(blocks[b]);
     }
     const auto pooled_text = [&](std::string_view text) {
-        for (const auto& block : blocks) {
+        for (std::size_t b = 0; b < blocks.size(); ++b) {
+            const TextBytes* block = blocks[b].get();
             if (block && text.data() >= block->data() &&
                 text.data() + text.size() <= block->data() + block->capacity())
-                return texts->add_view(text);
+                return texts->add_view(numbers[b], text);
         }
         return texts->add(text);
     };
-    std::unordered_map<std::string_view, std::int32_t> pooled;
+    // Open addressing over the pool's numbers: a node per text would cost more than the lists.
+    std::size_t capacity = 16;
+    while (capacity < 2 * items.size()) capacity *= 2;
+    std::vector<std::int32_t> pooled(capacity, -1);
+    const std::hash<std::string_view> hash;
     std::vector<std::int32_t> text_of(items.size());
     std::size_t bytes = 0;
     for (std::size_t i = 0; i < items.size(); ++i) {
-        const auto [it, added] = pooled.try_emplace(items[i].text);
-        if (added) {
-            it->second = pooled_text(items[i].text);
-            bytes += items[i].text.size();
+        const std::string_view text = items[i].text;
+        std::size_t slot = hash(text) & (capacity - 1);
+        while (pooled[slot] >= 0 && (*texts)[pooled[slot]] != text) slot = (slot + 1) & (capacity - 1);
+        if (pooled[slot] < 0) {
+            pooled[slot] = pooled_text(text);
+            bytes += text.size();
         }
-        text_of[i] = it->second;
+        text_of[i] = pooled[slot];
     }
     pooled = {};
     // Windows-1252 gives one character per byte, so one decoding serves the whole pool.

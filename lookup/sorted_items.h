@@ -12,33 +12,46 @@
 #include <string_view>
 #include <vector>
 
-// Texts as stored (Windows-1252 bytes), numbered from 0. A text is a view of bytes the pool
-// keeps alive: a block of the table's texts, which never change where they stand, or a copy
-// the pool made itself. A pool is never changed once filled, so lists can share it.
+// Texts as stored (Windows-1252 bytes), numbered from 0. A text is a place in a block of bytes
+// the pool keeps alive: a block of the table's texts, which never change where they stand, or
+// one of the pool's own copies. A pool is never changed once filled, so lists can share it.
 class TextPool {
   public:
     TextPool() = default;
-    // A copy views the same texts; what it adds later goes into blocks of its own.
-    TextPool(const TextPool& other) : views_(other.views_), owners_(other.owners_) {}
+    // A copy holds the same texts; what it adds later goes into blocks of its own.
+    TextPool(const TextPool& other)
+        : places_(other.places_), blocks_(other.blocks_), owners_(other.owners_) {}
     TextPool& operator=(const TextPool&) = delete;
 
     // Copies `text` into the pool.
     std::int32_t add(std::string_view text);
-    // Views `text` where it stands, in a block the pool keeps (see keep()).
-    std::int32_t add_view(std::string_view text) {
-        views_.push_back(text);
-        return std::int32_t(views_.size() - 1);
+    // Keeps `block` as long as the pool lives; the number it returns is for add_view().
+    int keep(std::shared_ptr<const TextBytes> block);
+    // Adds `text` where it stands, in block number `block` of keep().
+    std::int32_t add_view(int block, std::string_view text) {
+        places_.push_back({std::uint32_t(text.data() - blocks_[std::size_t(block)]),
+                           std::uint32_t(text.size()) | std::uint32_t(block) << LengthBits});
+        return std::int32_t(places_.size() - 1);
     }
-    // Keeps `owner` as long as the pool lives, for the views into it.
-    void keep(std::shared_ptr<const void> owner) { owners_.push_back(std::move(owner)); }
 
-    std::string_view operator[](std::int32_t i) const { return views_[std::size_t(i)]; }
-    std::int32_t size() const { return std::int32_t(views_.size()); }
+    std::string_view operator[](std::int32_t i) const {
+        const TextPlace place = places_[std::size_t(i)];
+        return std::string_view(blocks_[place.length >> LengthBits] + place.offset,
+                                place.length & LengthMask);
+    }
+    std::int32_t size() const { return std::int32_t(places_.size()); }
 
   private:
-    std::vector<std::string_view> views_;
+    // A place packs its block's number above a length of up to 256 MiB, the largest data file.
+    static constexpr int LengthBits = 28;
+    static constexpr std::uint32_t LengthMask = (std::uint32_t(1) << LengthBits) - 1;
+    int add_block(const char* base, std::shared_ptr<const void> owner);
+
+    std::vector<TextPlace> places_;
+    std::vector<const char*> blocks_;
     std::vector<std::shared_ptr<const void>> owners_;
     std::shared_ptr<std::string> copies_; // the block add() writes into, never reallocated
+    int copies_block_ = 0;
 };
 
 // One item of a list: which text of the pool it shows and the number kept beside it.

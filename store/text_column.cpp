@@ -19,7 +19,8 @@ char* allocate(std::size_t capacity) {
     } else {
         const std::size_t rounded = (capacity + huge - 1) / huge * huge;
         p = std::aligned_alloc(huge, rounded);
-        if (p) ::madvise(p, rounded, MADV_HUGEPAGE);
+        // Not the last, partly used page: a huge one would be resident whole.
+        if (p) ::madvise(p, capacity / huge * huge, MADV_HUGEPAGE);
     }
     if (!p) throw std::bad_alloc();
     return static_cast<char*>(p);

@@ -13,6 +13,8 @@
 #include <optional>
 #include <utility>
 
+#include <malloc.h>
+
 namespace {
 
 constexpr const char* AppId = "org.zelkav.Directory";
@@ -26,6 +28,9 @@ QIcon program_icon() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // One heap for every thread: the look-up's sorting threads would otherwise each keep an
+    // arena of their own, holding a few MiB of freed memory apiece.
+    mallopt(M_ARENA_MAX, 1);
     QCoreApplication::setApplicationName(QStringLiteral("zel-kav"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZELKAV_VERSION));
     CommandLine command_line;
