@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -31,6 +32,24 @@ const std::array<std::string, 256>& byte_folds() {
         return table;
     }();
     return folds;
+}
+
+// What `single_folds()` gives a byte that does not fold to one ASCII byte. UTF-8 never holds
+// it, so it matches no byte of a folded needle.
+constexpr char NotOneByte = '\xff';
+
+// The fold of each byte when it is one ASCII byte, taken from `byte_folds()`.
+const std::array<char, 256>& single_folds() {
+    static const std::array<char, 256> singles = [] {
+        std::array<char, 256> table{};
+        for (std::size_t b = 0; b < 256; ++b) {
+            const std::string& fold = byte_folds()[b];
+            const bool one = fold.size() == 1 && static_cast<unsigned char>(fold[0]) < 0x80;
+            table[b] = one ? fold[0] : NotOneByte;
+        }
+        return table;
+    }();
+    return singles;
 }
 
 } // namespace
@@ -67,6 +86,33 @@ void append_folded(std::string_view stored, std::string& out) {
         out.append(folds[static_cast<unsigned char>(stored[run])]);
         i = run + 1;
     }
+}
+
+FoldedSearch::FoldedSearch(std::string folded_needle)
+    : needle_(std::move(folded_needle)), folds_(single_folds()) {
+    for (std::size_t b = 0; b < 256; ++b) {
+        stops_[b] = folds_[b] == needle_[0] || folds_[b] == NotOneByte;
+    }
+}
+
+bool FoldedSearch::found_in(std::string_view stored) {
+    const auto fold = [this](char c) { return folds_[static_cast<unsigned char>(c)]; };
+    // Up to the first byte that folds to other than one ASCII byte, the fold of `stored` is the
+    // fold of each byte in turn, so a match over the stored bytes is a match in the fold.
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        if (!stops_[static_cast<unsigned char>(stored[i])]) continue;
+        if (fold(stored[i]) == NotOneByte) {
+            scratch_.clear();
+            append_folded(stored, scratch_);
+            return scratch_.find(needle_) != std::string::npos;
+        }
+        if (needle_.size() <= stored.size() - i &&
+            std::equal(needle_.begin() + 1, needle_.end(), stored.begin() + std::ptrdiff_t(i + 1),
+                       [&fold](char n, char s) { return fold(s) == n; })) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void FoldedTexts::reserve(std::size_t texts, std::size_t bytes) {

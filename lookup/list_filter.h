@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -16,6 +17,23 @@
 std::string fold_text(const QString& text);
 // The same fold of a stored text (Windows-1252 bytes), appended to `out`.
 void append_folded(std::string_view stored, std::string& out);
+
+// A folded text sought in stored texts (Windows-1252 bytes), each matched as if it were folded
+// first. Nearly every byte folds to one ASCII byte, and a text of such bytes alone is searched
+// where it stands; a text with another ("ß" to "ss") is folded first, into room kept here.
+class FoldedSearch {
+  public:
+    // `folded_needle` must not be empty.
+    explicit FoldedSearch(std::string folded_needle);
+    bool found_in(std::string_view stored);
+
+  private:
+    std::string needle_;
+    std::array<char, 256> folds_; // each byte's fold where it is one ASCII byte
+    // The bytes a match can begin with, and those that do not fold to one ASCII byte.
+    std::array<bool, 256> stops_{};
+    std::string scratch_;
+};
 
 // Texts folded once, numbered from 0 in the order they were added.
 class FoldedTexts {

@@ -1,30 +1,26 @@
 #include "text_finder.h"
 
 #include "entry_fields.h"
+#include "list_filter.h"
 #include "lookup_items.h"
 
 #include <memory>
+#include <string>
+#include <utility>
 
-TextFinder::TextFinder(const EntryTable& table) : generation_(table.generation()) {
-    std::size_t bytes = 0;
-    for (int e = 1; e <= table.EntryCount; ++e) {
-        for (int s = 0; s < TextSlotCount; ++s) bytes += table.text(e, s).size();
-    }
-    folded_.reserve(std::size_t(table.EntryCount) * TextSlotCount, bytes);
-    for (int e = 1; e <= table.EntryCount; ++e) {
-        for (int s = 0; s < TextSlotCount; ++s) folded_.add(table.text(e, s));
-    }
-}
-
-std::vector<FoundEntry> TextFinder::find(const QString& typed) const {
+std::vector<FoundEntry> find_in_every_text(const EntryTable& table, const QString& typed) {
     std::vector<FoundEntry> found;
-    const std::string needle = fold_text(typed);
+    std::string needle = fold_text(typed);
     if (needle.empty()) return found;
-    folded_.find(needle, [&found](std::int32_t t) {
-        const std::int32_t entry = t / TextSlotCount + 1;
-        if (found.empty() || found.back().entry != entry)
-            found.push_back({entry, int(t % TextSlotCount)});
-    });
+    FoldedSearch search(std::move(needle));
+    for (int e = 1; e <= table.EntryCount; ++e) {
+        for (int s = 0; s < TextSlotCount; ++s) {
+            if (search.found_in(table.text(e, s))) {
+                found.push_back({e, s});
+                break;
+            }
+        }
+    }
     return found;
 }
 

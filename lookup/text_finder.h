@@ -1,7 +1,6 @@
 #pragma once
 
 #include "entry_table.h"
-#include "list_filter.h"
 #include "sorted_items.h"
 
 #include <QCollator>
@@ -17,21 +16,10 @@ struct FoundEntry {
     friend bool operator==(const FoundEntry&, const FoundEntry&) = default;
 };
 
-// Finds a text in every slot of every entry, case and accents ignored. The table's texts are
-// folded once, when the finder is made; a finder answers for the table as it was then
-// (`generation()`), so whoever changes the table makes a new one.
-class TextFinder {
-  public:
-    explicit TextFinder(const EntryTable& table);
-
-    // The entries that hold `typed` in some text, ascending; nothing for an empty text.
-    std::vector<FoundEntry> find(const QString& typed) const;
-    std::uint64_t generation() const { return generation_; }
-
-  private:
-    std::uint64_t generation_;
-    FoldedTexts folded_; // entry e's slot s is text (e - 1) * TextSlotCount + s
-};
+// The entries that hold `typed` in some text, case and accents ignored, ascending, each with
+// the first of its slots that holds it; nothing for an empty text. The table's own bytes are
+// searched, so nothing is kept from one find to the next.
+std::vector<FoundEntry> find_in_every_text(const EntryTable& table, const QString& typed);
 
 // The lower box after a find: the surnames of `found`, sorted as the lists are, each with
 // its entry number. `surnames` is the surname look-up of the same table, already sorted: the

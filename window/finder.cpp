@@ -36,10 +36,7 @@ void frm_ZEL::install_finder() {
 }
 
 void frm_ZEL::find_everywhere(const QString& typed) {
-    if (!text_finder_ || text_finder_->generation() != table.generation()) {
-        text_finder_ = std::make_unique<TextFinder>(table);
-    }
-    found_ = text_finder_->find(typed);
+    found_ = find_in_every_text(table, typed);
     found_list_ = std::make_shared<const SortedItems>(found_surnames(
         table, found_, *lookup_orders_->values(SurnameLabel), list_collator()));
     // As after a look-up of a text category, but of none: the next caption click opens its

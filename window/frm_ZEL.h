@@ -25,7 +25,6 @@ class LookupOrders;
 struct PreparedOrders;
 class SortedList;
 struct CorrectionSnapshot;
-class TextFinder;
 struct FoundEntry;
 struct SortedItems;
 
@@ -185,8 +184,6 @@ class frm_ZEL : public QWidget {
     std::int16_t LookupCategory = -1;
     // The look-up's sorted lists; they follow the table's generation, and forget() drops them early.
     std::unique_ptr<LookupOrders> lookup_orders_;
-    // Every text folded for the find across every text, made again when the table has changed.
-    std::unique_ptr<TextFinder> text_finder_;
     // What the last find found, and the list it filled: the items' tooltips name the text
     // found while the lower box shows that list.
     std::vector<FoundEntry> found_;
