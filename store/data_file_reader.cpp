@@ -162,6 +162,10 @@ class DataFileParser {
 
   private:
     std::int16_t read_int(ItemPlace at, const char* what_ends = nullptr) {
+        if (const auto number = scanner_.next_short_number()) {
+            last_offset_ = number->offset;
+            return std::int16_t(number->value);
+        }
         const Item item = next(at, what_ends);
         if (item.quoted)
             fail(at, item, "the text " + quote(item.text) + " stands where a number belongs.");

@@ -77,6 +77,27 @@ std::optional<Item> ItemScanner::next() {
     return item;
 }
 
+std::optional<ItemScanner::ShortNumber> ItemScanner::next_short_number() {
+    const char* bytes = source_.data();
+    const std::size_t end = source_.available();
+    std::size_t at = at_;
+    if (separator_pending_) {
+        if (at >= end || bytes[at] != ',') return std::nullopt;
+        ++at;
+    }
+    const bool negative = at < end && bytes[at] == '-';
+    const std::size_t first = at + (negative ? 1 : 0);
+    int value = 0;
+    std::size_t digit = first;
+    for (; digit < end && digit - first < 5 && bytes[digit] >= '0' && bytes[digit] <= '9'; ++digit)
+        value = value * 10 + (bytes[digit] - '0');
+    if (digit == first || digit - first > 4 || digit == end || !is_separator(bytes[digit]))
+        return std::nullopt;
+    at_ = end_of_last_item_ = digit;
+    separator_pending_ = true;
+    return ShortNumber{negative ? -value : value, at};
+}
+
 Item ItemScanner::too_long(Item item, std::size_t length) {
     item.too_long = true;
     item.text = std::string_view(source_.data() + item.text_offset(), length);

@@ -42,6 +42,16 @@ class ItemScanner {
     // nullopt at the end of the file.
     std::optional<Item> next();
 
+    // Most items of a data file are short whole numbers standing right after the previous
+    // item's comma: such an item, of at most four digits after an optional minus, with the
+    // separator already read, is returned and read past. For anything else nothing is read and
+    // nullopt returned; next() then reads the item as usual.
+    struct ShortNumber {
+        int value = 0;
+        std::size_t offset = 0; // where it stands in the file
+    };
+    std::optional<ShortNumber> next_short_number();
+
     // The line, counted from 1, of the byte at `offset` (one already read); for messages.
     int line_at(std::size_t offset) const;
 

@@ -27,7 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Result pieced = parse_data_base(in_pieces, bytes, "fuzz", 1 + size % 13);
     check(pieced.ok() == result.ok() && pieced.message == result.message &&
           in_pieces.EntryCount == table.EntryCount && in_pieces.same_texts(table) &&
-          in_pieces.EquipmentFlags == table.EquipmentFlags);
+          in_pieces.EquipmentFlags == table.EquipmentFlags &&
+          in_pieces.OrganizationFlags == table.OrganizationFlags &&
+          in_pieces.TitleFlags == table.TitleFlags && in_pieces.Salutation == table.Salutation &&
+          in_pieces.ChangeDate == table.ChangeDate);
 
     // A limit on the item length only ever adds a refusal; what loads under it loads the same.
     EntryTable limited;
