@@ -14,6 +14,10 @@
 #include <new>
 #include <string>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr std::uint32_t Magic = 0x4f4c4b5a; // "ZKLO" in a little-endian file
@@ -187,8 +191,18 @@ IndexedLists read_orders_cache(const OrdersCache& cache, const QCollator& collat
     if (cache.folder.isEmpty() || !file) return {};
     try {
         const Header expected = header_for(collator, *file, texts.rows());
-        QFile stored(cache_path(cache, expected));
-        if (!stored.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return {};
+        // Only a regular file: opening a named pipe put in its place would wait for a writer.
+        const int fd = ::open(QFile::encodeName(cache_path(cache, expected)).constData(),
+                              O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        struct stat status {};
+        if (fd < 0) return {};
+        QFile stored;
+        if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+            !stored.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered,
+                         QFileDevice::AutoCloseHandle)) {
+            ::close(fd);
+            return {};
+        }
         CacheReader in(stored);
         Header header;
         QByteArray version;

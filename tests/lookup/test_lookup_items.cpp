@@ -20,6 +20,8 @@
 #include <thread>
 #include <random>
 
+#include <sys/stat.h>
+
 namespace {
 
 std::string bytes(const QByteArray& b) {
@@ -524,6 +526,7 @@ void TestLookupItems::lists_kept_for_the_next_start_data() {
     QTest::newRow("another program version") << "version" << false;
     QTest::newRow("a byte of the cache changed") << "damage" << false;
     QTest::newRow("the cache cut short") << "cut" << false;
+    QTest::newRow("a named pipe in the cache's place") << "pipe" << false;
     QTest::newRow("the cache folder cannot be made") << "unwritable" << false;
     QTest::newRow("the table changed before the lists were kept") << "table" << false;
 }
@@ -568,6 +571,10 @@ void TestLookupItems::lists_kept_for_the_next_start() {
         QVERIFY(file.open(QIODevice::ReadWrite));
         if (change == u"cut") QVERIFY(file.resize(file.size() - 1));
         if (change == u"damage") QVERIFY(file.seek(file.size() / 2) && file.write("\x7f", 1) == 1);
+    }
+    if (change == u"pipe") {
+        const QByteArray path = QFile::encodeName(QDir(cache.folder).filePath(files[0]));
+        QVERIFY(QFile::remove(QString::fromUtf8(path)) && ::mkfifo(path.constData(), 0600) == 0);
     }
     const IndexedLists from_cache =
         read_orders_cache(cache, list_collator(collation), table.text_snapshot());
