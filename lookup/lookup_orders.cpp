@@ -27,13 +27,6 @@ void run_background_hook(int index) {
 
 } // namespace
 
-namespace {
-
-// The lists the surname list is not drawn from, once every one of them is sorted.
-void keep_for_the_next_start(LookupOrders::Sorting& sorting, const QCollator& collator);
-
-} // namespace
-
 // One state of the table and the lists sorted from it, shared by the GUI thread and the
 // background work; everything the background reads is in here and never changes.
 struct LookupOrders::Sorting {
@@ -45,6 +38,9 @@ struct LookupOrders::Sorting {
     // waited for.
     LookupList list(int index, const QCollator& by);
     LookupList sort_list(int index, const QCollator& by);
+    // Puts every list but the surnames' (which is drawn from all surnames) in the cache, once
+    // every one of them is sorted.
+    void keep_for_the_next_start(const QCollator& by);
 
     const std::uint64_t generation;
     const LookupTexts texts;
@@ -104,27 +100,23 @@ LookupList LookupOrders::Sorting::sort_list(int index, const QCollator& by) {
     return shared({});
 }
 
-namespace {
-
-void keep_for_the_next_start(LookupOrders::Sorting& sorting, const QCollator& collator) {
-    if (sorting.cache.folder.isEmpty()) return;
-    IndexedLists lists;
+void LookupOrders::Sorting::keep_for_the_next_start(const QCollator& by) {
+    if (cache.folder.isEmpty()) return;
+    IndexedLists kept;
     {
-        const std::lock_guard lock(sorting.mutex);
-        for (int index = 0; index <= LookupOrders::AllSurnames; ++index) {
+        const std::lock_guard lock(mutex);
+        for (int index = 0; index <= AllSurnames; ++index) {
             if (index == SurnameLabel) continue;
-            if (!sorting.lists[std::size_t(index)]) return;
-            lists.emplace_back(index, sorting.lists[std::size_t(index)]);
+            if (!lists[std::size_t(index)]) return;
+            kept.emplace_back(index, lists[std::size_t(index)]);
         }
     }
     try {
-        write_orders_cache(sorting.cache, collator, sorting.texts.texts, lists);
+        write_orders_cache(cache, by, texts.texts, kept);
     } catch (...) {
         // The next start sorts again.
     }
 }
-
-} // namespace
 
 LookupOrders::~LookupOrders() {
     forget();
@@ -190,7 +182,7 @@ void LookupOrders::sort_the_rest_in_background() {
                 // The list is sorted when it is asked for instead.
             }
         }
-        if (!sorting->from_cache && !sorting->dropped) keep_for_the_next_start(*sorting, collator);
+        if (!sorting->from_cache && !sorting->dropped) sorting->keep_for_the_next_start(collator);
     });
 }
 

@@ -5,13 +5,13 @@
 #include "orders_cache.h"
 #include "sorted_items.h"
 
+#include <QLocale>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
-
-#include <QLocale>
 #include <vector>
 
 struct PreparedOrders;

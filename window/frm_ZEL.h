@@ -44,8 +44,8 @@ class frm_ZEL : public QWidget {
     // The same after the caller has loaded the table itself, with the load's result; no look-up
     // may have read the table before.
     bool Form_Load(const Result& loaded);
-    // The same with the surname look-up sorted ahead by the loading thread; the other look-ups
-    // are sorted in the background once the window has shown.
+    // The same with the lists the loading thread made ready (the surnames, or every list from
+    // the cache); the others are sorted in the background once the window has shown.
     bool Form_Load(const Result& loaded, PreparedOrders prepared);
 
     // Shows the maintenance buttons, takes dropped correction files and asks before closing
