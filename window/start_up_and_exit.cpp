@@ -3,6 +3,7 @@
 #include "last_update_caption.h"
 #include "lookup_orders.h"
 #include "sorted_list.h"
+#include "text_finder.h"
 
 #include "message_box.h"
 #include "serial_date.h"
@@ -47,6 +48,9 @@ bool frm_ZEL::Form_Load(const Result& loaded) {
     entry_shown_ = false;
     list1->clear();
     List2->clear();
+    // The last find's list views the texts of the table before.
+    found_list_.reset();
+    found_.clear();
     Label4->setText(last_update_caption(table.LastUpdate));
     Label5->setText(entry_count_caption(table.EntryCount));
     label1_Click(SurnameLabel);
