@@ -70,7 +70,7 @@ void sort_by_collation(std::vector<std::int32_t>& order, const std::vector<QStri
 
 } // namespace
 
-SortedItems sort_items(const std::vector<LookupItem>& items, const QCollator& collator,
+SortedItems sort_items(std::vector<LookupItem> items, const QCollator& collator,
                        const TextColumn* source) {
     // Values repeat (cities, countries, interests): each distinct text is pooled and collated
     // once.
@@ -92,13 +92,16 @@ SortedItems sort_items(const std::vector<LookupItem>& items, const QCollator& co
         return texts->add(text);
     };
     // Open addressing over the pool's numbers: a node per text would cost more than the lists.
+    const std::size_t count = items.size();
     std::size_t capacity = 16;
-    while (capacity < 2 * items.size()) capacity *= 2;
+    while (capacity < 2 * count) capacity *= 2;
     std::vector<std::int32_t> pooled(capacity, -1);
     const std::hash<std::string_view> hash;
-    std::vector<std::int32_t> text_of(items.size());
+    std::vector<std::int32_t> text_of(count);
+    std::vector<std::int32_t> number_of(count);
     std::size_t bytes = 0;
-    for (std::size_t i = 0; i < items.size(); ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
+        number_of[i] = items[i].number;
         const std::string_view text = items[i].text;
         std::size_t slot = hash(text) & (capacity - 1);
         while (pooled[slot] >= 0 && (*texts)[pooled[slot]] != text) slot = (slot + 1) & (capacity - 1);
@@ -108,7 +111,10 @@ SortedItems sort_items(const std::vector<LookupItem>& items, const QCollator& co
         }
         text_of[i] = pooled[slot];
     }
+    // The items are three times the size of what is kept of them: the longest lists are sorted
+    // without them.
     pooled = {};
+    items = {};
     // Windows-1252 gives one character per byte, so one decoding serves the whole pool.
     std::string joined;
     joined.reserve(bytes);
@@ -143,10 +149,10 @@ SortedItems sort_items(const std::vector<LookupItem>& items, const QCollator& co
     for (std::int32_t t : text_of) ++next[std::size_t(rank[std::size_t(t)]) + 1];
     std::partial_sum(next.begin(), next.end(), next.begin());
     SortedItems sorted;
-    sorted.rows.resize(items.size());
-    for (std::size_t i = 0; i < items.size(); ++i) {
+    sorted.rows.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
         const auto t = std::size_t(text_of[i]);
-        sorted.rows[next[std::size_t(rank[t])]++] = {text_of[i], items[i].number};
+        sorted.rows[next[std::size_t(rank[t])]++] = {text_of[i], number_of[i]};
     }
     sorted.texts = std::move(texts);
     return sorted;

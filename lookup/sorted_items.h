@@ -77,7 +77,7 @@ QCollator list_collator(const QLocale& locale = QLocale());
 
 // `items` in the order of the lists: by `collator`, equal texts in the order of `items`. The
 // texts that stand in `source`'s blocks are viewed there, the others copied.
-SortedItems sort_items(const std::vector<LookupItem>& items, const QCollator& collator,
+SortedItems sort_items(std::vector<LookupItem> items, const QCollator& collator,
                        const TextColumn* source = nullptr);
 
 // `sorted` (free texts, sorted by `collator`) with `captions` added before them, numbered 0, 1,

@@ -31,7 +31,7 @@ SortedItems collated_surnames(const EntryTable& table, const std::vector<FoundEn
     std::vector<LookupItem> items;
     items.reserve(found.size());
     for (const FoundEntry& f : found) items.push_back({table.text(f.entry, SurnameSlot), f.entry});
-    return sort_items(items, collator);
+    return sort_items(std::move(items), collator);
 }
 
 } // namespace
