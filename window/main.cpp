@@ -29,8 +29,11 @@ QIcon program_icon() {
 
 int main(int argc, char* argv[]) {
     // One heap for every thread: the look-up's sorting threads would otherwise each keep an
-    // arena of their own, holding a few MiB of freed memory apiece.
+    // arena of their own, holding a few MiB of freed memory apiece. And a fixed size from which
+    // blocks are mapped of their own: glibc raises it to the largest block freed, after which
+    // the sorting's large scratch blocks stay behind in the heap.
     mallopt(M_ARENA_MAX, 1);
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     QCoreApplication::setApplicationName(QStringLiteral("zel-kav"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZELKAV_VERSION));
     CommandLine command_line;
