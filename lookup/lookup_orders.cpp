@@ -136,7 +136,10 @@ PreparedOrders LookupOrders::prepare(const EntryTable& table, const QLocale& loc
                                      const OrdersCache& cache) {
     auto sorting = std::make_shared<Sorting>(table, locale);
     sorting->cache = cache;
-    for (auto& [index, list] : read_orders_cache(cache, sorting->collator, sorting->texts.texts)) {
+    // Only a table as its load left it has the cache's key: the hash of the bytes it views.
+    const OrdersCache usable = table.LoadedFile.known ? cache : OrdersCache{};
+    for (auto& [index, list] : read_orders_cache(usable, sorting->collator, sorting->texts.texts,
+                                                 table.LoadedFile.hash)) {
         sorting->lists[std::size_t(index)] = std::move(list);
         sorting->from_cache = true;
     }

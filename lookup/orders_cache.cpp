@@ -1,6 +1,7 @@
 #include "orders_cache.h"
 
 #include "atomic_file.h"
+#include "file_identity.h"
 #include "lookup_items.h"
 
 #include <QDir>
@@ -25,36 +26,6 @@ constexpr std::uint32_t FormatVersion = 1;
 constexpr int KeptFiles = 4;
 const QString NamePrefix = QStringLiteral("lookup-orders-");
 const QString NameSuffix = QStringLiteral(".bin");
-
-// A hash that every run computes alike: Qt's hashes take a seed of the process's own. Two
-// lanes of 8 bytes each keep the multiplications from waiting on one another.
-std::uint64_t stable_hash(const void* data, std::size_t size, std::uint64_t seed = 0) {
-    constexpr std::uint64_t K = 0xff51afd7ed558ccdULL;
-    const auto step = [](std::uint64_t h, std::uint64_t word) {
-        h = (h ^ word) * K;
-        return h ^ (h >> 32);
-    };
-    const auto* bytes = static_cast<const unsigned char*>(data);
-    std::uint64_t a = seed ^ 0x9e3779b97f4a7c15ULL;
-    std::uint64_t b = seed ^ size;
-    for (; size >= 16; bytes += 16, size -= 16) {
-        std::uint64_t x;
-        std::uint64_t y;
-        std::memcpy(&x, bytes, 8);
-        std::memcpy(&y, bytes + 8, 8);
-        a = step(a, x);
-        b = step(b, y);
-    }
-    unsigned char tail[16] = {};
-    if (size > 0) std::memcpy(tail, bytes, size);
-    std::uint64_t x;
-    std::uint64_t y;
-    std::memcpy(&x, tail, 8);
-    std::memcpy(&y, tail + 8, 8);
-    a = step(a, x ^ size);
-    b = step(b, y);
-    return step(a, b);
-}
 
 // Where a pooled text stands in the file block.
 struct TextRef {
@@ -102,10 +73,11 @@ struct Header {
     std::uint32_t lists = 0;
 };
 
-Header header_for(const QCollator& collator, const TextBytes& file, std::size_t rows) {
+Header header_for(const QCollator& collator, const TextBytes& file, std::uint64_t hash,
+                  std::size_t rows) {
     Header header;
     header.fingerprint = collation_fingerprint(collator);
-    header.file_hash = stable_hash(file.data(), file.used());
+    header.file_hash = hash;
     header.file_size = file.used();
     header.rows = std::uint32_t(rows);
     return header;
@@ -186,11 +158,11 @@ void prune(const QString& folder) {
 } // namespace
 
 IndexedLists read_orders_cache(const OrdersCache& cache, const QCollator& collator,
-                               const TextColumn& texts) {
+                               const TextColumn& texts, std::uint64_t file_bytes_hash) {
     const std::shared_ptr<const TextBytes> file = texts.blocks()[0];
     if (cache.folder.isEmpty() || !file) return {};
     try {
-        const Header expected = header_for(collator, *file, texts.rows());
+        const Header expected = header_for(collator, *file, file_bytes_hash, texts.rows());
         // Only a regular file: opening a named pipe put in its place would wait for a writer.
         const int fd = ::open(QFile::encodeName(cache_path(cache, expected)).constData(),
                               O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -243,7 +215,8 @@ bool write_orders_cache(const OrdersCache& cache, const QCollator& collator,
                 return false;
         }
     }
-    Header header = header_for(collator, *file, texts.rows());
+    Header header = header_for(collator, *file, file_hash({file->data(), file->used()}),
+                               texts.rows());
     header.lists = std::uint32_t(lists.size());
     if (!QDir().mkpath(cache.folder)) return false;
     const QByteArray version = cache.program_version.toUtf8();

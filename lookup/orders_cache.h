@@ -6,6 +6,7 @@
 #include <QCollator>
 #include <QString>
 
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -24,10 +25,11 @@ struct OrdersCache {
 // Lists by their index in the look-up (a label index, or the list of all surnames).
 using IndexedLists = std::vector<std::pair<int, LookupList>>;
 
-// The lists kept for `texts`, a table's texts just as its data file gave them; empty when no
-// cache file fits in every respect. The lists view `texts`'s file block.
+// The lists kept for `texts`, a table's texts just as its data file gave them, whose file
+// block has the file_hash() `file_bytes_hash` (the load records it); empty when no cache file
+// fits in every respect. The lists view `texts`'s file block.
 IndexedLists read_orders_cache(const OrdersCache& cache, const QCollator& collator,
-                               const TextColumn& texts);
+                               const TextColumn& texts, std::uint64_t file_bytes_hash);
 
 // Keeps `lists` for the next start, written whole or not at all; only the newest few cache
 // files are kept. Nothing is written when a list holds a text that does not stand in `texts`'s

@@ -7,8 +7,7 @@
 #include <string_view>
 
 // What a file was when it was loaded or saved, to tell later whether someone else has replaced
-// it since. The hash is for this run only: it is never stored, and another run may compute
-// another value for the same bytes.
+// it since. The hash is the same in every run, so the cache of sorted lists is keyed by it.
 struct FileIdentity {
     bool known = false; // false for a table built in memory, which claims no file
     std::uint64_t size = 0;
@@ -35,6 +34,10 @@ class FileHasher {
 };
 
 std::uint64_t file_hash(std::string_view bytes);
+
+// A hash of `size` bytes that every run computes alike (Qt's hashes take a seed of the
+// process's own), chained through `seed`.
+std::uint64_t stable_hash(const void* data, std::size_t size, std::uint64_t seed = 0);
 
 // The size and time of the file at `file`, without its hash; not known when it is not a file.
 FileIdentity status_of_file(const std::filesystem::path& file);

@@ -577,7 +577,8 @@ void TestLookupItems::lists_kept_for_the_next_start() {
         QVERIFY(QFile::remove(QString::fromUtf8(path)) && ::mkfifo(path.constData(), 0600) == 0);
     }
     const IndexedLists from_cache =
-        read_orders_cache(cache, list_collator(collation), table.text_snapshot());
+        read_orders_cache(cache, list_collator(collation), table.text_snapshot(),
+                          table.LoadedFile.hash);
     QCOMPARE(from_cache.size(), kept ? std::size_t(LabelCount) : 0u);
     // Taken from the cache or sorted anew, the lists are the same.
     LookupOrders next(table);
