@@ -15,8 +15,6 @@
 #include <new>
 #include <string>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -164,13 +162,12 @@ IndexedLists read_orders_cache(const OrdersCache& cache, const QCollator& collat
     try {
         const Header expected = header_for(collator, *file, file_bytes_hash, texts.rows());
         // Only a regular file: opening a named pipe put in its place would wait for a writer.
-        const int fd = ::open(QFile::encodeName(cache_path(cache, expected)).constData(),
-                              O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         struct stat status {};
+        const int fd = open_regular_file(
+            QFile::encodeName(cache_path(cache, expected)).toStdString(), status);
         if (fd < 0) return {};
         QFile stored;
-        if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
-            !stored.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered,
+        if (!stored.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered,
                          QFileDevice::AutoCloseHandle)) {
             ::close(fd);
             return {};

@@ -95,22 +95,26 @@ FileIdentity status_of_file(const std::filesystem::path& file) {
     return {true, std::uint64_t(status.st_size), modified_ns(status), 0};
 }
 
-FileIdentity identity_of_file(const std::filesystem::path& file) {
+int open_regular_file(const std::filesystem::path& file, struct stat& status) {
     const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) return fd;
+    ::close(fd);
+    return -1;
+}
+
+FileIdentity identity_of_file(const std::filesystem::path& file) {
+    struct stat status {};
+    const int fd = open_regular_file(file, status);
     if (fd < 0) return {};
     FileIdentity identity;
-    struct stat status {};
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
-        std::string piece(HashPieceSize, '\0');
-        FileHasher hasher;
-        ssize_t got = 0;
-        while ((got = ::read(fd, piece.data(), piece.size())) > 0 ||
-               (got < 0 && errno == EINTR))
-            if (got > 0) hasher.add(piece.data(), std::size_t(got));
-        if (got == 0)
-            identity = {true, std::uint64_t(status.st_size), modified_ns(status),
-                        hasher.finish()};
-    }
+    std::string piece(HashPieceSize, '\0');
+    FileHasher hasher;
+    ssize_t got = 0;
+    while ((got = ::read(fd, piece.data(), piece.size())) > 0 || (got < 0 && errno == EINTR))
+        if (got > 0) hasher.add(piece.data(), std::size_t(got));
+    if (got == 0)
+        identity = {true, std::uint64_t(status.st_size), modified_ns(status), hasher.finish()};
     ::close(fd);
     return identity;
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include <sys/stat.h>
+
 // What a file was when it was loaded or saved, to tell later whether someone else has replaced
 // it since. The hash is the same in every run, so the cache of sorted lists is keyed by it.
 struct FileIdentity {
@@ -38,6 +40,10 @@ std::uint64_t file_hash(std::string_view bytes);
 // A hash of `size` bytes that every run computes alike (Qt's hashes take a seed of the
 // process's own), chained through `seed`.
 std::uint64_t stable_hash(const void* data, std::size_t size, std::uint64_t seed = 0);
+
+// Opens `file` for reading when it is a regular file, without waiting on a named pipe or a
+// device put in its place; -1 for anything else. `status` receives what the open file is.
+int open_regular_file(const std::filesystem::path& file, struct stat& status);
 
 // The size and time of the file at `file`, without its hash; not known when it is not a file.
 FileIdentity status_of_file(const std::filesystem::path& file);
