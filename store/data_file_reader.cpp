@@ -2,6 +2,7 @@
 
 #include "cp1252.h"
 #include "entry_fields.h"
+#include "file_mapping.h"
 #include "item_scanner.h"
 #include "serial_date.h"
 
@@ -110,6 +111,7 @@ class FileSource : public ByteSource {
         if (n < 0)
             throw LoadError{"The data file \"" + name_ +
                             "\" could not be read: " + std::generic_category().message(errno) + "."};
+        hasher_.add(block_->data() + block_->used(), std::size_t(n));
         block_->claim(std::size_t(n));
         available_ = block_->used();
         if (block_->used() > DataFileSizeLimit)
@@ -121,6 +123,8 @@ class FileSource : public ByteSource {
     }
     std::shared_ptr<const TextBytes> block() const { return block_; }
     std::uint64_t taken() const { return block_->used(); }
+    // The hash of the bytes read so far, each piece hashed while it is fresh in the cache.
+    std::uint64_t hash() const { return hasher_.finish(); }
 
   private:
     // The file grew since it was opened.
@@ -137,6 +141,30 @@ class FileSource : public ByteSource {
     int fd_;
     const std::string& name_;
     std::shared_ptr<TextBytes> block_;
+    FileHasher hasher_;
+};
+
+// The bytes of a mapped file, shown to the scanner a piece at a time and hashed as they are.
+class MappedSource : public ByteSource {
+  public:
+    explicit MappedSource(std::shared_ptr<const FileMapping> mapping)
+        : block_(std::make_shared<TextBytes>(mapping->data(), mapping->size(), mapping)) {
+        data_ = block_->data();
+        more();
+    }
+    bool more() override {
+        const std::size_t n = std::min(DataFilePieceSize, block_->used() - available_);
+        hasher_.add(data_ + available_, n);
+        available_ += n;
+        return n > 0;
+    }
+    std::shared_ptr<const TextBytes> block() const { return block_; }
+    std::uint64_t taken() const { return available_; }
+    std::uint64_t hash() const { return hasher_.finish(); }
+
+  private:
+    std::shared_ptr<const TextBytes> block_;
+    FileHasher hasher_;
 };
 
 } // namespace
@@ -424,10 +452,7 @@ Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
         return refuse("is " + size_text(std::uint64_t(opened.st_size), 1) +
                       "; a directory file holds at most " + size_text(DataFileSizeLimit, 0) + ".");
 
-    // The bytes are read into memory the table owns, never mapped: a mapping of a file that
-    // another program truncates in place would end the program at the next read of a text.
-    try {
-        FileSource source(fd, std::uint64_t(opened.st_size), shown);
+    const auto load = [&](auto& source, const struct stat& held) {
         const Result result = parse_source(table, source, ItemLengthLimit, shown);
         if (result.ok()) {
             // What follows the last entry is part of the file a later save would replace. A
@@ -437,14 +462,26 @@ Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
                 while (source.more()) {}
             } catch (const LoadError&) {
             }
-            const std::shared_ptr<const TextBytes> bytes = source.block();
-            table.LoadedFile = {true, std::uint64_t(opened.st_size),
-                                std::int64_t(opened.st_mtim.tv_sec) * 1'000'000'000 +
-                                    opened.st_mtim.tv_nsec,
-                                file_hash({bytes->data(), bytes->used()})};
+            table.LoadedFile = {true, std::uint64_t(held.st_size),
+                                std::int64_t(held.st_mtim.tv_sec) * 1'000'000'000 +
+                                    held.st_mtim.tv_nsec,
+                                source.hash()};
         }
         bytes_taken = source.taken();
         return result;
+    };
+    try {
+        // Mapped where the file can be held as it is; read into memory the table owns otherwise.
+        if (std::shared_ptr<const FileMapping> mapping = FileMapping::map(fd)) {
+            struct stat mapped {};
+            if (::fstat(fd, &mapped) == 0 && std::uint64_t(mapped.st_size) == mapping->size() &&
+                mapping->size() <= DataFileSizeLimit) {
+                MappedSource source(std::move(mapping));
+                return load(source, mapped);
+            }
+        }
+        FileSource source(fd, std::uint64_t(opened.st_size), shown);
+        return load(source, opened);
     } catch (const std::bad_alloc&) {
         return refuse("is too large for the memory available.");
     }

@@ -28,7 +28,11 @@ char* allocate(std::size_t capacity) {
 
 } // namespace
 
-TextBytes::TextBytes(std::size_t capacity) : bytes_(allocate(capacity)), capacity_(capacity) {}
+TextBytes::TextBytes(std::size_t capacity)
+    : own_(allocate(capacity)), bytes_(own_.get()), capacity_(capacity) {}
+
+TextBytes::TextBytes(const char* bytes, std::size_t size, std::shared_ptr<const void> keeper)
+    : bytes_(bytes), keeper_(std::move(keeper)), capacity_(size), used_(size) {}
 
 void TextBytes::Free::operator()(char* p) const {
     std::free(p);

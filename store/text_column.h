@@ -20,8 +20,12 @@ using RowTexts = std::array<std::string, TextSlotCount>;
 class TextBytes {
   public:
     explicit TextBytes(std::size_t capacity);
-    char* data() { return bytes_.get(); }
-    const char* data() const { return bytes_.get(); }
+    // `size` bytes held elsewhere, all of them in use, kept as long as `keeper` lives; nothing
+    // can be claimed behind them.
+    TextBytes(const char* bytes, std::size_t size, std::shared_ptr<const void> keeper);
+    // Only for a block of its own capacity.
+    char* data() { return own_.get(); }
+    const char* data() const { return bytes_; }
     std::size_t capacity() const { return capacity_; }
     // Claims `n` bytes behind those claimed so far; npos when they do not fit.
     std::size_t claim(std::size_t n);
@@ -31,7 +35,9 @@ class TextBytes {
     struct Free {
         void operator()(char* p) const;
     };
-    std::unique_ptr<char, Free> bytes_;
+    std::unique_ptr<char, Free> own_;
+    const char* bytes_;
+    std::shared_ptr<const void> keeper_;
     std::size_t capacity_;
     std::atomic<std::size_t> used_{0};
 };

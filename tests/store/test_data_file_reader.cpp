@@ -1,16 +1,20 @@
 #include "test_registry.h"
 #include "data_file_reader.h"
 #include "data_file_writer.h"
+#include "file_mapping.h"
 #include "store_fixtures.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdint>
 #include <string>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 // The example's entry with its 63 items joined by `separator`, and no header.
@@ -364,6 +368,56 @@ class TestDataFileReader : public QObject {
                                     QString::number(DataFilePieceSize + 4) + ":"),
                  qPrintable(message));
         QVERIFY(same_entries(table, example_table()));
+    }
+
+    // Another program changes the file in place after the load: the table keeps the texts it
+    // loaded, and the other program is not held up for long.
+    void loaded_texts_outlast_the_file_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("held_open");
+        QTest::newRow("truncated") << ": > \"$0\"" << false;
+        QTest::newRow("written over") << "printf 'x%.0s' $(seq 9000) > \"$0\"" << false;
+        QTest::newRow("open for writing while it loads") << ": > \"$0\"" << true;
+    }
+    void loaded_texts_outlast_the_file() {
+        QFETCH(QString, change);
+        QFETCH(bool, held_open);
+        QTemporaryDir dir;
+        const std::filesystem::path file = data_path(dir.path());
+        QVERIFY(put_file(file, example_bytes()));
+        QFile writer(QString::fromStdString(file.string()));
+        if (held_open) QVERIFY(writer.open(QIODevice::Append));
+
+        EntryTable table;
+        QVERIFY(read_data_base(table, dir.path().toStdString()).ok());
+        QProcess other;
+        other.start("sh", {"-c", change, QString::fromStdString(file.string())});
+        QVERIFY(other.waitForFinished(30000));
+        QCOMPARE(other.exitCode(), 0);
+        QVERIFY(file_bytes(file) != QByteArray::fromStdString(example_bytes()));
+        QVERIFY(same_entries(table, example_table()));
+        QCOMPARE(table.LoadedFile.hash, file_hash(example_bytes()));
+    }
+
+    // Where the file can be mapped, the mapping keeps its bytes through a truncation, and
+    // more mappings of one file each keep theirs.
+    void mapping_keeps_its_bytes() {
+        QTemporaryDir dir;
+        const std::string path = data_path(dir.path()).string();
+        const std::string bytes = example_bytes() + std::string(10000, 'z');
+        QVERIFY(put_file(path, bytes));
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(fd >= 0);
+        const std::shared_ptr<const FileMapping> first = FileMapping::map(fd);
+        const std::shared_ptr<const FileMapping> second = FileMapping::map(fd);
+        ::close(fd);
+        if (!first || !second) QSKIP("this file system or user cannot take a lease on the file");
+        QProcess other;
+        other.start("sh", {"-c", ": > \"$0\"", QString::fromStdString(path)});
+        QVERIFY(other.waitForFinished(30000));
+        QCOMPARE(other.exitCode(), 0);
+        for (const auto& mapping : {first, second})
+            QCOMPARE(std::string(mapping->data(), mapping->size()), bytes);
     }
 };
 
