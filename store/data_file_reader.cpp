@@ -339,6 +339,12 @@ EntryTable DataFileParser::parse(SerialDate last_update) {
         fill_flags(e, FirstOrganizationItem, table.OrganizationFlags[e]);
         fill_flags(e, FirstEquipmentItem, table.EquipmentFlags[e]);
         for (int s = 0; s < TextSlotCount; ++s) {
+            if (const auto text = scanner_.next_quoted_text()) {
+                if (text->length > 0)
+                    table.TextSlots.set_in_file(std::size_t(e), s, std::uint32_t(text->offset),
+                                                std::uint32_t(text->length));
+                continue;
+            }
             const Item item = next({e, FirstTextItem + s});
             if (!item.text.empty())
                 table.TextSlots.set_in_file(std::size_t(e), s, std::uint32_t(item.text_offset()),

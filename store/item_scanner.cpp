@@ -98,6 +98,26 @@ std::optional<ItemScanner::ShortNumber> ItemScanner::next_short_number() {
     return ShortNumber{negative ? -value : value, at};
 }
 
+std::optional<ItemScanner::QuotedText> ItemScanner::next_quoted_text() {
+    const char* bytes = source_.data();
+    const std::size_t end = source_.available();
+    std::size_t at = at_;
+    if (separator_pending_) {
+        if (at >= end || bytes[at] != ',') return std::nullopt;
+        ++at;
+    }
+    if (at >= end || bytes[at] != '"') return std::nullopt;
+    const std::size_t first = at + 1;
+    const void* close = std::memchr(bytes + first, '"', end - first);
+    if (!close) return std::nullopt;
+    const std::size_t closing = std::size_t(static_cast<const char*>(close) - bytes);
+    if (closing - first > longest_item_ || closing + 1 == end || !is_separator(bytes[closing + 1]))
+        return std::nullopt;
+    at_ = end_of_last_item_ = closing + 1;
+    separator_pending_ = true;
+    return QuotedText{first, closing - first};
+}
+
 Item ItemScanner::too_long(Item item, std::size_t length) {
     item.too_long = true;
     item.text = std::string_view(source_.data() + item.text_offset(), length);

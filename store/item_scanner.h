@@ -52,6 +52,14 @@ class ItemScanner {
     };
     std::optional<ShortNumber> next_short_number();
 
+    // Likewise for a quoted text that stands right after the previous item's comma and is
+    // followed by its own separator, all within the bytes read so far: its place in the file.
+    struct QuotedText {
+        std::size_t offset = 0; // of the text, past the opening quote
+        std::size_t length = 0;
+    };
+    std::optional<QuotedText> next_quoted_text();
+
     // The line, counted from 1, of the byte at `offset` (one already read); for messages.
     int line_at(std::size_t offset) const;
 
