@@ -47,7 +47,8 @@ struct LookupOrders::Sorting {
     const QLocale locale;
     const QCollator collator; // the GUI thread's; a collator is not for two threads at once
     OrdersCache cache;        // where the lists go once all are sorted; none after a change
-    bool from_cache = false;
+    std::shared_ptr<const KeptOrders> kept; // the lists of the last start, read when needed
+    std::atomic<bool> from_cache{false};    // every list was read from `kept`
     std::atomic<bool> dropped{false};
     std::mutex mutex;
     std::condition_variable sorted;
@@ -80,6 +81,11 @@ LookupList LookupOrders::Sorting::list(int index, const QCollator& by) {
 }
 
 LookupList LookupOrders::Sorting::sort_list(int index, const QCollator& by) {
+    if (kept && index != SurnameLabel) {
+        if (LookupList list = kept->list(index)) return list;
+        // A list missing or damaged: the cache is written anew once all are sorted.
+        from_cache = false;
+    }
     if (index == AllSurnames) return shared(sort_items(all_surnames(texts), by, &texts.texts));
     if (index == SurnameLabel) {
         const LookupList all = list(AllSurnames, by);
@@ -102,17 +108,17 @@ LookupList LookupOrders::Sorting::sort_list(int index, const QCollator& by) {
 
 void LookupOrders::Sorting::keep_for_the_next_start(const QCollator& by) {
     if (cache.folder.isEmpty()) return;
-    IndexedLists kept;
+    IndexedLists sorted_lists;
     {
         const std::lock_guard lock(mutex);
         for (int index = 0; index <= AllSurnames; ++index) {
             if (index == SurnameLabel) continue;
             if (!lists[std::size_t(index)]) return;
-            kept.emplace_back(index, lists[std::size_t(index)]);
+            sorted_lists.emplace_back(index, lists[std::size_t(index)]);
         }
     }
     try {
-        write_orders_cache(cache, by, texts.texts, kept);
+        write_orders_cache(cache, by, texts.texts, sorted_lists);
     } catch (...) {
         // The next start sorts again.
     }
@@ -138,11 +144,9 @@ PreparedOrders LookupOrders::prepare(const EntryTable& table, const QLocale& loc
     sorting->cache = cache;
     // Only a table as its load left it has the cache's key: the hash of the bytes it views.
     const OrdersCache usable = table.LoadedFile.known ? cache : OrdersCache{};
-    for (auto& [index, list] : read_orders_cache(usable, sorting->collator, sorting->texts.texts,
-                                                 table.LoadedFile.hash)) {
-        sorting->lists[std::size_t(index)] = std::move(list);
-        sorting->from_cache = true;
-    }
+    sorting->kept =
+        KeptOrders::find(usable, sorting->collator, sorting->texts.texts, table.LoadedFile.hash);
+    sorting->from_cache = sorting->kept != nullptr;
     sorting->list(SurnameLabel, sorting->collator);
     return {std::move(sorting)};
 }

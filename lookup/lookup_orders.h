@@ -39,10 +39,11 @@ class LookupOrders {
     void forget();
 
     struct Sorting;
-    // Takes the lists of `table` from `cache` when it holds them, else sorts the surnames, on
-    // the calling thread with `locale`'s collation, so that the start-up look-up finds them
-    // ready; the table must not change meanwhile. Lists not taken from the cache are put there
-    // once the background has sorted them all, unless the table has changed by then.
+    // Finds the lists of `table` in `cache` and reads the surnames' from there, else sorts them,
+    // on the calling thread with `locale`'s collation, so that the start-up look-up finds them
+    // ready; the table must not change meanwhile. The other lists are read from the cache when
+    // they are first needed. Lists the cache could not give are put there once the background
+    // has sorted them all, unless the table has changed by then.
     static PreparedOrders prepare(const EntryTable& table, const QLocale& locale,
                                   const OrdersCache& cache = {});
     // Takes the lists of `prepared` when they were made for the table as it is now.

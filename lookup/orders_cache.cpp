@@ -2,6 +2,7 @@
 
 #include "atomic_file.h"
 #include "file_identity.h"
+#include "file_mapping.h"
 #include "lookup_items.h"
 
 #include <QDir>
@@ -20,7 +21,7 @@
 namespace {
 
 constexpr std::uint32_t Magic = 0x4f4c4b5a; // "ZKLO" in a little-endian file
-constexpr std::uint32_t FormatVersion = 1;
+constexpr std::uint32_t FormatVersion = 2;
 constexpr int KeptFiles = 4;
 const QString NamePrefix = QStringLiteral("lookup-orders-");
 const QString NameSuffix = QStringLiteral(".bin");
@@ -48,8 +49,8 @@ std::uint64_t collation_fingerprint(const QCollator& collator) {
     return stable_hash(described.constData(), std::size_t(described.size()) * sizeof(QChar));
 }
 
-// Every field of a cache file goes into one running hash, written last, so that a file cut
-// short or changed anywhere is passed over.
+// The fields of each part of a cache file (its header, each list) go into a running hash,
+// written at the part's end, so that a part cut short or changed anywhere is passed over.
 class FieldHash {
   public:
     void add(const void* bytes, std::size_t size) {
@@ -86,23 +87,49 @@ QString cache_path(const OrdersCache& cache, const Header& header) {
                                        NameSuffix);
 }
 
-class CacheReader {
+// Reads fields from a cache file's bytes in order, each into the running hash of its part.
+class FieldReader {
   public:
-    explicit CacheReader(QFile& file) : file_(file) {}
+    FieldReader(const char* bytes, std::size_t size) : at_(bytes), end_(bytes + size) {}
     bool read(void* to, std::size_t size) {
-        if (file_.read(static_cast<char*>(to), qint64(size)) != qint64(size)) return false;
-        hash_.add(to, size);
+        if (size > std::size_t(end_ - at_)) return false;
+        std::memcpy(to, at_, size);
+        hash_.add(at_, size);
+        at_ += size;
         return true;
     }
     template <typename T> bool read(T& value) { return read(&value, sizeof value); }
-    template <typename T> bool read(std::vector<T>& values, std::uint32_t count) {
-        values.resize(count);
-        return read(values.data(), count * sizeof(T));
+    // Passes over `count` values of `size` bytes, hashed; where they stand, or null.
+    const char* pass(std::uint64_t count, std::size_t size) {
+        if (count > std::uint64_t(end_ - at_) / size) return nullptr;
+        const char* values = at_;
+        hash_.add(at_, std::size_t(count) * size);
+        at_ += count * size;
+        return values;
     }
-    std::uint64_t hash() const { return hash_.value(); }
+    // Passes over `count` values of `size` bytes unread; false when the file ends first.
+    bool skip(std::uint64_t count, std::size_t size) {
+        if (count > std::uint64_t(end_ - at_) / size) return false;
+        at_ += count * size;
+        return true;
+    }
+    // Reads the hash written after a part and checks it against the part's; the next part
+    // starts a hash of its own.
+    bool part_ends() {
+        const std::uint64_t hash = hash_.value();
+        std::uint64_t written = 0;
+        if (std::size_t(end_ - at_) < sizeof written) return false;
+        std::memcpy(&written, at_, sizeof written);
+        at_ += sizeof written;
+        hash_ = {};
+        return written == hash;
+    }
+    const char* at() const { return at_; }
+    bool at_end() const { return at_ == end_; }
 
   private:
-    QFile& file_;
+    const char* at_;
+    const char* end_;
     FieldHash hash_;
 };
 
@@ -114,36 +141,20 @@ bool plausible_number(int index, std::int32_t number, std::uint32_t rows) {
            std::uint64_t(number) < category.check_box_kinds + std::uint64_t(rows) * TextSlotCount;
 }
 
-IndexedLists read_lists(CacheReader& in, const Header& header,
-                        const std::shared_ptr<const TextBytes>& file) {
-    IndexedLists lists;
-    // No list holds more items than the table has slots.
-    const std::uint64_t most = std::uint64_t(header.rows) * TextSlotCount;
-    std::vector<TextRef> refs;
-    for (std::uint32_t l = 0; l < header.lists; ++l) {
-        std::int32_t index = 0;
-        std::uint32_t texts = 0;
-        std::uint32_t rows = 0;
-        if (!in.read(index) || index < 0 || index > LabelCount || !in.read(texts) ||
-            texts > most || !in.read(refs, texts) || !in.read(rows) || rows > most)
-            return {};
-        auto pool = std::make_shared<TextPool>();
-        const int block = pool->keep(file);
-        for (const TextRef& ref : refs) {
-            if (ref.offset > file->used() || ref.length > file->used() - ref.offset) return {};
-            pool->add_view(block, std::string_view(file->data() + ref.offset, ref.length));
-        }
-        auto list = std::make_shared<SortedItems>();
-        if (!in.read(list->rows, rows)) return {};
-        for (const ListRow& row : list->rows) {
-            if (row.text < 0 || row.text >= pool->size() ||
-                !plausible_number(index, row.number, header.rows))
-                return {};
-        }
-        list->texts = std::move(pool);
-        lists.emplace_back(index, std::move(list));
+// The bytes of an open cache file: mapped where the file can be held as it is, read otherwise.
+std::shared_ptr<const void> hold_bytes(int fd, const char*& data, std::size_t& size) {
+    if (std::shared_ptr<const FileMapping> mapping = FileMapping::map(fd)) {
+        data = mapping->data();
+        size = mapping->size();
+        return mapping;
     }
-    return lists;
+    QFile stored;
+    if (!stored.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
+        return nullptr;
+    auto bytes = std::make_shared<const QByteArray>(stored.readAll());
+    data = bytes->constData();
+    size = std::size_t(bytes->size());
+    return bytes;
 }
 
 // Drops all but the newest cache files.
@@ -155,47 +166,107 @@ void prune(const QString& folder) {
 
 } // namespace
 
-IndexedLists read_orders_cache(const OrdersCache& cache, const QCollator& collator,
-                               const TextColumn& texts, std::uint64_t file_bytes_hash) {
+std::shared_ptr<const KeptOrders> KeptOrders::find(const OrdersCache& cache,
+                                                  const QCollator& collator,
+                                                  const TextColumn& texts,
+                                                  std::uint64_t file_bytes_hash) {
     const std::shared_ptr<const TextBytes> file = texts.blocks()[0];
-    if (cache.folder.isEmpty() || !file) return {};
+    if (cache.folder.isEmpty() || !file) return nullptr;
     try {
         const Header expected = header_for(collator, *file, file_bytes_hash, texts.rows());
         // Only a regular file: opening a named pipe put in its place would wait for a writer.
         struct stat status {};
         const int fd = open_regular_file(
             QFile::encodeName(cache_path(cache, expected)).toStdString(), status);
-        if (fd < 0) return {};
-        QFile stored;
-        if (!stored.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered,
-                         QFileDevice::AutoCloseHandle)) {
-            ::close(fd);
-            return {};
-        }
-        CacheReader in(stored);
+        if (fd < 0) return nullptr;
+        std::shared_ptr<KeptOrders> kept(new KeptOrders);
+        kept->bytes_ = hold_bytes(fd, kept->data_, kept->size_);
+        ::close(fd);
+        if (!kept->bytes_) return nullptr;
+        kept->file_ = file;
+        kept->rows_ = expected.rows;
+
+        FieldReader in(kept->data_, kept->size_);
         Header header;
-        QByteArray version;
         std::uint32_t version_length = 0;
         if (!in.read(header) || header.magic != expected.magic ||
             header.format != expected.format || header.fingerprint != expected.fingerprint ||
             header.file_hash != expected.file_hash || header.file_size != expected.file_size ||
             header.rows != expected.rows || !in.read(version_length) || version_length > 256)
-            return {};
-        version.resize(qsizetype(version_length));
-        if (!in.read(version.data(), version_length) ||
-            QString::fromUtf8(version) != cache.program_version)
-            return {};
-        IndexedLists lists = read_lists(in, header, file);
-        std::uint64_t written_hash = 0;
-        const std::uint64_t hash = in.hash();
-        if (lists.empty() || stored.read(reinterpret_cast<char*>(&written_hash),
-                                         sizeof written_hash) != sizeof written_hash ||
-            written_hash != hash || !stored.atEnd())
-            return {};
-        return lists;
+            return nullptr;
+        const char* version = in.pass(version_length, 1);
+        if (!version || !in.part_ends() ||
+            QString::fromUtf8(version, qsizetype(version_length)) != cache.program_version)
+            return nullptr;
+        // Where each list stands; its contents are checked when it is read.
+        const std::uint64_t most = std::uint64_t(header.rows) * TextSlotCount;
+        for (std::uint32_t l = 0; l < header.lists; ++l) {
+            const char* begins = in.at();
+            std::int32_t index = 0;
+            std::uint32_t count = 0;
+            if (!in.read(index) || index < 0 || index > LabelCount ||
+                kept->lists_[std::size_t(index)].first || !in.read(count) || count > most ||
+                !in.skip(count, sizeof(TextRef)) || !in.read(count) || count > most ||
+                !in.skip(count, sizeof(ListRow)) || !in.skip(1, sizeof(std::uint64_t)))
+                return nullptr;
+            kept->lists_[std::size_t(index)] = {begins, std::size_t(in.at() - begins)};
+        }
+        if (!in.at_end()) return nullptr;
+        return kept;
     } catch (const std::bad_alloc&) {
-        return {};
+        return nullptr;
     }
+}
+
+LookupList KeptOrders::list(int index) const {
+    if (index < 0 || index > LabelCount) return nullptr;
+    const auto [begins, size] = lists_[std::size_t(index)];
+    if (!begins) return nullptr;
+    try {
+        FieldReader in(begins, size);
+        std::int32_t stored_index = 0;
+        std::uint32_t texts = 0;
+        std::uint32_t rows = 0;
+        // The counts were checked when the list was found.
+        if (!in.read(stored_index) || !in.read(texts)) return nullptr;
+        std::vector<TextRef> refs(texts);
+        if (!in.read(refs.data(), refs.size() * sizeof(TextRef)) || !in.read(rows)) return nullptr;
+        auto list = std::make_shared<SortedItems>();
+        list->rows.resize(rows);
+        if (!in.read(list->rows.data(), list->rows.size() * sizeof(ListRow)) || !in.part_ends())
+            return nullptr;
+
+        auto pool = std::make_shared<TextPool>();
+        const int block = pool->keep(file_);
+        for (const TextRef& ref : refs) {
+            if (ref.offset > file_->used() || ref.length > file_->used() - ref.offset)
+                return nullptr;
+            pool->add_view(block, std::string_view(file_->data() + ref.offset, ref.length));
+        }
+        for (const ListRow& row : list->rows) {
+            if (row.text < 0 || row.text >= pool->size() ||
+                !plausible_number(index, row.number, rows_))
+                return nullptr;
+        }
+        list->texts = std::move(pool);
+        return list;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+IndexedLists read_orders_cache(const OrdersCache& cache, const QCollator& collator,
+                               const TextColumn& texts, std::uint64_t file_bytes_hash) {
+    const std::shared_ptr<const KeptOrders> kept =
+        KeptOrders::find(cache, collator, texts, file_bytes_hash);
+    IndexedLists lists;
+    for (int index = 0; kept && index <= LabelCount; ++index) {
+        if (!kept->holds(index)) continue;
+        LookupList list = kept->list(index);
+        if (!list) return {};
+        lists.emplace_back(index, std::move(list));
+    }
+    return lists;
 }
 
 bool write_orders_cache(const OrdersCache& cache, const QCollator& collator,
@@ -226,9 +297,16 @@ bool write_orders_cache(const OrdersCache& cache, const QCollator& collator,
                 if (piece.size() >= FilePieceSize) flush(piece);
             };
             const auto put_value = [&](const auto& value) { put(&value, sizeof value); };
+            // Each part ends in the hash of its own fields.
+            const auto end_part = [&] {
+                const std::uint64_t value = hash.value();
+                piece.append(reinterpret_cast<const char*>(&value), sizeof value);
+                hash = {};
+            };
             put_value(header);
             put_value(std::uint32_t(version.size()));
             put(version.constData(), std::size_t(version.size()));
+            end_part();
             std::vector<TextRef> refs;
             for (const auto& [index, list] : lists) {
                 put_value(std::int32_t(index));
@@ -242,9 +320,8 @@ bool write_orders_cache(const OrdersCache& cache, const QCollator& collator,
                 put(refs.data(), refs.size() * sizeof(TextRef));
                 put_value(std::uint32_t(list->rows.size()));
                 put(list->rows.data(), list->rows.size() * sizeof(ListRow));
+                end_part();
             }
-            const std::uint64_t total = hash.value();
-            piece.append(reinterpret_cast<const char*>(&total), sizeof total);
             flush(piece);
         });
     if (!written.ok()) return false;

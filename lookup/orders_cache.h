@@ -6,7 +6,9 @@
 #include <QCollator>
 #include <QString>
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -25,9 +27,35 @@ struct OrdersCache {
 // Lists by their index in the look-up (a label index, or the list of all surnames).
 using IndexedLists = std::vector<std::pair<int, LookupList>>;
 
-// The lists kept for `texts`, a table's texts just as its data file gave them, whose file
-// block has the file_hash() `file_bytes_hash` (the load records it); empty when no cache file
-// fits in every respect. The lists view `texts`'s file block.
+// The cache file kept for a table, when one fits it in every respect; its lists are read one
+// at a time, when they are asked for, so that a start reads no more than the list it shows.
+class KeptOrders {
+  public:
+    // The cache file kept for `texts`, a table's texts just as its data file gave them, whose
+    // file block has the file_hash() `file_bytes_hash` (the load records it); null when none
+    // fits.
+    static std::shared_ptr<const KeptOrders> find(const OrdersCache& cache,
+                                                  const QCollator& collator,
+                                                  const TextColumn& texts,
+                                                  std::uint64_t file_bytes_hash);
+    bool holds(int index) const { return index >= 0 && index <= LabelCount && lists_[std::size_t(index)].first; }
+    // List `index` as kept, viewing the texts' file block; null when the file holds no such
+    // list or it is damaged. Any thread may ask.
+    LookupList list(int index) const;
+
+  private:
+    KeptOrders() = default;
+
+    std::shared_ptr<const void> bytes_; // the cache file's bytes, mapped or read
+    const char* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::shared_ptr<const TextBytes> file_;
+    std::uint32_t rows_ = 0;
+    // Where each list stands in the bytes, and its size.
+    std::array<std::pair<const char*, std::size_t>, LabelCount + 1> lists_{};
+};
+
+// Every list of the cache file kept for `texts`, or none when any is missing or damaged.
 IndexedLists read_orders_cache(const OrdersCache& cache, const QCollator& collator,
                                const TextColumn& texts, std::uint64_t file_bytes_hash);
 
