@@ -2,7 +2,6 @@
 
 #include "atomic_file.h"
 #include "file_identity.h"
-#include "file_mapping.h"
 #include "lookup_items.h"
 
 #include <QDir>
@@ -11,6 +10,7 @@
 #include <QLibraryInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <array>
 #include <cstring>
 #include <new>
@@ -141,20 +141,18 @@ bool plausible_number(int index, std::int32_t number, std::uint32_t rows) {
            std::uint64_t(number) < category.check_box_kinds + std::uint64_t(rows) * TextSlotCount;
 }
 
-// The bytes of an open cache file: mapped where the file can be held as it is, read otherwise.
-std::shared_ptr<const void> hold_bytes(int fd, const char*& data, std::size_t& size) {
-    if (std::shared_ptr<const FileMapping> mapping = FileMapping::map(fd)) {
-        data = mapping->data();
-        size = mapping->size();
-        return mapping;
+// Reads `size` bytes at `offset` of the open file `fd`; false when the file ends first.
+bool read_at(int fd, std::uint64_t offset, void* to, std::size_t size) {
+    auto* bytes = static_cast<char*>(to);
+    while (size > 0) {
+        const ssize_t n = ::pread(fd, bytes, size, off_t(offset));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes += n;
+        offset += std::uint64_t(n);
+        size -= std::size_t(n);
     }
-    QFile stored;
-    if (!stored.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
-        return nullptr;
-    auto bytes = std::make_shared<const QByteArray>(stored.readAll());
-    data = bytes->constData();
-    size = std::size_t(bytes->size());
-    return bytes;
+    return true;
 }
 
 // Drops all but the newest cache files.
@@ -179,14 +177,16 @@ std::shared_ptr<const KeptOrders> KeptOrders::find(const OrdersCache& cache,
         const int fd = open_regular_file(
             QFile::encodeName(cache_path(cache, expected)).toStdString(), status);
         if (fd < 0) return nullptr;
-        std::shared_ptr<KeptOrders> kept(new KeptOrders);
-        kept->bytes_ = hold_bytes(fd, kept->data_, kept->size_);
-        ::close(fd);
-        if (!kept->bytes_) return nullptr;
+        std::shared_ptr<KeptOrders> kept(new KeptOrders(fd));
         kept->file_ = file;
         kept->rows_ = expected.rows;
 
-        FieldReader in(kept->data_, kept->size_);
+        // The first part: the header, the program's version and their hash.
+        std::array<char, sizeof(Header) + sizeof(std::uint32_t) + 256 + sizeof(std::uint64_t)> first{};
+        const std::uint64_t size = std::uint64_t(status.st_size);
+        if (!read_at(fd, 0, first.data(), std::size_t(std::min<std::uint64_t>(first.size(), size))))
+            return nullptr;
+        FieldReader in(first.data(), std::size_t(std::min<std::uint64_t>(first.size(), size)));
         Header header;
         std::uint32_t version_length = 0;
         if (!in.read(header) || header.magic != expected.magic ||
@@ -200,30 +200,42 @@ std::shared_ptr<const KeptOrders> KeptOrders::find(const OrdersCache& cache,
             return nullptr;
         // Where each list stands; its contents are checked when it is read.
         const std::uint64_t most = std::uint64_t(header.rows) * TextSlotCount;
+        std::uint64_t at = std::uint64_t(in.at() - first.data());
         for (std::uint32_t l = 0; l < header.lists; ++l) {
-            const char* begins = in.at();
             std::int32_t index = 0;
-            std::uint32_t count = 0;
-            if (!in.read(index) || index < 0 || index > LabelCount ||
-                kept->lists_[std::size_t(index)].first || !in.read(count) || count > most ||
-                !in.skip(count, sizeof(TextRef)) || !in.read(count) || count > most ||
-                !in.skip(count, sizeof(ListRow)) || !in.skip(1, sizeof(std::uint64_t)))
+            std::uint32_t text_count = 0;
+            std::uint32_t row_count = 0;
+            if (!read_at(fd, at, &index, sizeof index) || index < 0 || index > LabelCount ||
+                kept->holds(index) || !read_at(fd, at + sizeof index, &text_count, sizeof text_count) ||
+                text_count > most)
                 return nullptr;
-            kept->lists_[std::size_t(index)] = {begins, std::size_t(in.at() - begins)};
+            const std::uint64_t rows_at = at + sizeof index + sizeof text_count + text_count * sizeof(TextRef);
+            if (!read_at(fd, rows_at, &row_count, sizeof row_count) || row_count > most) return nullptr;
+            const std::uint64_t ends =
+                rows_at + sizeof row_count + row_count * sizeof(ListRow) + sizeof(std::uint64_t);
+            if (ends > size) return nullptr;
+            kept->lists_[std::size_t(index)] = {at, std::size_t(ends - at)};
+            at = ends;
         }
-        if (!in.at_end()) return nullptr;
+        if (at != size) return nullptr;
         return kept;
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
 }
 
+KeptOrders::~KeptOrders() {
+    ::close(fd_);
+}
+
 LookupList KeptOrders::list(int index) const {
     if (index < 0 || index > LabelCount) return nullptr;
-    const auto [begins, size] = lists_[std::size_t(index)];
-    if (!begins) return nullptr;
+    const auto [offset, size] = lists_[std::size_t(index)];
+    if (size == 0) return nullptr;
     try {
-        FieldReader in(begins, size);
+        std::vector<char> record(size);
+        if (!read_at(fd_, offset, record.data(), size)) return nullptr;
+        FieldReader in(record.data(), size);
         std::int32_t stored_index = 0;
         std::uint32_t texts = 0;
         std::uint32_t rows = 0;

@@ -38,21 +38,25 @@ class KeptOrders {
                                                   const QCollator& collator,
                                                   const TextColumn& texts,
                                                   std::uint64_t file_bytes_hash);
-    bool holds(int index) const { return index >= 0 && index <= LabelCount && lists_[std::size_t(index)].first; }
+    ~KeptOrders();
+    KeptOrders(const KeptOrders&) = delete;
+    KeptOrders& operator=(const KeptOrders&) = delete;
+
+    bool holds(int index) const {
+        return index >= 0 && index <= LabelCount && lists_[std::size_t(index)].second > 0;
+    }
     // List `index` as kept, viewing the texts' file block; null when the file holds no such
-    // list or it is damaged. Any thread may ask.
+    // list or it is damaged (each list carries a hash of its own). Any thread may ask.
     LookupList list(int index) const;
 
   private:
-    KeptOrders() = default;
+    explicit KeptOrders(int fd) : fd_(fd) {}
 
-    std::shared_ptr<const void> bytes_; // the cache file's bytes, mapped or read
-    const char* data_ = nullptr;
-    std::size_t size_ = 0;
+    int fd_; // the cache file, open as long as it may be read
     std::shared_ptr<const TextBytes> file_;
     std::uint32_t rows_ = 0;
-    // Where each list stands in the bytes, and its size.
-    std::array<std::pair<const char*, std::size_t>, LabelCount + 1> lists_{};
+    // Where each list stands in the cache file, and its size; 0 for a list it does not hold.
+    std::array<std::pair<std::uint64_t, std::size_t>, LabelCount + 1> lists_{};
 };
 
 // Every list of the cache file kept for `texts`, or none when any is missing or damaged.
