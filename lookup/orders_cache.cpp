@@ -93,7 +93,7 @@ class FieldReader {
     FieldReader(const char* bytes, std::size_t size) : at_(bytes), end_(bytes + size) {}
     bool read(void* to, std::size_t size) {
         if (size > std::size_t(end_ - at_)) return false;
-        std::memcpy(to, at_, size);
+        if (size > 0) std::memcpy(to, at_, size);
         hash_.add(at_, size);
         at_ += size;
         return true;
