@@ -99,20 +99,6 @@ class FieldReader {
         return true;
     }
     template <typename T> bool read(T& value) { return read(&value, sizeof value); }
-    // Passes over `count` values of `size` bytes, hashed; where they stand, or null.
-    const char* pass(std::uint64_t count, std::size_t size) {
-        if (count > std::uint64_t(end_ - at_) / size) return nullptr;
-        const char* values = at_;
-        hash_.add(at_, std::size_t(count) * size);
-        at_ += count * size;
-        return values;
-    }
-    // Passes over `count` values of `size` bytes unread; false when the file ends first.
-    bool skip(std::uint64_t count, std::size_t size) {
-        if (count > std::uint64_t(end_ - at_) / size) return false;
-        at_ += count * size;
-        return true;
-    }
     // Reads the hash written after a part and checks it against the part's; the next part
     // starts a hash of its own.
     bool part_ends() {
@@ -125,7 +111,6 @@ class FieldReader {
         return written == hash;
     }
     const char* at() const { return at_; }
-    bool at_end() const { return at_ == end_; }
 
   private:
     const char* at_;
@@ -184,9 +169,9 @@ std::shared_ptr<const KeptOrders> KeptOrders::find(const OrdersCache& cache,
         // The first part: the header, the program's version and their hash.
         std::array<char, sizeof(Header) + sizeof(std::uint32_t) + 256 + sizeof(std::uint64_t)> first{};
         const std::uint64_t size = std::uint64_t(status.st_size);
-        if (!read_at(fd, 0, first.data(), std::size_t(std::min<std::uint64_t>(first.size(), size))))
-            return nullptr;
-        FieldReader in(first.data(), std::size_t(std::min<std::uint64_t>(first.size(), size)));
+        const std::size_t first_size = std::size_t(std::min<std::uint64_t>(first.size(), size));
+        if (!read_at(fd, 0, first.data(), first_size)) return nullptr;
+        FieldReader in(first.data(), first_size);
         Header header;
         std::uint32_t version_length = 0;
         if (!in.read(header) || header.magic != expected.magic ||
@@ -194,9 +179,9 @@ std::shared_ptr<const KeptOrders> KeptOrders::find(const OrdersCache& cache,
             header.file_hash != expected.file_hash || header.file_size != expected.file_size ||
             header.rows != expected.rows || !in.read(version_length) || version_length > 256)
             return nullptr;
-        const char* version = in.pass(version_length, 1);
-        if (!version || !in.part_ends() ||
-            QString::fromUtf8(version, qsizetype(version_length)) != cache.program_version)
+        QByteArray version(qsizetype(version_length), '\0');
+        if (!in.read(version.data(), version_length) || !in.part_ends() ||
+            QString::fromUtf8(version) != cache.program_version)
             return nullptr;
         // Where each list stands; its contents are checked when it is read.
         const std::uint64_t most = std::uint64_t(header.rows) * TextSlotCount;
@@ -265,20 +250,6 @@ LookupList KeptOrders::list(int index) const {
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
-}
-
-IndexedLists read_orders_cache(const OrdersCache& cache, const QCollator& collator,
-                               const TextColumn& texts, std::uint64_t file_bytes_hash) {
-    const std::shared_ptr<const KeptOrders> kept =
-        KeptOrders::find(cache, collator, texts, file_bytes_hash);
-    IndexedLists lists;
-    for (int index = 0; kept && index <= LabelCount; ++index) {
-        if (!kept->holds(index)) continue;
-        LookupList list = kept->list(index);
-        if (!list) return {};
-        lists.emplace_back(index, std::move(list));
-    }
-    return lists;
 }
 
 bool write_orders_cache(const OrdersCache& cache, const QCollator& collator,

@@ -59,10 +59,6 @@ class KeptOrders {
     std::array<std::pair<std::uint64_t, std::size_t>, LabelCount + 1> lists_{};
 };
 
-// Every list of the cache file kept for `texts`, or none when any is missing or damaged.
-IndexedLists read_orders_cache(const OrdersCache& cache, const QCollator& collator,
-                               const TextColumn& texts, std::uint64_t file_bytes_hash);
-
 // Keeps `lists` for the next start, written whole or not at all; only the newest few cache
 // files are kept. Nothing is written when a list holds a text that does not stand in `texts`'s
 // file block (the table changed since it was loaded). False when nothing was written: the cache

@@ -32,6 +32,9 @@ bool data_file_changed(const EntryTable& table, const std::filesystem::path& fol
 // copies moving up to .5 (the oldest is dropped); a copy that cannot be kept stops the save.
 // The file is replaced atomically and durably, so a failed save leaves it as it was.
 Result save_data_base(EntryTable& table, const std::filesystem::path& folder = ".");
+// The same, also telling whether it refused because the data file was changed by someone else.
+Result save_data_base(EntryTable& table, const std::filesystem::path& folder,
+                      bool& changed_by_others);
 
 // Writes the table to `file`, whatever stands there and whether or not TableModified is set,
 // atomically and durably, keeping no earlier versions: for saving under another name. The

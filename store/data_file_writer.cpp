@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 
 namespace {
 
@@ -175,19 +176,34 @@ QString time_text(std::int64_t ns) {
     return QDateTime::fromMSecsSinceEpoch(ns / 1'000'000).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+// What stands at `file` when it is no longer the file the table was loaded from or last saved
+// to; nothing when it still is, when no file is there (a save makes it anew) and for a table
+// that claims no file.
+std::optional<FileIdentity> replaced_file(const EntryTable& table, const fs::path& file) {
+    if (!table.LoadedFile.known) return std::nullopt;
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(file, ec))) return std::nullopt;
+    const FileIdentity now = identity_of_file(file);
+    // Times alone do not tell: two saves within the file system's clock tick share one.
+    if (now.known && now.size == table.LoadedFile.size && now.hash == table.LoadedFile.hash)
+        return std::nullopt;
+    return now;
+}
+
 } // namespace
 
 bool data_file_changed(const EntryTable& table, const std::filesystem::path& folder) {
-    if (!table.LoadedFile.known) return false;
-    // A file that is gone is not overwritten by a save, which makes it anew.
-    std::error_code ec;
-    if (!fs::exists(fs::symlink_status(folder / DataFileName, ec))) return false;
-    const FileIdentity now = identity_of_file(folder / DataFileName);
-    // Times alone do not tell: two saves within the file system's clock tick share one.
-    return !now.known || now.size != table.LoadedFile.size || now.hash != table.LoadedFile.hash;
+    return replaced_file(table, folder / DataFileName).has_value();
 }
 
 Result save_data_base(EntryTable& table, const std::filesystem::path& folder) {
+    bool changed_by_others = false;
+    return save_data_base(table, folder, changed_by_others);
+}
+
+Result save_data_base(EntryTable& table, const std::filesystem::path& folder,
+                      bool& changed_by_others) {
+    changed_by_others = false;
     if (table.TableModified == 0) return Result::success();
 
     const fs::path file = folder / DataFileName;
@@ -205,16 +221,16 @@ Result save_data_base(EntryTable& table, const std::filesystem::path& folder) {
         return refused(QStringLiteral("could not be written: \"%1\" is not an existing folder.")
                            .arg(shown_path(where)));
 
-    if (data_file_changed(table, folder)) {
-        const FileIdentity now = identity_of_file(file);
-        if (!now.known)
+    if (const std::optional<FileIdentity> now = replaced_file(table, file)) {
+        changed_by_others = true;
+        if (!now->known)
             return refused(QStringLiteral("was not saved: what stands there now cannot be read "
                                           "as the file this program loaded, and saving would "
                                           "replace it."));
         return refused(QStringLiteral("was not saved: someone else changed it since this program "
                                       "loaded it (last changed %1), and saving would overwrite "
                                       "their changes.")
-                           .arg(time_text(now.modified_ns)));
+                           .arg(time_text(now->modified_ns)));
     }
 
     if (const QString why = keep_earlier_version(file); !why.isEmpty())

@@ -1,6 +1,7 @@
 #include "item_scanner.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 bool is_blank(char c) {
@@ -77,14 +78,17 @@ std::optional<Item> ItemScanner::next() {
     return item;
 }
 
+std::size_t ItemScanner::right_after_comma() const {
+    if (!separator_pending_) return at_;
+    if (at_ >= source_.available() || source_.data()[at_] != ',') return std::string::npos;
+    return at_ + 1;
+}
+
 std::optional<ItemScanner::ShortNumber> ItemScanner::next_short_number() {
     const char* bytes = source_.data();
     const std::size_t end = source_.available();
-    std::size_t at = at_;
-    if (separator_pending_) {
-        if (at >= end || bytes[at] != ',') return std::nullopt;
-        ++at;
-    }
+    const std::size_t at = right_after_comma();
+    if (at == std::string::npos) return std::nullopt;
     const bool negative = at < end && bytes[at] == '-';
     const std::size_t first = at + (negative ? 1 : 0);
     int value = 0;
@@ -101,11 +105,7 @@ std::optional<ItemScanner::ShortNumber> ItemScanner::next_short_number() {
 std::optional<ItemScanner::QuotedText> ItemScanner::next_quoted_text() {
     const char* bytes = source_.data();
     const std::size_t end = source_.available();
-    std::size_t at = at_;
-    if (separator_pending_) {
-        if (at >= end || bytes[at] != ',') return std::nullopt;
-        ++at;
-    }
+    const std::size_t at = right_after_comma();
     if (at >= end || bytes[at] != '"') return std::nullopt;
     const std::size_t first = at + 1;
     const void* close = std::memchr(bytes + first, '"', end - first);

@@ -67,6 +67,9 @@ class ItemScanner {
     std::size_t end_of_last_item() const { return end_of_last_item_; }
 
   private:
+    // Where the next item may begin without skipping anything: here, or right past the comma
+    // that ends the last item; npos when another byte stands there.
+    std::size_t right_after_comma() const;
     // Skips bytes while `skip` holds, reading on as needed.
     template <typename Skip> void skip_while(Skip skip);
     Item too_long(Item item, std::size_t length);

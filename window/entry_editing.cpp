@@ -55,9 +55,11 @@ bool frm_ZEL::add_entry() {
 
     if (table.EntryCount >= table.TableCapacity) {
         show_message(this, QStringLiteral("Datenbank wird gespeichert"), false);
-        // Saving and loading again would take in what someone else saved and drop what was
-        // stored here; it can only go to another file, and no entry is added.
-        if (table.TableModified && data_file_changed(table, folder)) {
+        bool changed_by_others = false;
+        Result done = save_data_base(table, folder, changed_by_others);
+        // Loading again would take in what someone else saved and drop what was stored here;
+        // it can only go to another file, and no entry is added.
+        if (changed_by_others) {
             save_directory_elsewhere();
             show_message(this,
                          QStringLiteral("No entry was added: the directory in memory is full, "
@@ -68,7 +70,6 @@ bool frm_ZEL::add_entry() {
         // After a failed save or reload the table stays as it was, so nothing stored is lost.
         const QString unchanged =
             QStringLiteral("No entry was added; the directory in memory is unchanged.");
-        Result done = save_data_base(table, folder);
         if (done.ok()) unsaved_changes_ = false;
         if (done.ok()) done = read_data_base(table, folder);
         if (!done.ok()) {

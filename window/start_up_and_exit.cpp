@@ -105,8 +105,9 @@ bool frm_ZEL::save_directory_elsewhere() {
 }
 
 bool frm_ZEL::save_directory() {
-    if (table.TableModified && data_file_changed(table, folder)) return save_directory_elsewhere();
-    const Result saved = save_data_base(table, folder);
+    bool changed_by_others = false;
+    const Result saved = save_data_base(table, folder, changed_by_others);
+    if (changed_by_others) return save_directory_elsewhere();
     if (!saved.ok()) {
         // Ending now would lose what was stored; the user can mend the cause and try again.
         tell_failure(saved, QStringLiteral("The program keeps running, so that nothing you "

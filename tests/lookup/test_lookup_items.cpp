@@ -446,6 +446,21 @@ struct HeldBackground {
     }
 };
 
+
+// Every list of the cache file kept for `texts`, or none when any is missing or damaged.
+IndexedLists read_orders_cache(const OrdersCache& cache, const QCollator& collator,
+                               const TextColumn& texts, std::uint64_t file_bytes_hash) {
+    const std::shared_ptr<const KeptOrders> kept =
+        KeptOrders::find(cache, collator, texts, file_bytes_hash);
+    IndexedLists lists;
+    for (int index = 0; kept && index <= LabelCount; ++index) {
+        if (!kept->holds(index)) continue;
+        LookupList list = kept->list(index);
+        if (!list) return {};
+        lists.emplace_back(index, std::move(list));
+    }
+    return lists;
+}
 } // namespace
 
 void TestLookupItems::background_work_never_serves_an_old_table_data() {
