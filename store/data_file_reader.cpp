@@ -478,13 +478,11 @@ Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
     };
     try {
         // Mapped where the file can be held as it is; read into memory the table owns otherwise.
-        if (std::shared_ptr<const FileMapping> mapping = FileMapping::map(fd)) {
-            struct stat mapped {};
-            if (::fstat(fd, &mapped) == 0 && std::uint64_t(mapped.st_size) == mapping->size() &&
-                mapping->size() <= DataFileSizeLimit) {
-                MappedSource source(std::move(mapping));
-                return load(source, mapped);
-            }
+        std::shared_ptr<const FileMapping> mapping = FileMapping::map(fd);
+        if (mapping && mapping->size() <= DataFileSizeLimit) {
+            const struct stat mapped = mapping->status();
+            MappedSource source(std::move(mapping));
+            return load(source, mapped);
         }
         FileSource source(fd, std::uint64_t(opened.st_size), shown);
         return load(source, opened);

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <string>
 #include <thread>
 
 #include <fcntl.h>
@@ -97,20 +96,14 @@ std::shared_ptr<const FileMapping> FileMapping::map(int fd) {
         return nullptr;
     };
 
-    // An open file of its own, so that the lease lasts as long as the mapping and is told apart
-    // from the leases of other mappings of the same file (a lease belongs to an open file, which
-    // a duplicated descriptor would share).
-    struct stat given {};
-    if (::fstat(fd, &given) != 0) return give_up();
-    const std::string reopen = "/proc/self/fd/" + std::to_string(fd);
-    const int own = ::open(reopen.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    // A descriptor of its own, so that the lease lasts as long as the mapping.
+    const int own = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
     if (own < 0) return give_up();
     slot.fd.store(own);
-    struct stat status {};
-    if (::fstat(own, &status) != 0 || status.st_dev != given.st_dev || status.st_ino != given.st_ino ||
-        ::fcntl(own, F_SETSIG, signal) != 0 || ::fcntl(own, F_SETLEASE, F_RDLCK) != 0)
+    if (::fcntl(own, F_SETSIG, signal) != 0 || ::fcntl(own, F_SETLEASE, F_RDLCK) != 0)
         return give_up();
     // From here on nobody can write the file; its size now is the size it keeps.
+    struct stat status {};
     if (::fstat(own, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size <= 0)
         return give_up();
     const std::size_t size = std::size_t(status.st_size);
@@ -121,7 +114,7 @@ std::shared_ptr<const FileMapping> FileMapping::map(int fd) {
     slot.state.store(Mapped);
     // A writer that came while the file was being mapped found a slot the handler passes over.
     if (::fcntl(own, F_GETLEASE) != F_RDLCK) keep_copy(slot);
-    return std::shared_ptr<const FileMapping>(new FileMapping(slot.data, size, slot_index));
+    return std::shared_ptr<const FileMapping>(new FileMapping(slot.data, status, slot_index));
 }
 
 FileMapping::~FileMapping() {
