@@ -10,8 +10,8 @@
 #include <QLibraryInfo>
 
 #include <algorithm>
-#include <cerrno>
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <new>
 #include <string>
@@ -25,12 +25,6 @@ constexpr std::uint32_t FormatVersion = 2;
 constexpr int KeptFiles = 4;
 const QString NamePrefix = QStringLiteral("lookup-orders-");
 const QString NameSuffix = QStringLiteral(".bin");
-
-// Where a pooled text stands in the file block.
-struct TextRef {
-    std::uint32_t offset = 0;
-    std::uint32_t length = 0;
-};
 
 // How `collator` orders texts where languages differ, with its locale and settings: a new
 // collation library that sorts otherwise gives another value.
@@ -194,7 +188,7 @@ std::shared_ptr<const KeptOrders> KeptOrders::find(const OrdersCache& cache,
                 kept->holds(index) || !read_at(fd, at + sizeof index, &text_count, sizeof text_count) ||
                 text_count > most)
                 return nullptr;
-            const std::uint64_t rows_at = at + sizeof index + sizeof text_count + text_count * sizeof(TextRef);
+            const std::uint64_t rows_at = at + sizeof index + sizeof text_count + text_count * sizeof(TextPlace);
             if (!read_at(fd, rows_at, &row_count, sizeof row_count) || row_count > most) return nullptr;
             const std::uint64_t ends =
                 rows_at + sizeof row_count + row_count * sizeof(ListRow) + sizeof(std::uint64_t);
@@ -226,8 +220,8 @@ LookupList KeptOrders::list(int index) const {
         std::uint32_t rows = 0;
         // The counts were checked when the list was found.
         if (!in.read(stored_index) || !in.read(texts)) return nullptr;
-        std::vector<TextRef> refs(texts);
-        if (!in.read(refs.data(), refs.size() * sizeof(TextRef)) || !in.read(rows)) return nullptr;
+        std::vector<TextPlace> refs(texts);
+        if (!in.read(refs.data(), refs.size() * sizeof(TextPlace)) || !in.read(rows)) return nullptr;
         auto list = std::make_shared<SortedItems>();
         list->rows.resize(rows);
         if (!in.read(list->rows.data(), list->rows.size() * sizeof(ListRow)) || !in.part_ends())
@@ -235,7 +229,7 @@ LookupList KeptOrders::list(int index) const {
 
         auto pool = std::make_shared<TextPool>();
         const int block = pool->keep(file_);
-        for (const TextRef& ref : refs) {
+        for (const TextPlace& ref : refs) {
             if (ref.offset > file_->used() || ref.length > file_->used() - ref.offset)
                 return nullptr;
             pool->add_view(block, std::string_view(file_->data() + ref.offset, ref.length));
@@ -290,7 +284,7 @@ bool write_orders_cache(const OrdersCache& cache, const QCollator& collator,
             put_value(std::uint32_t(version.size()));
             put(version.constData(), std::size_t(version.size()));
             end_part();
-            std::vector<TextRef> refs;
+            std::vector<TextPlace> refs;
             for (const auto& [index, list] : lists) {
                 put_value(std::int32_t(index));
                 refs.clear();
@@ -300,7 +294,7 @@ bool write_orders_cache(const OrdersCache& cache, const QCollator& collator,
                                     std::uint32_t(text.size())});
                 }
                 put_value(std::uint32_t(refs.size()));
-                put(refs.data(), refs.size() * sizeof(TextRef));
+                put(refs.data(), refs.size() * sizeof(TextPlace));
                 put_value(std::uint32_t(list->rows.size()));
                 put(list->rows.data(), list->rows.size() * sizeof(ListRow));
                 end_part();
