@@ -120,20 +120,6 @@ bool plausible_number(int index, std::int32_t number, std::uint32_t rows) {
            std::uint64_t(number) < category.check_box_kinds + std::uint64_t(rows) * TextSlotCount;
 }
 
-// Reads `size` bytes at `offset` of the open file `fd`; false when the file ends first.
-bool read_at(int fd, std::uint64_t offset, void* to, std::size_t size) {
-    auto* bytes = static_cast<char*>(to);
-    while (size > 0) {
-        const ssize_t n = ::pread(fd, bytes, size, off_t(offset));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes += n;
-        offset += std::uint64_t(n);
-        size -= std::size_t(n);
-    }
-    return true;
-}
-
 // Drops all but the newest cache files.
 void prune(const QString& folder) {
     const QFileInfoList files =
@@ -164,7 +150,7 @@ std::shared_ptr<const KeptOrders> KeptOrders::find(const OrdersCache& cache,
         std::array<char, sizeof(Header) + sizeof(std::uint32_t) + 256 + sizeof(std::uint64_t)> first{};
         const std::uint64_t size = std::uint64_t(status.st_size);
         const std::size_t first_size = std::size_t(std::min<std::uint64_t>(first.size(), size));
-        if (!read_at(fd, 0, first.data(), first_size)) return nullptr;
+        if (!read_file_at(fd, 0, first.data(), first_size)) return nullptr;
         FieldReader in(first.data(), first_size);
         Header header;
         std::uint32_t version_length = 0;
@@ -184,12 +170,12 @@ std::shared_ptr<const KeptOrders> KeptOrders::find(const OrdersCache& cache,
             std::int32_t index = 0;
             std::uint32_t text_count = 0;
             std::uint32_t row_count = 0;
-            if (!read_at(fd, at, &index, sizeof index) || index < 0 || index > LabelCount ||
-                kept->holds(index) || !read_at(fd, at + sizeof index, &text_count, sizeof text_count) ||
+            if (!read_file_at(fd, at, &index, sizeof index) || index < 0 || index > LabelCount ||
+                kept->holds(index) || !read_file_at(fd, at + sizeof index, &text_count, sizeof text_count) ||
                 text_count > most)
                 return nullptr;
             const std::uint64_t rows_at = at + sizeof index + sizeof text_count + text_count * sizeof(TextPlace);
-            if (!read_at(fd, rows_at, &row_count, sizeof row_count) || row_count > most) return nullptr;
+            if (!read_file_at(fd, rows_at, &row_count, sizeof row_count) || row_count > most) return nullptr;
             const std::uint64_t ends =
                 rows_at + sizeof row_count + row_count * sizeof(ListRow) + sizeof(std::uint64_t);
             if (ends > size) return nullptr;
@@ -213,7 +199,7 @@ LookupList KeptOrders::list(int index) const {
     if (size == 0) return nullptr;
     try {
         std::vector<char> record(size);
-        if (!read_at(fd_, offset, record.data(), size)) return nullptr;
+        if (!read_file_at(fd_, offset, record.data(), size)) return nullptr;
         FieldReader in(record.data(), size);
         std::int32_t stored_index = 0;
         std::uint32_t texts = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sorted_items.h"
+#include "table_cache.h"
 #include "text_column.h"
 
 #include <QCollator>
@@ -19,10 +20,7 @@
 // orders a set of probe texts), the same program version and this format; anything else, or a
 // file that is damaged, is passed over and replaced after the next sort. Deleting the cache is
 // always safe: it only saves sorting.
-struct OrdersCache {
-    QString folder;          // where the cache files go; empty: nothing is read or written
-    QString program_version; // a new version may sort differently
-};
+using OrdersCache = CacheFolder;
 
 // Lists by their index in the look-up (a label index, or the list of all surnames).
 using IndexedLists = std::vector<std::pair<int, LookupList>>;

@@ -5,6 +5,7 @@
 #include "file_mapping.h"
 #include "item_scanner.h"
 #include "serial_date.h"
+#include "table_cache.h"
 
 #include <QLocale>
 
@@ -75,7 +76,7 @@ class MemorySource : public ByteSource {
   public:
     MemorySource(std::string_view bytes, std::size_t piece)
         : block_(std::make_shared<TextBytes>(bytes.size())), piece_(std::max<std::size_t>(piece, 1)) {
-        if (!bytes.empty()) std::memcpy(block_->data(), bytes.data(), bytes.size());
+        if (!bytes.empty()) std::memcpy(block_->writable_data(), bytes.data(), bytes.size());
         block_->claim(bytes.size());
         data_ = block_->data();
         more();
@@ -106,7 +107,7 @@ class FileSource : public ByteSource {
         const std::size_t room = std::min<std::size_t>(DataFilePieceSize,
                                                        block_->capacity() - block_->used());
         ssize_t n;
-        do n = ::read(fd_, block_->data() + block_->used(), room);
+        do n = ::read(fd_, block_->writable_data() + block_->used(), room);
         while (n < 0 && errno == EINTR);
         if (n < 0)
             throw LoadError{"The data file \"" + name_ +
@@ -132,7 +133,7 @@ class FileSource : public ByteSource {
         const std::size_t used = block_->used();
         auto larger = std::make_shared<TextBytes>(
             std::size_t(std::min<std::uint64_t>(2 * std::uint64_t(used) + 1, DataFileSizeLimit + 1)));
-        std::memcpy(larger->data(), block_->data(), used);
+        std::memcpy(larger->writable_data(), block_->data(), used);
         larger->claim(used);
         block_ = std::move(larger);
         data_ = block_->data();
@@ -144,28 +145,35 @@ class FileSource : public ByteSource {
     FileHasher hasher_;
 };
 
-// The bytes of a mapped file, shown to the scanner a piece at a time and hashed as they are.
+// The bytes of a mapped file, shown to the scanner a piece at a time and hashed as they are,
+// unless their hash is known already.
 class MappedSource : public ByteSource {
   public:
-    explicit MappedSource(std::shared_ptr<const FileMapping> mapping)
-        : block_(std::make_shared<TextBytes>(mapping->data(), mapping->size(), mapping)) {
+    MappedSource(std::shared_ptr<const TextBytes> block, std::optional<std::uint64_t> hash)
+        : block_(std::move(block)), known_hash_(hash) {
         data_ = block_->data();
         more();
     }
     bool more() override {
         const std::size_t n = std::min(DataFilePieceSize, block_->used() - available_);
-        hasher_.add(data_ + available_, n);
+        if (!known_hash_) hasher_.add(data_ + available_, n);
         available_ += n;
         return n > 0;
     }
     std::shared_ptr<const TextBytes> block() const { return block_; }
     std::uint64_t taken() const { return available_; }
-    std::uint64_t hash() const { return hasher_.finish(); }
+    std::uint64_t hash() const { return known_hash_ ? *known_hash_ : hasher_.finish(); }
 
   private:
     std::shared_ptr<const TextBytes> block_;
+    std::optional<std::uint64_t> known_hash_;
     FileHasher hasher_;
 };
+
+FileIdentity identity_of(const struct stat& held, std::uint64_t hash) {
+    return {true, std::uint64_t(held.st_size),
+            std::int64_t(held.st_mtim.tv_sec) * 1'000'000'000 + held.st_mtim.tv_nsec, hash};
+}
 
 } // namespace
 
@@ -403,14 +411,14 @@ Result parse_data_base(EntryTable& table, std::string_view bytes, const std::str
 }
 
 Result read_data_base(EntryTable& table, const std::filesystem::path& folder) {
-    std::uint64_t taken = 0;
-    return read_data_base(table, folder, taken);
+    LoadReport report;
+    return read_data_base(table, folder, {}, report);
 }
 
 Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
-                      std::uint64_t& bytes_taken) {
+                      const CacheFolder& cache, LoadReport& report) {
     namespace fs = std::filesystem;
-    bytes_taken = 0;
+    report = {};
     const fs::path file = folder / DataFileName;
     std::error_code ec;
     const std::string shown = fs::absolute(file, ec).lexically_normal().string();
@@ -468,12 +476,9 @@ Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
                 while (source.more()) {}
             } catch (const LoadError&) {
             }
-            table.LoadedFile = {true, std::uint64_t(held.st_size),
-                                std::int64_t(held.st_mtim.tv_sec) * 1'000'000'000 +
-                                    held.st_mtim.tv_nsec,
-                                source.hash()};
+            table.LoadedFile = identity_of(held, source.hash());
         }
-        bytes_taken = source.taken();
+        report.bytes_taken = source.taken();
         return result;
     };
     try {
@@ -481,7 +486,19 @@ Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
         std::shared_ptr<const FileMapping> mapping = FileMapping::map(fd);
         if (mapping && mapping->size() <= DataFileSizeLimit) {
             const struct stat mapped = mapping->status();
-            MappedSource source(std::move(mapping));
+            std::shared_ptr<const TextBytes> bytes =
+                std::make_shared<const TextBytes>(mapping->data(), mapping->size(), mapping);
+            std::optional<std::uint64_t> hash;
+            if (KeptTables::may_hold(cache, bytes->used())) {
+                // The table kept for these bytes is found by their hash; the parse takes it
+                // as it goes where there can be none.
+                hash = file_hash({bytes->data(), bytes->used()});
+                if (KeptTables::read(cache, bytes, identity_of(mapped, *hash), table)) {
+                    report = {bytes->used(), true};
+                    return Result::success();
+                }
+            }
+            MappedSource source(std::move(bytes), hash);
             return load(source, mapped);
         }
         FileSource source(fd, std::uint64_t(opened.st_size), shown);

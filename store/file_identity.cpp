@@ -118,3 +118,16 @@ FileIdentity identity_of_file(const std::filesystem::path& file) {
     ::close(fd);
     return identity;
 }
+
+bool read_file_at(int fd, std::uint64_t offset, void* to, std::size_t size) {
+    auto* bytes = static_cast<char*>(to);
+    while (size > 0) {
+        const ssize_t n = ::pread(fd, bytes, size, off_t(offset));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes += n;
+        offset += std::uint64_t(n);
+        size -= std::size_t(n);
+    }
+    return true;
+}

@@ -45,6 +45,9 @@ std::uint64_t stable_hash(const void* data, std::size_t size, std::uint64_t seed
 // device put in its place; -1 for anything else. `status` receives what the open file is.
 int open_regular_file(const std::filesystem::path& file, struct stat& status);
 
+// Reads `size` bytes at `offset` of the open file `fd`; false when the file ends first.
+bool read_file_at(int fd, std::uint64_t offset, void* to, std::size_t size);
+
 // The size and time of the file at `file`, without its hash; not known when it is not a file.
 FileIdentity status_of_file(const std::filesystem::path& file);
 

@@ -86,12 +86,12 @@ std::uint32_t TextColumn::append(std::string_view bytes) {
         const std::size_t capacity = std::max({std::size_t(64) << 10, 2 * used, used + bytes.size()});
         if (capacity >= Edited) throw std::bad_alloc();
         auto grown = std::make_shared<TextBytes>(capacity);
-        if (used > 0) std::memcpy(grown->data(), edited_->data(), used);
+        if (used > 0) std::memcpy(grown->writable_data(), edited_->data(), used);
         grown->claim(used);
         edited_ = std::move(grown);
         at = edited_->claim(bytes.size());
     }
-    std::memcpy(edited_->data() + at, bytes.data(), bytes.size());
+    std::memcpy(edited_->writable_data() + at, bytes.data(), bytes.size());
     return std::uint32_t(at);
 }
 

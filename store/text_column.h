@@ -1,10 +1,12 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,8 +25,8 @@ class TextBytes {
     // `size` bytes held elsewhere, all of them in use, kept as long as `keeper` lives; nothing
     // can be claimed behind them.
     TextBytes(const char* bytes, std::size_t size, std::shared_ptr<const void> keeper);
-    // Only for a block of its own capacity.
-    char* data() { return own_.get(); }
+    // Only for a block of its own capacity: null for bytes held elsewhere.
+    char* writable_data() { return own_.get(); }
     const char* data() const { return bytes_; }
     std::size_t capacity() const { return capacity_; }
     // Claims `n` bytes behind those claimed so far; npos when they do not fit.
@@ -85,6 +87,16 @@ class TextColumn {
 
     bool operator==(const TextColumn& other) const;
 
+    // The places of the rows that stand together in memory from `row` to the end of its run,
+    // slot by slot: for keeping a column's places on disk and reading them back.
+    std::span<const TextPlace> places_from(std::size_t row) const {
+        return {&(*chunks_[row / RowsPerChunk])[(row % RowsPerChunk) * TextSlotCount],
+                run_from(row) * TextSlotCount};
+    }
+    std::span<TextPlace> writable_places_from(std::size_t row) {
+        return {&writable_place(row, 0), run_from(row) * TextSlotCount};
+    }
+
     // The blocks the texts stand in: the file's bytes and the texts set since (either may be
     // null). A text never moves or changes within its block, so whoever keeps a block may keep
     // views of the texts in it, however the column changes later.
@@ -99,6 +111,9 @@ class TextColumn {
                                               std::size_t(slot)];
     }
     TextPlace& writable_place(std::size_t row, int slot);
+    std::size_t run_from(std::size_t row) const {
+        return std::min(RowsPerChunk - row % RowsPerChunk, rows_ - row);
+    }
     std::uint32_t append(std::string_view bytes);
 
     std::size_t rows_ = 0;

@@ -4,15 +4,33 @@
 
 #include <QCoreApplication>
 #include <QStandardPaths>
+#include <QThreadPool>
 
 LoadedDirectory load_directory(EntryTable& table, const std::filesystem::path& folder,
-                               const QLocale& locale, const OrdersCache& cache) {
-    LoadedDirectory directory{read_data_base(table, folder), {}};
-    if (directory.loaded.ok()) directory.prepared = LookupOrders::prepare(table, locale, cache);
+                               const QLocale& locale, const CacheFolder& cache) {
+    LoadReport report;
+    LoadedDirectory directory{read_data_base(table, folder, cache, report), {}, {}};
+    if (!directory.loaded.ok()) return directory;
+    if (!report.from_cache && !cache.folder.isEmpty()) directory.keep_while = table.generation();
+    directory.prepared = LookupOrders::prepare(table, locale, cache);
     return directory;
 }
 
-OrdersCache user_orders_cache() {
+void keep_in_background(const EntryTable& table, const LoadedDirectory& directory,
+                        const CacheFolder& cache) {
+    if (!directory.keep_while || table.generation() != *directory.keep_while) return;
+    // A copy shares the table's texts; only its numbers are copied. The global pool is waited
+    // for when the application ends.
+    QThreadPool::globalInstance()->start([loaded = std::make_shared<const EntryTable>(table), cache] {
+        try {
+            KeptTables::keep(cache, *loaded);
+        } catch (...) {
+            // The next start reads the file again.
+        }
+    });
+}
+
+CacheFolder user_cache_folder() {
     return {QStandardPaths::writableLocation(QStandardPaths::CacheLocation),
             QCoreApplication::applicationVersion()};
 }

@@ -7,19 +7,28 @@
 #include <QLocale>
 
 #include <filesystem>
+#include <optional>
 
 // What the start's loading thread hands to the window.
 struct LoadedDirectory {
     Result loaded;
     PreparedOrders prepared;
+    // The table's generation as the file gave it, to keep it for the next start while it has
+    // not changed; none when it came from the cache or there is no cache.
+    std::optional<std::uint64_t> keep_while;
 };
 
-// Reads `folder`'s data file into `table` and makes the surname look-up ready, with every other
-// list when `cache` holds them; for a thread of its own while Qt starts, as nothing else may
-// read the table meanwhile.
+// Reads `folder`'s data file into `table`, or takes the table `cache` holds for its bytes, and
+// makes the surname look-up ready, with every other list when `cache` holds them; for a thread
+// of its own while Qt starts, as nothing else may read the table meanwhile.
 LoadedDirectory load_directory(EntryTable& table, const std::filesystem::path& folder,
-                               const QLocale& locale, const OrdersCache& cache);
+                               const QLocale& locale, const CacheFolder& cache);
 
-// Where the program keeps its lists between runs: $XDG_CACHE_HOME/zel-kav (by default
+// Writes `table` into `cache` on a thread of the global pool, while it is as `directory` loaded
+// it; for once the application runs.
+void keep_in_background(const EntryTable& table, const LoadedDirectory& directory,
+                        const CacheFolder& cache);
+
+// Where the program keeps its tables and lists between runs: $XDG_CACHE_HOME/zel-kav (by default
 // ~/.cache/zel-kav), for this version of the program.
-OrdersCache user_orders_cache();
+CacheFolder user_cache_folder();

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include <cstdio>
 #include <future>
@@ -57,8 +58,9 @@ int main(int argc, char* argv[]) {
     // The directory loads and its surnames are sorted while Qt starts and the window is built;
     // nothing reads the table before Form_Load has the result.
     EntryTable table;
+    const CacheFolder cache = user_cache_folder();
     std::future<LoadedDirectory> loading =
-        std::async(std::launch::async, [&table, locale = QLocale(), cache = user_orders_cache()] {
+        std::async(std::launch::async, [&table, locale = QLocale(), cache] {
             return load_directory(table, ".", locale, cache);
         });
 
@@ -78,5 +80,8 @@ int main(int argc, char* argv[]) {
     LoadedDirectory directory = loading.get();
     if (!window.Form_Load(directory.loaded, std::move(directory.prepared))) return 1;
     window.show();
+    // Kept once the start's own work is done (the window painted, the look-up's lists sorted),
+    // while nobody has changed the table yet.
+    QTimer::singleShot(1000, [&] { keep_in_background(table, directory, cache); });
     return QApplication::exec();
 }

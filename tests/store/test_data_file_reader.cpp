@@ -2,6 +2,7 @@
 #include "data_file_reader.h"
 #include "data_file_writer.h"
 #include "store_fixtures.h"
+#include "table_cache.h"
 
 #include <QDir>
 #include <QProcess>
@@ -335,8 +336,9 @@ class TestDataFileReader : public QObject {
 
         EntryTable table = example_table();
         const EntryTable before = table;
-        std::uint64_t taken = 0;
-        const Result result = read_data_base(table, dir.path().toStdString(), taken);
+        LoadReport report;
+        const Result result = read_data_base(table, dir.path().toStdString(), {}, report);
+        const std::uint64_t taken = report.bytes_taken;
         const QString text = result.message;
         QVERIFY(!result.ok());
         QVERIFY2(text.startsWith("The data file \"" + file + "\" "), qPrintable(text));
@@ -400,6 +402,65 @@ class TestDataFileReader : public QObject {
             QVERIFY(same_entries(table, example_table()));
             QCOMPARE(table.LoadedFile.hash, file_hash(example_bytes()));
         }
+    }
+
+    // A table kept for the next start is taken only for the bytes it was kept for, whole and
+    // as the load gave it; anything else is read from the file as always.
+    void kept_table_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("kept");
+        QTest::addColumn<bool>("from_cache");
+        QTest::newRow("nothing changed") << "" << true << true;
+        QTest::newRow("the file changed, its size not") << "file" << true << false;
+        QTest::newRow("another program version") << "version" << true << false;
+        QTest::newRow("a number of the kept table changed") << "damaged" << true << false;
+        QTest::newRow("the kept table cut short") << "cut" << true << false;
+        QTest::newRow("the cache folder is a file") << "unwritable" << false << false;
+        QTest::newRow("a Store since the load") << "stored" << false << false;
+        QTest::newRow("a text set since the load") << "text" << false << false;
+    }
+    void kept_table() {
+        QFETCH(QString, change);
+        QFETCH(bool, kept);
+        QFETCH(bool, from_cache);
+        QTemporaryDir dir;
+        const std::filesystem::path file = data_path(dir.path());
+        QVERIFY(put_file(file, example_bytes()));
+        CacheFolder cache{dir.filePath("cache"), "1.2"};
+        if (change == "unwritable") QVERIFY(put_file(cache.folder.toStdString(), "x"));
+        LoadReport report;
+        EntryTable parsed;
+        QVERIFY(read_data_base(parsed, dir.path().toStdString(), cache, report).ok());
+        QVERIFY(!report.from_cache);
+        if (change == "stored") parsed.TableModified = 1;
+        if (change == "text") parsed.set_text(1, 3, "Graz");
+        QCOMPARE(KeptTables::keep(cache, parsed), kept);
+
+        const QStringList files = QDir(cache.folder).entryList({"table-*"}, QDir::Files);
+        QCOMPARE(files.size(), kept ? 1 : 0);
+        const QString kept_file = kept ? QDir(cache.folder).filePath(files[0]) : QString();
+        std::string expected_bytes = example_bytes();
+        if (change == "file") {
+            expected_bytes.replace(expected_bytes.find("Sample"), 6, "Simple");
+            QVERIFY(put_file(file, expected_bytes));
+        }
+        if (change == "version") cache.program_version = "1.3";
+        if (change == "damaged" || change == "cut") {
+            QByteArray bytes = file_bytes(kept_file.toStdString());
+            // A flag of a row: only the kept table's own hash tells.
+            if (change == "damaged") bytes[200] = char(bytes[200] ^ 1);
+            else bytes.chop(9);
+            QVERIFY(put_file(kept_file.toStdString(), bytes.toStdString()));
+        }
+
+        EntryTable loaded = example_table();
+        QVERIFY(read_data_base(loaded, dir.path().toStdString(), cache, report).ok());
+        QCOMPARE(report.from_cache, from_cache);
+        EntryTable expected;
+        QVERIFY(parse_data_base(expected, expected_bytes, "").ok());
+        QVERIFY(same_table(loaded, expected));
+        QCOMPARE(loaded.LoadedFile.hash, file_hash(expected_bytes));
+        if (from_cache) QCOMPARE(loaded.LoadedFile, parsed.LoadedFile);
     }
 };
 

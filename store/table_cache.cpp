@@ -1,0 +1,196 @@
+#include "table_cache.h"
+
+#include "atomic_file.h"
+#include "data_file_reader.h"
+#include "file_identity.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstring>
+#include <new>
+#include <string>
+
+#include <unistd.h>
+
+namespace {
+
+constexpr std::uint32_t Magic = 0x425a4b5a; // "ZKZB" in a little-endian file
+constexpr std::uint32_t FormatVersion = 1;
+constexpr int KeptFiles = 4;
+constexpr std::size_t LongestVersion = 256;
+const QString NamePrefix = QStringLiteral("table-");
+const QString NameSuffix = QStringLiteral(".bin");
+
+// The first part of a kept table, followed by the program's version and the part's hash; the
+// columns follow, with a hash of their own.
+struct Header {
+    std::uint32_t magic = Magic;
+    std::uint32_t format = FormatVersion;
+    std::uint64_t file_hash = 0;
+    std::uint64_t file_size = 0;
+    std::int32_t entries = 0;
+    SerialDate last_update = 0;
+    std::uint32_t version_length = 0;
+    std::uint32_t unused = 0;
+};
+
+// Named by the file's size first, so that a start can tell without hashing whether there may
+// be a table for its file.
+QString size_prefix(std::uint64_t file_size) {
+    return NamePrefix + QString::number(file_size) + u'-';
+}
+
+QString cache_path(const CacheFolder& cache, std::uint64_t file_size, std::uint64_t file_hash) {
+    return QDir(cache.folder).filePath(size_prefix(file_size) + QString::number(file_hash, 16) +
+                                       NameSuffix);
+}
+
+// A column's bytes, in the order they are written and read.
+template <typename Row> std::pair<const void*, std::size_t> bytes_of(const std::vector<Row>& column) {
+    return {column.data(), column.size() * sizeof(Row)};
+}
+
+// Whether every column holds the rows a load of the table's entries gives it.
+bool rows_as_loaded(const EntryTable& table) {
+    const std::size_t rows = std::size_t(table.EntryCount) + 11;
+    return table.TableCapacity == table.EntryCount + 10 && table.ChangeDate.size() == rows &&
+           table.Salutation.size() == rows && table.TitleFlags.size() == rows &&
+           table.OrganizationFlags.size() == rows && table.EquipmentFlags.size() == rows &&
+           table.text_rows() == rows;
+}
+
+void prune(const QString& folder) {
+    const QFileInfoList files =
+        QDir(folder).entryInfoList({NamePrefix + u'*' + NameSuffix}, QDir::Files, QDir::Time);
+    for (qsizetype i = KeptFiles; i < files.size(); ++i) QFile::remove(files[i].filePath());
+}
+
+} // namespace
+
+bool KeptTables::may_hold(const CacheFolder& cache, std::uint64_t file_size) {
+    return !cache.folder.isEmpty() &&
+           !QDir(cache.folder).entryList({size_prefix(file_size) + u'*' + NameSuffix}, QDir::Files).isEmpty();
+}
+
+bool KeptTables::read(const CacheFolder& cache, std::shared_ptr<const TextBytes> file,
+                      const FileIdentity& loaded, EntryTable& table) {
+    if (cache.folder.isEmpty() || !file || !loaded.known || file->used() != loaded.size)
+        return false;
+    struct stat status {};
+    const int fd = open_regular_file(
+        QFile::encodeName(cache_path(cache, loaded.size, loaded.hash)).toStdString(), status);
+    if (fd < 0) return false;
+    const std::unique_ptr<int, void (*)(int*)> closer(new int(fd), [](int* f) {
+        ::close(*f);
+        delete f;
+    });
+    try {
+        Header header;
+        const QByteArray version = cache.program_version.toUtf8();
+        QByteArray stored_version(version.size(), '\0');
+        std::uint64_t written = 0;
+        if (!read_file_at(fd, 0, &header, sizeof header) || header.magic != Magic ||
+            header.format != FormatVersion || header.file_hash != loaded.hash ||
+            header.file_size != loaded.size || header.entries <= 0 ||
+            header.entries > MaxEntryCount || header.version_length != std::uint32_t(version.size()) ||
+            !read_file_at(fd, sizeof header, stored_version.data(), std::size_t(version.size())) ||
+            stored_version != version ||
+            !read_file_at(fd, sizeof header + std::size_t(version.size()), &written, sizeof written))
+            return false;
+        if (written != stable_hash(version.constData(), std::size_t(version.size()),
+                                   stable_hash(&header, sizeof header)))
+            return false;
+
+        EntryTable kept = empty_directory(std::int16_t(header.entries));
+        kept.LastUpdate = header.last_update;
+        kept.LoadedFile = loaded;
+        kept.TextSlots.reset(kept.text_rows(), file);
+        std::uint64_t at = sizeof header + std::size_t(version.size()) + sizeof written;
+        std::uint64_t hash = 0;
+        const auto take = [&](void* to, std::size_t size) {
+            if (!read_file_at(fd, at, to, size)) return false;
+            hash = stable_hash(to, size, hash);
+            at += size;
+            return true;
+        };
+        const auto take_column = [&](auto& column) {
+            return take(column.data(), column.size() * sizeof column[0]);
+        };
+        if (!take_column(kept.ChangeDate) || !take_column(kept.Salutation) ||
+            !take_column(kept.TitleFlags) || !take_column(kept.OrganizationFlags) ||
+            !take_column(kept.EquipmentFlags))
+            return false;
+        // The texts' places go straight into the column, a run of rows at a time, and each
+        // must stand within the file.
+        const std::size_t rows = kept.text_rows();
+        for (std::size_t row = 0; row < rows;) {
+            const std::span<TextPlace> places = kept.TextSlots.writable_places_from(row);
+            if (!take(places.data(), places.size_bytes())) return false;
+            for (const TextPlace& place : places) {
+                if (place.length > file->used() || place.offset > file->used() - place.length)
+                    return false;
+            }
+            row += places.size() / TextSlotCount;
+        }
+        if (!read_file_at(fd, at, &written, sizeof written) || written != hash ||
+            at + sizeof written != std::uint64_t(status.st_size))
+            return false;
+        table = std::move(kept);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+bool KeptTables::keep(const CacheFolder& cache, const EntryTable& table) {
+    const std::shared_ptr<const TextBytes> file = table.TextSlots.blocks()[0];
+    const QByteArray version = cache.program_version.toUtf8();
+    // Only a table that holds its file's bytes and numbers as they were read: nothing stored
+    // since, nothing set apart from the file, and the bytes those the load recorded.
+    if (cache.folder.isEmpty() || !file || !table.LoadedFile.known || table.TableModified != 0 ||
+        table.EntryCount <= 0 || version.size() > qsizetype(LongestVersion) ||
+        table.TextSlots.blocks()[1] || !rows_as_loaded(table) ||
+        file->used() != table.LoadedFile.size ||
+        file_hash({file->data(), file->used()}) != table.LoadedFile.hash)
+        return false;
+    Header header;
+    header.file_hash = table.LoadedFile.hash;
+    header.file_size = table.LoadedFile.size;
+    header.entries = table.EntryCount;
+    header.last_update = table.LastUpdate;
+    header.version_length = std::uint32_t(version.size());
+    if (!QDir().mkpath(cache.folder)) return false;
+    const Result written = write_file_atomically(
+        cache_path(cache, header.file_size, header.file_hash), [&](std::string& piece, const PieceWriter& flush) {
+            std::uint64_t hash = 0;
+            const auto put = [&](const void* bytes, std::size_t size) {
+                hash = stable_hash(bytes, size, hash);
+                piece.append(static_cast<const char*>(bytes), size);
+                if (piece.size() >= FilePieceSize) flush(piece);
+            };
+            const auto end_part = [&] {
+                piece.append(reinterpret_cast<const char*>(&hash), sizeof hash);
+                hash = 0;
+            };
+            put(&header, sizeof header);
+            put(version.constData(), std::size_t(version.size()));
+            end_part();
+            for (const auto& [bytes, size] :
+                 {bytes_of(table.ChangeDate), bytes_of(table.Salutation), bytes_of(table.TitleFlags),
+                  bytes_of(table.OrganizationFlags), bytes_of(table.EquipmentFlags)})
+                put(bytes, size);
+            const std::size_t rows = table.text_rows();
+            for (std::size_t row = 0; row < rows;) {
+                const std::span<const TextPlace> places = table.TextSlots.places_from(row);
+                put(places.data(), places.size_bytes());
+                row += places.size() / TextSlotCount;
+            }
+            end_part();
+            flush(piece);
+        });
+    if (!written.ok()) return false;
+    prune(cache.folder);
+    return true;
+}

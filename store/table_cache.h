@@ -1,0 +1,35 @@
+#pragma once
+
+#include "entry_table.h"
+
+#include <QString>
+
+#include <memory>
+
+// Where the program keeps files between runs that only save it work (the user's cache folder),
+// and the version of the program that writes them: a new version may read or sort otherwise.
+struct CacheFolder {
+    QString folder; // empty: nothing is read or written
+    QString program_version;
+};
+
+// Tables kept between runs, so that a start on an unchanged data file takes its table as the
+// last load left it instead of reading every item again. A kept table holds the numbers of
+// every row and where each text stands in the data file's bytes; nothing of the texts
+// themselves. It is used only when it was written for the same bytes (their hash and size), by
+// the same program version and in this format, and its own hash holds; anything else is passed
+// over and the file is read as always. Deleting the cache is always safe.
+class KeptTables {
+  public:
+    // Whether `cache` may hold a table for a file of `file_size` bytes: read() need not hash a
+    // file that has none.
+    static bool may_hold(const CacheFolder& cache, std::uint64_t file_size);
+    // Fills `table` with the table kept for the data file `file`, whose identity is `loaded`,
+    // when one fits it; false, `table` as it was, otherwise.
+    static bool read(const CacheFolder& cache, std::shared_ptr<const TextBytes> file,
+                     const FileIdentity& loaded, EntryTable& table);
+    // Keeps `table` for the next start, written whole or not at all; only the newest few are
+    // kept. Only a table as its load left it is kept (its texts all stand in the file's
+    // bytes); false when nothing was written.
+    static bool keep(const CacheFolder& cache, const EntryTable& table);
+};
