@@ -29,42 +29,60 @@ const LookupCategoryRow& lookup_category(int label_index) {
 LookupTexts::LookupTexts(const EntryTable& table)
     : texts(table.text_snapshot()), last_entry(::last_entry(table)) {}
 
-std::vector<LookupItem> value_items(const LookupTexts& table, int label_index) {
+ItemSource value_item_source(const LookupTexts& table, int label_index) {
     const LookupCategoryRow& category = lookup_category(label_index);
-    std::vector<LookupItem> items;
-    if (category.kind != LookupKind::Direct) return items;
+    if (category.kind != LookupKind::Direct) return {0, [](const ItemSink&) {}};
     const int last = table.last_entry;
-    // Room for every slot, filled or not: what stays unused is never touched, so costs no memory,
-    // and the vector is never copied as it grows.
-    items.reserve(std::size_t(last) * std::size_t(category.last_slot - category.first_slot + 1));
-    for (int e = 1; e <= last; ++e) {
-        for (int s = category.first_slot; s <= category.last_slot; ++s) {
-            const std::string_view value = table.text(e, s);
-            if (!value.empty()) items.push_back({value, e});
-        }
-    }
+    return {std::size_t(last) * std::size_t(category.last_slot - category.first_slot + 1),
+            [&table, &category, last](const ItemSink& add) {
+                for (int e = 1; e <= last; ++e) {
+                    for (int s = category.first_slot; s <= category.last_slot; ++s) {
+                        const std::string_view value = table.text(e, s);
+                        if (!value.empty()) add(value, e);
+                    }
+                }
+            }};
+}
+
+ItemSource kind_item_source(const LookupTexts& table, int label_index,
+                            const std::vector<std::string>& captions) {
+    const LookupCategoryRow& category = lookup_category(label_index);
+    if (category.kind != LookupKind::TwoStep) return {0, [](const ItemSink&) {}};
+    const int last = table.last_entry;
+    return {captions.size() +
+                std::size_t(last) * std::size_t(category.last_slot - category.first_slot + 1),
+            [&table, &category, &captions, last](const ItemSink& add) {
+                for (std::size_t k = 0; k < captions.size(); ++k) add(captions[k], std::int32_t(k));
+                std::int32_t next_kind = category.check_box_kinds;
+                for (int e = 1; e <= last; ++e) {
+                    for (int s = category.first_slot; s <= category.last_slot; ++s) {
+                        const std::string_view text = table.text(e, s);
+                        if (!text.empty()) add(text, next_kind++);
+                    }
+                }
+            }};
+}
+
+namespace {
+
+std::vector<LookupItem> held(const ItemSource& source) {
+    std::vector<LookupItem> items;
+    // Room for every item there may be: what stays unused is never touched, so costs no
+    // memory, and the vector is never copied as it grows.
+    items.reserve(source.most);
+    source.give([&](std::string_view text, std::int32_t number) { items.push_back({text, number}); });
     return items;
+}
+
+} // namespace
+
+std::vector<LookupItem> value_items(const LookupTexts& table, int label_index) {
+    return held(value_item_source(table, label_index));
 }
 
 std::vector<LookupItem> kind_items(const LookupTexts& table, int label_index,
                                    const std::vector<std::string>& captions) {
-    const LookupCategoryRow& category = lookup_category(label_index);
-    std::vector<LookupItem> items;
-    if (category.kind != LookupKind::TwoStep) return items;
-    for (std::size_t k = 0; k < captions.size(); ++k) {
-        items.push_back({captions[k], std::int32_t(k)});
-    }
-    std::int32_t next_kind = category.check_box_kinds;
-    const int last = table.last_entry;
-    items.reserve(captions.size() +
-                  std::size_t(last) * std::size_t(category.last_slot - category.first_slot + 1));
-    for (int e = 1; e <= last; ++e) {
-        for (int s = category.first_slot; s <= category.last_slot; ++s) {
-            const std::string_view text = table.text(e, s);
-            if (!text.empty()) items.push_back({text, next_kind++});
-        }
-    }
-    return items;
+    return held(kind_item_source(table, label_index, captions));
 }
 
 std::vector<LookupItem> surname_items(const EntryTable& table, int label_index, std::int32_t kind,

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,8 +78,18 @@ struct LookupTexts {
     int last_entry = 0;
 };
 
+// A list's items given one at a time, never held together: the longest lists' items would take
+// three times the memory of what a sorted list keeps of them. `give` calls its sink for each
+// item in order, at most `most` times, while the texts (and captions) it was made from live.
+using ItemSink = std::function<void(std::string_view text, std::int32_t number)>;
+struct ItemSource {
+    std::size_t most = 0;
+    std::function<void(const ItemSink&)> give;
+};
+
 // The lower box of a direct look-up: every non-empty value of the category's slots, entry by
 // entry and slot by slot, each with its entry number. Equal values are all kept.
+ItemSource value_item_source(const LookupTexts& texts, int label_index);
 std::vector<LookupItem> value_items(const LookupTexts& texts, int label_index);
 inline std::vector<LookupItem> value_items(const EntryTable& table, int label_index) {
     return value_items(LookupTexts(table), label_index);
@@ -87,6 +98,8 @@ inline std::vector<LookupItem> value_items(const EntryTable& table, int label_in
 // The upper box of a two-step look-up: `captions` with numbers 0, 1, ... (the check boxes'
 // captions at the moment of the click), then every non-empty free text, entry by entry and
 // slot by slot, numbered on from the category's check-box kinds, however many captions come.
+ItemSource kind_item_source(const LookupTexts& texts, int label_index,
+                            const std::vector<std::string>& captions);
 std::vector<LookupItem> kind_items(const LookupTexts& texts, int label_index,
                                    const std::vector<std::string>& captions);
 inline std::vector<LookupItem> kind_items(const EntryTable& table, int label_index,

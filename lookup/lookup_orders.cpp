@@ -97,9 +97,11 @@ LookupList LookupOrders::Sorting::sort_list(int index, const QCollator& by) {
     }
     switch (lookup_category(index).kind) {
     case LookupKind::Direct:
-        return shared(sort_items(value_items(texts, index), by, &texts.texts));
-    case LookupKind::TwoStep:
-        return shared(sort_items(kind_items(texts, index, {}), by, &texts.texts));
+        return shared(sort_items(value_item_source(texts, index), by, &texts.texts));
+    case LookupKind::TwoStep: {
+        const std::vector<std::string> no_captions;
+        return shared(sort_items(kind_item_source(texts, index, no_captions), by, &texts.texts));
+    }
     case LookupKind::None:
         break;
     }
@@ -178,9 +180,11 @@ void LookupOrders::sort_the_rest_in_background() {
     // The global pool is waited for when the application ends, after the window has gone.
     QThreadPool::globalInstance()->start([sorting = sorting_] {
         const QCollator collator = list_collator(sorting->locale);
-        // The longest lists first, while few others are held beside what sorting them takes;
-        // the surnames last: the start-up look-up has usually sorted them already.
-        for (int index : {12, 13, 11, 3, 0, 2, 4, 5, 6, 7, 8, 9, 10, 14, SurnameLabel}) {
+        // First the lists of mostly different texts (mailing addresses, e-mail addresses,
+        // telephone and fax numbers), whose sorting takes the most scratch memory, while few
+        // other lists are held beside it; then the longest lists; the surnames last: the
+        // start-up look-up has usually sorted them already.
+        for (int index : {3, 9, 7, 8, 12, 13, 11, 0, 2, 4, 5, 6, 10, 14, SurnameLabel}) {
             if (sorting->dropped) return;
             try {
                 run_background_hook(index);

@@ -72,6 +72,15 @@ void sort_by_collation(std::vector<std::int32_t>& order, const std::vector<QStri
 
 SortedItems sort_items(std::vector<LookupItem> items, const QCollator& collator,
                        const TextColumn* source) {
+    return sort_items({items.size(),
+                       [&items](const ItemSink& add) {
+                           for (const LookupItem& item : items) add(item.text, item.number);
+                       }},
+                      collator, source);
+}
+
+SortedItems sort_items(const ItemSource& items, const QCollator& collator,
+                       const TextColumn* source) {
     // Values repeat (cities, countries, interests): each distinct text is pooled and collated
     // once.
     auto texts = std::make_shared<TextPool>();
@@ -92,29 +101,29 @@ SortedItems sort_items(std::vector<LookupItem> items, const QCollator& collator,
         return texts->add(text);
     };
     // Open addressing over the pool's numbers: a node per text would cost more than the lists.
-    const std::size_t count = items.size();
     std::size_t capacity = 16;
-    while (capacity < 2 * count) capacity *= 2;
+    while (capacity < 2 * items.most) capacity *= 2;
     std::vector<std::int32_t> pooled(capacity, -1);
     const std::hash<std::string_view> hash;
-    std::vector<std::int32_t> text_of(count);
-    std::vector<std::int32_t> number_of(count);
+    // Room for the most items there may be; pages never reached cost nothing.
+    std::vector<std::int32_t> text_of;
+    std::vector<std::int32_t> number_of;
+    text_of.reserve(items.most);
+    number_of.reserve(items.most);
     std::size_t bytes = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        number_of[i] = items[i].number;
-        const std::string_view text = items[i].text;
+    items.give([&](std::string_view text, std::int32_t number) {
+        if (text_of.size() == items.most) throw std::length_error("sort_items");
+        number_of.push_back(number);
         std::size_t slot = hash(text) & (capacity - 1);
         while (pooled[slot] >= 0 && (*texts)[pooled[slot]] != text) slot = (slot + 1) & (capacity - 1);
         if (pooled[slot] < 0) {
             pooled[slot] = pooled_text(text);
             bytes += text.size();
         }
-        text_of[i] = pooled[slot];
-    }
-    // The items are three times the size of what is kept of them: the longest lists are sorted
-    // without them.
+        text_of.push_back(pooled[slot]);
+    });
+    const std::size_t count = text_of.size();
     pooled = {};
-    items = {};
     // Windows-1252 gives one character per byte, so one decoding serves the whole pool.
     std::string joined;
     joined.reserve(bytes);

@@ -79,6 +79,9 @@ QCollator list_collator(const QLocale& locale = QLocale());
 // texts that stand in `source`'s blocks are viewed there, the others copied.
 SortedItems sort_items(std::vector<LookupItem> items, const QCollator& collator,
                        const TextColumn* source = nullptr);
+// The same for items given one at a time, so that they are never all held.
+SortedItems sort_items(const ItemSource& items, const QCollator& collator,
+                       const TextColumn* source = nullptr);
 
 // `sorted` (free texts, sorted by `collator`) with `captions` added before them, numbered 0, 1,
 // ... and sorted in among them.

@@ -8,9 +8,12 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
+#include <span>
 #include <string>
+#include <type_traits>
 
 #include <unistd.h>
 
@@ -50,6 +53,14 @@ QString cache_path(const CacheFolder& cache, std::uint64_t file_size, std::uint6
 // A column's bytes, in the order they are written and read.
 template <typename Row> std::pair<const void*, std::size_t> bytes_of(const std::vector<Row>& column) {
     return {column.data(), column.size() * sizeof(Row)};
+}
+
+// `size` bytes chained into `hash` a slice at a time, so that a writer can hand them on in
+// slices of that size.
+std::uint64_t hashed_in_slices(const void* bytes, std::size_t size, std::uint64_t hash) {
+    for (std::size_t at = 0; at < size; at += FilePieceSize)
+        hash = stable_hash(static_cast<const char*>(bytes) + at, std::min(FilePieceSize, size - at), hash);
+    return hash;
 }
 
 // Whether every column holds the rows a load of the table's entries gives it.
@@ -99,8 +110,8 @@ bool KeptTables::read(const CacheFolder& cache, std::shared_ptr<const TextBytes>
             stored_version != version ||
             !read_file_at(fd, sizeof header + std::size_t(version.size()), &written, sizeof written))
             return false;
-        if (written != stable_hash(version.constData(), std::size_t(version.size()),
-                                   stable_hash(&header, sizeof header)))
+        if (written != hashed_in_slices(version.constData(), std::size_t(version.size()),
+                                        hashed_in_slices(&header, sizeof header, 0)))
             return false;
 
         EntryTable kept = empty_directory(std::int16_t(header.entries));
@@ -111,7 +122,7 @@ bool KeptTables::read(const CacheFolder& cache, std::shared_ptr<const TextBytes>
         std::uint64_t hash = 0;
         const auto take = [&](void* to, std::size_t size) {
             if (!read_file_at(fd, at, to, size)) return false;
-            hash = stable_hash(to, size, hash);
+            hash = hashed_in_slices(to, size, hash);
             at += size;
             return true;
         };
@@ -144,16 +155,16 @@ bool KeptTables::read(const CacheFolder& cache, std::shared_ptr<const TextBytes>
     }
 }
 
-bool KeptTables::keep(const CacheFolder& cache, const EntryTable& table) {
+bool KeptTables::keep(const CacheFolder& cache, EntryTable table) {
     const std::shared_ptr<const TextBytes> file = table.TextSlots.blocks()[0];
     const QByteArray version = cache.program_version.toUtf8();
     // Only a table that holds its file's bytes and numbers as they were read: nothing stored
-    // since, nothing set apart from the file, and the bytes those the load recorded.
+    // since, nothing set apart from the file; the bytes are checked against the load's hash
+    // below.
     if (cache.folder.isEmpty() || !file || !table.LoadedFile.known || table.TableModified != 0 ||
         table.EntryCount <= 0 || version.size() > qsizetype(LongestVersion) ||
         table.TextSlots.blocks()[1] || !rows_as_loaded(table) ||
-        file->used() != table.LoadedFile.size ||
-        file_hash({file->data(), file->used()}) != table.LoadedFile.hash)
+        file->used() != table.LoadedFile.size || !QDir().mkpath(cache.folder))
         return false;
     Header header;
     header.file_hash = table.LoadedFile.hash;
@@ -161,36 +172,54 @@ bool KeptTables::keep(const CacheFolder& cache, const EntryTable& table) {
     header.entries = table.EntryCount;
     header.last_update = table.LastUpdate;
     header.version_length = std::uint32_t(version.size());
-    if (!QDir().mkpath(cache.folder)) return false;
-    const Result written = write_file_atomically(
-        cache_path(cache, header.file_size, header.file_hash), [&](std::string& piece, const PieceWriter& flush) {
-            std::uint64_t hash = 0;
-            const auto put = [&](const void* bytes, std::size_t size) {
-                hash = stable_hash(bytes, size, hash);
-                piece.append(static_cast<const char*>(bytes), size);
-                if (piece.size() >= FilePieceSize) flush(piece);
-            };
-            const auto end_part = [&] {
-                piece.append(reinterpret_cast<const char*>(&hash), sizeof hash);
-                hash = 0;
-            };
-            put(&header, sizeof header);
-            put(version.constData(), std::size_t(version.size()));
-            end_part();
-            for (const auto& [bytes, size] :
-                 {bytes_of(table.ChangeDate), bytes_of(table.Salutation), bytes_of(table.TitleFlags),
-                  bytes_of(table.OrganizationFlags), bytes_of(table.EquipmentFlags)})
-                put(bytes, size);
-            const std::size_t rows = table.text_rows();
-            for (std::size_t row = 0; row < rows;) {
-                const std::span<const TextPlace> places = table.TextSlots.places_from(row);
-                put(places.data(), places.size_bytes());
-                row += places.size() / TextSlotCount;
-            }
-            end_part();
-            flush(piece);
-        });
-    if (!written.ok()) return false;
+    struct NotAsLoaded {};
+    try {
+        const Result written = write_file_atomically(
+            cache_path(cache, header.file_size, header.file_hash),
+            [&](std::string& piece, const PieceWriter& flush) {
+                std::uint64_t hash = 0;
+                const auto put = [&](const void* bytes, std::size_t size) {
+                    hash = hashed_in_slices(bytes, size, hash);
+                    for (std::size_t at = 0; at < size; at += FilePieceSize) {
+                        piece.append(static_cast<const char*>(bytes) + at,
+                                     std::min(FilePieceSize, size - at));
+                        if (piece.size() >= FilePieceSize) flush(piece);
+                    }
+                };
+                const auto end_part = [&] {
+                    piece.append(reinterpret_cast<const char*>(&hash), sizeof hash);
+                    hash = 0;
+                };
+                put(&header, sizeof header);
+                put(version.constData(), std::size_t(version.size()));
+                end_part();
+                // The numbers first, each column let go of once written: the caller's copy of
+                // them is all this costs in memory.
+                const auto put_column = [&](auto& column) {
+                    put(column.data(), column.size() * sizeof column[0]);
+                    std::decay_t<decltype(column)>().swap(column);
+                };
+                put_column(table.ChangeDate);
+                put_column(table.Salutation);
+                put_column(table.TitleFlags);
+                put_column(table.OrganizationFlags);
+                put_column(table.EquipmentFlags);
+                if (file_hash({file->data(), file->used()}) != table.LoadedFile.hash)
+                    throw NotAsLoaded{};
+                const std::size_t rows = table.text_rows();
+                for (std::size_t row = 0; row < rows;) {
+                    const std::span<const TextPlace> places = table.TextSlots.places_from(row);
+                    put(places.data(), places.size_bytes());
+                    row += places.size() / TextSlotCount;
+                }
+                end_part();
+                flush(piece);
+            });
+        if (!written.ok()) return false;
+    } catch (const NotAsLoaded&) {
+        // The file written so far was never put in place.
+        return false;
+    }
     prune(cache.folder);
     return true;
 }

@@ -30,6 +30,7 @@ class KeptTables {
                      const FileIdentity& loaded, EntryTable& table);
     // Keeps `table` for the next start, written whole or not at all; only the newest few are
     // kept. Only a table as its load left it is kept (its texts all stand in the file's
-    // bytes); false when nothing was written.
-    static bool keep(const CacheFolder& cache, const EntryTable& table);
+    // bytes); false when nothing was written. Takes a copy of its own, and lets go of each
+    // column of numbers as soon as it is written.
+    static bool keep(const CacheFolder& cache, EntryTable table);
 };

@@ -21,9 +21,9 @@ void keep_in_background(const EntryTable& table, const LoadedDirectory& director
     if (!directory.keep_while || table.generation() != *directory.keep_while) return;
     // A copy shares the table's texts; only its numbers are copied. The global pool is waited
     // for when the application ends.
-    QThreadPool::globalInstance()->start([loaded = std::make_shared<const EntryTable>(table), cache] {
+    QThreadPool::globalInstance()->start([loaded = std::make_shared<EntryTable>(table), cache] {
         try {
-            KeptTables::keep(cache, *loaded);
+            KeptTables::keep(cache, std::move(*loaded));
         } catch (...) {
             // The next start reads the file again.
         }

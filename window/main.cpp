@@ -80,8 +80,8 @@ int main(int argc, char* argv[]) {
     LoadedDirectory directory = loading.get();
     if (!window.Form_Load(directory.loaded, std::move(directory.prepared))) return 1;
     window.show();
-    // Kept once the start's own work is done (the window painted, the look-up's lists sorted),
-    // while nobody has changed the table yet.
-    QTimer::singleShot(1000, [&] { keep_in_background(table, directory, cache); });
+    // Kept once the window is on the screen (show() has sent it there), while the table is
+    // still as loaded and the look-up's lists have not yet grown beside it.
+    QTimer::singleShot(0, [&] { keep_in_background(table, directory, cache); });
     return QApplication::exec();
 }
