@@ -256,8 +256,7 @@ bool write_orders_cache(const OrdersCache& cache, const QCollator& collator,
             FieldHash hash;
             const auto put = [&](const void* bytes, std::size_t size) {
                 hash.add(bytes, size);
-                if (size > 0) piece.append(static_cast<const char*>(bytes), size);
-                if (piece.size() >= FilePieceSize) flush(piece);
+                append_in_pieces(piece, flush, bytes, size);
             };
             const auto put_value = [&](const auto& value) { put(&value, sizeof value); };
             // Each part ends in the hash of its own fields.

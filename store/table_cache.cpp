@@ -55,14 +55,6 @@ template <typename Row> std::pair<const void*, std::size_t> bytes_of(const std::
     return {column.data(), column.size() * sizeof(Row)};
 }
 
-// `size` bytes chained into `hash` a slice at a time, so that a writer can hand them on in
-// slices of that size.
-std::uint64_t hashed_in_slices(const void* bytes, std::size_t size, std::uint64_t hash) {
-    for (std::size_t at = 0; at < size; at += FilePieceSize)
-        hash = stable_hash(static_cast<const char*>(bytes) + at, std::min(FilePieceSize, size - at), hash);
-    return hash;
-}
-
 // Whether every column holds the rows a load of the table's entries gives it.
 bool rows_as_loaded(const EntryTable& table) {
     const std::size_t rows = std::size_t(table.EntryCount) + 11;
@@ -110,8 +102,8 @@ bool KeptTables::read(const CacheFolder& cache, std::shared_ptr<const TextBytes>
             stored_version != version ||
             !read_file_at(fd, sizeof header + std::size_t(version.size()), &written, sizeof written))
             return false;
-        if (written != hashed_in_slices(version.constData(), std::size_t(version.size()),
-                                        hashed_in_slices(&header, sizeof header, 0)))
+        if (written != stable_hash(version.constData(), std::size_t(version.size()),
+                                   stable_hash(&header, sizeof header)))
             return false;
 
         EntryTable kept = empty_directory(std::int16_t(header.entries));
@@ -122,7 +114,7 @@ bool KeptTables::read(const CacheFolder& cache, std::shared_ptr<const TextBytes>
         std::uint64_t hash = 0;
         const auto take = [&](void* to, std::size_t size) {
             if (!read_file_at(fd, at, to, size)) return false;
-            hash = hashed_in_slices(to, size, hash);
+            hash = stable_hash(to, size, hash);
             at += size;
             return true;
         };
@@ -179,12 +171,8 @@ bool KeptTables::keep(const CacheFolder& cache, EntryTable table) {
             [&](std::string& piece, const PieceWriter& flush) {
                 std::uint64_t hash = 0;
                 const auto put = [&](const void* bytes, std::size_t size) {
-                    hash = hashed_in_slices(bytes, size, hash);
-                    for (std::size_t at = 0; at < size; at += FilePieceSize) {
-                        piece.append(static_cast<const char*>(bytes) + at,
-                                     std::min(FilePieceSize, size - at));
-                        if (piece.size() >= FilePieceSize) flush(piece);
-                    }
+                    hash = stable_hash(bytes, size, hash);
+                    append_in_pieces(piece, flush, bytes, size);
                 };
                 const auto end_part = [&] {
                     piece.append(reinterpret_cast<const char*>(&hash), sizeof hash);

@@ -411,6 +411,7 @@ class TestDataFileReader : public QObject {
         QTest::addColumn<bool>("kept");
         QTest::addColumn<bool>("from_cache");
         QTest::newRow("nothing changed") << "" << true << true;
+        QTest::newRow("the largest directory") << "largest" << true << true;
         QTest::newRow("the file changed, its size not") << "file" << true << false;
         QTest::newRow("another program version") << "version" << true << false;
         QTest::newRow("a number of the kept table changed") << "damaged" << true << false;
@@ -425,7 +426,18 @@ class TestDataFileReader : public QObject {
         QFETCH(bool, from_cache);
         QTemporaryDir dir;
         const std::filesystem::path file = data_path(dir.path());
-        QVERIFY(put_file(file, example_bytes()));
+        std::string expected_bytes = example_bytes();
+        if (change == "largest") {
+            // Columns and texts many times the size of the pieces a file is written in.
+            EntryTable full = changed_table(MaxEntryCount);
+            for (int e = 1; e <= MaxEntryCount; e += 97) {
+                full.set_text(e, e % TextSlotCount, "text " + std::to_string(e));
+                full.EquipmentFlags[std::size_t(e)][std::size_t(e % EquipmentFlagCount)] = 1;
+                full.ChangeDate[std::size_t(e)] = e;
+            }
+            expected_bytes = data_file_bytes(full, 1);
+        }
+        QVERIFY(put_file(file, expected_bytes));
         CacheFolder cache{dir.filePath("cache"), "1.2"};
         if (change == "unwritable") QVERIFY(put_file(cache.folder.toStdString(), "x"));
         LoadReport report;
@@ -439,7 +451,6 @@ class TestDataFileReader : public QObject {
         const QStringList files = QDir(cache.folder).entryList({"table-*"}, QDir::Files);
         QCOMPARE(files.size(), kept ? 1 : 0);
         const QString kept_file = kept ? QDir(cache.folder).filePath(files[0]) : QString();
-        std::string expected_bytes = example_bytes();
         if (change == "file") {
             expected_bytes.replace(expected_bytes.find("Sample"), 6, "Simple");
             QVERIFY(put_file(file, expected_bytes));
