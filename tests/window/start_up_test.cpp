@@ -1,4 +1,5 @@
 #include "command_line.h"
+#include "directory_loading.h"
 #include "last_update_caption.h"
 #include "serial_date.h"
 #include "sorted_list.h"
@@ -8,6 +9,8 @@
 #include <QDir>
 #include <QLocale>
 #include <QRadioButton>
+#include <QTemporaryDir>
+#include <QThreadPool>
 
 #include <future>
 
@@ -172,6 +175,30 @@ class StartUpTest : public QObject {
         QCOMPARE(f->window->lookup_category_for_testing(), std::int16_t(1));
         QCOMPARE(f->window->list1->count(), 3);
         QCOMPARE(f->window->list1->text(2), QStringLiteral("Name 3"));
+    }
+
+    // The table a start read item by item is kept for the next start, as it was loaded, even
+    // when the window changes it while the copy is written; a table changed before is not.
+    void kept_for_the_next_start() {
+        QVERIFY(f->write(named_entries(3)));
+        QTemporaryDir cache_dir;
+        const CacheFolder cache{cache_dir.path(), QStringLiteral("1.2")};
+        LoadedDirectory directory = load_directory(f->table, f->folder(), QLocale(), cache);
+        QVERIFY(directory.keep_while);
+        f->window = std::make_unique<frm_ZEL>(f->table, f->folder());
+        QVERIFY(f->window->Form_Load(directory.loaded, std::move(directory.prepared)));
+        keep_in_background(f->table, directory, cache);
+        for (int e = 1; e <= 3; ++e) f->table.set_text(e, SurnameSlot, "Changed");
+        keep_in_background(f->table, directory, cache);
+        QThreadPool::globalInstance()->waitForDone();
+        QCOMPARE(QDir(cache.folder).entryList({"table-*"}, QDir::Files).size(), 1);
+
+        EntryTable next;
+        const LoadedDirectory again = load_directory(next, f->folder(), QLocale(), cache);
+        QVERIFY(again.loaded.ok());
+        QVERIFY(!again.keep_while); // the kept table was taken
+        for (int e = 1; e <= 3; ++e)
+            QCOMPARE(QString::fromLatin1(next.text(e, SurnameSlot)), QStringLiteral("Name %1").arg(e));
     }
 
     void command_line_data() {
