@@ -1,7 +1,6 @@
 #include "table_cache.h"
 
 #include "atomic_file.h"
-#include "data_file_reader.h"
 #include "file_identity.h"
 
 #include <QDir>
@@ -48,11 +47,6 @@ QString size_prefix(std::uint64_t file_size) {
 QString cache_path(const CacheFolder& cache, std::uint64_t file_size, std::uint64_t file_hash) {
     return QDir(cache.folder).filePath(size_prefix(file_size) + QString::number(file_hash, 16) +
                                        NameSuffix);
-}
-
-// A column's bytes, in the order they are written and read.
-template <typename Row> std::pair<const void*, std::size_t> bytes_of(const std::vector<Row>& column) {
-    return {column.data(), column.size() * sizeof(Row)};
 }
 
 // Whether every column holds the rows a load of the table's entries gives it.
@@ -109,7 +103,7 @@ bool KeptTables::read(const CacheFolder& cache, std::shared_ptr<const TextBytes>
         EntryTable kept = empty_directory(std::int16_t(header.entries));
         kept.LastUpdate = header.last_update;
         kept.LoadedFile = loaded;
-        kept.TextSlots.reset(kept.text_rows(), file);
+        kept.TextSlots.use_file(file);
         std::uint64_t at = sizeof header + std::size_t(version.size()) + sizeof written;
         std::uint64_t hash = 0;
         const auto take = [&](void* to, std::size_t size) {

@@ -78,7 +78,8 @@ class TextColumn {
     }
     // Copies `bytes` into the column's own block.
     void set(std::size_t row, int slot, std::string_view bytes);
-    // The block set_in_file() points into; set once the reader has all of it.
+    // The block set_in_file() points into; set once the reader has all of it, or before the
+    // places are read back whole.
     void use_file(std::shared_ptr<const TextBytes> file) { file_ = std::move(file); }
     // Points the slot at bytes of the file block; the reader's way, without a copy.
     void set_in_file(std::size_t row, int slot, std::uint32_t offset, std::uint32_t length) {
