@@ -139,6 +139,7 @@ class TestLookupItems : public QObject {
     void lists_sort_as_a_plain_stable_sort_data();
     void lists_sort_as_a_plain_stable_sort();
     void lists_follow_a_changed_table();
+    void items_given_one_at_a_time();
     void background_work_never_serves_an_old_table_data();
     void background_work_never_serves_an_old_table();
     void lists_sorted_ahead_serve_their_table_alone();
@@ -392,6 +393,30 @@ void TestLookupItems::lists_sort_as_a_plain_stable_sort() {
     QCOMPARE(shown(orders.surnames(OrganizationLabel, 6, free_text)),
              shown(plainly_sorted(surname_items(table, OrganizationLabel, 6, free_text))));
     QLocale::setDefault(QLocale::c());
+}
+
+// The background sorts from items given one at a time: the same list as from the items held,
+// and a source that gives more than it announced is refused instead of overfilling the table of
+// distinct texts, which is sized by that count.
+void TestLookupItems::items_given_one_at_a_time() {
+    EntryTable table = empty_entries(300);
+    const std::vector<std::string> texts = varied_texts(300);
+    for (int e = 1; e <= 300; ++e) {
+        for (int s = 11; s <= 16; ++s) table.set_text(e, s, texts[std::size_t((e * s) % 300)]);
+    }
+    const QCollator collator = list_collator(QLocale(QLocale::German));
+    const LookupTexts snapshot(table);
+    const std::vector<std::string> captions = organization_captions();
+    QCOMPARE(shown(std::make_shared<const SortedItems>(sort_items(value_item_source(snapshot, 12), collator, &snapshot.texts))),
+             shown(std::make_shared<const SortedItems>(sort_items(value_items(snapshot, 12), collator))));
+    QCOMPARE(shown(std::make_shared<const SortedItems>(sort_items(kind_item_source(snapshot, OrganizationLabel, captions),
+                                     collator))),
+             shown(std::make_shared<const SortedItems>(sort_items(kind_items(snapshot, OrganizationLabel, captions), collator))));
+
+    const ItemSource too_many{2, [](const ItemSink& add) {
+                                  for (int i = 0; i < 40; ++i) add(std::to_string(i), i);
+                              }};
+    QVERIFY_THROWS_EXCEPTION(std::length_error, sort_items(too_many, collator));
 }
 
 void TestLookupItems::lists_follow_a_changed_table() {

@@ -416,6 +416,7 @@ class TestDataFileReader : public QObject {
         QTest::newRow("another program version") << "version" << true << false;
         QTest::newRow("a number of the kept table changed") << "damaged" << true << false;
         QTest::newRow("the kept table cut short") << "cut" << true << false;
+        QTest::newRow("the file open for writing: read, not mapped") << "held" << true << false;
         QTest::newRow("the cache folder is a file") << "unwritable" << false << false;
         QTest::newRow("a Store since the load") << "stored" << false << false;
         QTest::newRow("a text set since the load") << "text" << false << false;
@@ -464,6 +465,8 @@ class TestDataFileReader : public QObject {
             QVERIFY(put_file(kept_file.toStdString(), bytes.toStdString()));
         }
 
+        QFile writer(QString::fromStdString(file.string()));
+        if (change == "held") QVERIFY(writer.open(QIODevice::Append));
         EntryTable loaded = example_table();
         QVERIFY(read_data_base(loaded, dir.path().toStdString(), cache, report).ok());
         QCOMPARE(report.from_cache, from_cache);
