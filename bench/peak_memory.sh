@@ -19,7 +19,7 @@ done
 
 if [ -z "${PEAK_MEMORY_IN_XVFB:-}" ]; then
     export PEAK_MEMORY_IN_XVFB=1
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build"
+    exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" "$build"
 fi
 unset QT_QPA_PLATFORM
 export LC_ALL=C.UTF-8

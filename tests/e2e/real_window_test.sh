@@ -7,9 +7,11 @@ set -euo pipefail
 prog=$(readlink -f "$1")
 artefacts=$(readlink -f "$2")
 
+# -noreset: the server would otherwise reset whenever its last client leaves, between two
+# starts of the program, and refuse the next one's connection while it does.
 if [ -z "${E2E_IN_XVFB:-}" ]; then
     export E2E_IN_XVFB=1
-    exec timeout -k 5 170 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+    exec timeout -k 5 170 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" "$@"
 fi
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR
 export LC_ALL=C.UTF-8
