@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Time from starting the program to its window being mapped, on an empty directory and on the
 # largest one (32,757 entries, every text filled), in one run of a real X server (Xvfb). The
-# largest is started twice over: as the first start after its data file changed (no lists in
-# the cache) and as a later one (every list in the cache). The map is caught as an X event
+# largest is started twice over: as the first start after its data file changed (nothing in
+# the cache) and as a later one (its table and every list in the cache). The map is caught as an X event
 # (xev, from x11-utils), so nothing polls while the program starts.
 # Usage: bench/start_time.sh [BUILD_FOLDER] [RUNS]    (RUNS of each, after one warm-up each)
 set -euo pipefail
