@@ -1,6 +1,7 @@
 #include "orders_cache.h"
 
 #include "atomic_file.h"
+#include "hashed_parts.h"
 #include "file_identity.h"
 #include "lookup_items.h"
 
@@ -43,19 +44,6 @@ std::uint64_t collation_fingerprint(const QCollator& collator) {
     return stable_hash(described.constData(), std::size_t(described.size()) * sizeof(QChar));
 }
 
-// The fields of each part of a cache file (its header, each list) go into a running hash,
-// written at the part's end, so that a part cut short or changed anywhere is passed over.
-class FieldHash {
-  public:
-    void add(const void* bytes, std::size_t size) {
-        value_ = stable_hash(bytes, size, value_);
-    }
-    std::uint64_t value() const { return value_; }
-
-  private:
-    std::uint64_t value_ = 0;
-};
-
 struct Header {
     std::uint32_t magic = Magic;
     std::uint32_t format = FormatVersion;
@@ -88,7 +76,7 @@ class FieldReader {
     bool read(void* to, std::size_t size) {
         if (size > std::size_t(end_ - at_)) return false;
         if (size > 0) std::memcpy(to, at_, size);
-        hash_.add(at_, size);
+        hash_ = stable_hash(at_, size, hash_);
         at_ += size;
         return true;
     }
@@ -96,12 +84,12 @@ class FieldReader {
     // Reads the hash written after a part and checks it against the part's; the next part
     // starts a hash of its own.
     bool part_ends() {
-        const std::uint64_t hash = hash_.value();
+        const std::uint64_t hash = hash_;
         std::uint64_t written = 0;
         if (std::size_t(end_ - at_) < sizeof written) return false;
         std::memcpy(&written, at_, sizeof written);
         at_ += sizeof written;
-        hash_ = {};
+        hash_ = 0;
         return written == hash;
     }
     const char* at() const { return at_; }
@@ -109,7 +97,7 @@ class FieldReader {
   private:
     const char* at_;
     const char* end_;
-    FieldHash hash_;
+    std::uint64_t hash_ = 0; // stable_hash of the part's fields so far, as HashedParts writes it
 };
 
 // Whether `number` can stand beside an item of list `index` over a table of `rows` rows.
@@ -253,36 +241,25 @@ bool write_orders_cache(const OrdersCache& cache, const QCollator& collator,
     const QByteArray version = cache.program_version.toUtf8();
     const Result written = write_file_atomically(
         cache_path(cache, header), [&](std::string& piece, const PieceWriter& flush) {
-            FieldHash hash;
-            const auto put = [&](const void* bytes, std::size_t size) {
-                hash.add(bytes, size);
-                append_in_pieces(piece, flush, bytes, size);
-            };
-            const auto put_value = [&](const auto& value) { put(&value, sizeof value); };
-            // Each part ends in the hash of its own fields.
-            const auto end_part = [&] {
-                const std::uint64_t value = hash.value();
-                piece.append(reinterpret_cast<const char*>(&value), sizeof value);
-                hash = {};
-            };
-            put_value(header);
-            put_value(std::uint32_t(version.size()));
-            put(version.constData(), std::size_t(version.size()));
-            end_part();
+            HashedParts out(piece, flush);
+            out.put_value(header);
+            out.put_value(std::uint32_t(version.size()));
+            out.put(version.constData(), std::size_t(version.size()));
+            out.end_part();
             std::vector<TextPlace> refs;
             for (const auto& [index, list] : lists) {
-                put_value(std::int32_t(index));
+                out.put_value(std::int32_t(index));
                 refs.clear();
                 for (std::int32_t t = 0; t < list->texts->size(); ++t) {
                     const std::string_view text = (*list->texts)[t];
                     refs.push_back({text.empty() ? 0 : std::uint32_t(text.data() - begin),
                                     std::uint32_t(text.size())});
                 }
-                put_value(std::uint32_t(refs.size()));
-                put(refs.data(), refs.size() * sizeof(TextPlace));
-                put_value(std::uint32_t(list->rows.size()));
-                put(list->rows.data(), list->rows.size() * sizeof(ListRow));
-                end_part();
+                out.put_value(std::uint32_t(refs.size()));
+                out.put(refs.data(), refs.size() * sizeof(TextPlace));
+                out.put_value(std::uint32_t(list->rows.size()));
+                out.put(list->rows.data(), list->rows.size() * sizeof(ListRow));
+                out.end_part();
             }
             flush(piece);
         });

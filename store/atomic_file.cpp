@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -85,17 +84,4 @@ Result write_file_atomically(const QString& path, const QByteArray& bytes) {
         piece.assign(bytes.constData(), std::size_t(bytes.size()));
         flush(piece);
     });
-}
-
-void append_in_pieces(std::string& piece, const PieceWriter& flush, const void* bytes,
-                      std::size_t size) {
-    const auto* from = static_cast<const char*>(bytes);
-    while (size > 0) {
-        const std::size_t room = FilePieceSize - std::min(piece.size(), FilePieceSize);
-        const std::size_t n = std::min(size, std::max<std::size_t>(room, 1));
-        piece.append(from, n);
-        from += n;
-        size -= n;
-        if (piece.size() >= FilePieceSize) flush(piece);
-    }
 }

@@ -27,11 +27,6 @@ Result write_file_atomically(const QString& path,
 // The same for bytes already in memory.
 Result write_file_atomically(const QString& path, const QByteArray& bytes);
 
-// Appends `size` bytes to `piece`, flushing it whenever it holds a piece's worth, so that a
-// large block passes through without the buffer growing to its size.
-void append_in_pieces(std::string& piece, const PieceWriter& flush, const void* bytes,
-                      std::size_t size);
-
 // Syncs `folder` to the disk after a file in it was renamed. Tests replace it to see the call;
 // an empty function puts the real one back.
 using FolderSync = std::function<void(const QString& folder)>;

@@ -170,11 +170,6 @@ class MappedSource : public ByteSource {
     FileHasher hasher_;
 };
 
-FileIdentity identity_of(const struct stat& held, std::uint64_t hash) {
-    return {true, std::uint64_t(held.st_size),
-            std::int64_t(held.st_mtim.tv_sec) * 1'000'000'000 + held.st_mtim.tv_nsec, hash};
-}
-
 } // namespace
 
 // Reads items by their place in the file and says, for a bad one, where it stands and why.
@@ -476,7 +471,7 @@ Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
                 while (source.more()) {}
             } catch (const LoadError&) {
             }
-            table.LoadedFile = identity_of(held, source.hash());
+            table.LoadedFile = identity_of_status(held, source.hash());
         }
         report.bytes_taken = source.taken();
         return result;
@@ -493,7 +488,7 @@ Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
                 // The table kept for these bytes is found by their hash; the parse takes it
                 // as it goes where there can be none.
                 hash = file_hash({bytes->data(), bytes->used()});
-                if (KeptTables::read(cache, bytes, identity_of(mapped, *hash), table)) {
+                if (KeptTables::read(cache, bytes, identity_of_status(mapped, *hash), table)) {
                     report = {bytes->used(), true};
                     return Result::success();
                 }

@@ -83,16 +83,15 @@ std::uint64_t file_hash(std::string_view bytes) {
     return hasher.finish();
 }
 
-namespace {
-std::int64_t modified_ns(const struct stat& status) {
-    return std::int64_t(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec;
+FileIdentity identity_of_status(const struct stat& status, std::uint64_t hash) {
+    return {true, std::uint64_t(status.st_size),
+            std::int64_t(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec, hash};
 }
-} // namespace
 
 FileIdentity status_of_file(const std::filesystem::path& file) {
     struct stat status {};
     if (::stat(file.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return {};
-    return {true, std::uint64_t(status.st_size), modified_ns(status), 0};
+    return identity_of_status(status, 0);
 }
 
 int open_regular_file(const std::filesystem::path& file, struct stat& status) {
@@ -114,7 +113,7 @@ FileIdentity identity_of_file(const std::filesystem::path& file) {
     while ((got = ::read(fd, piece.data(), piece.size())) > 0 || (got < 0 && errno == EINTR))
         if (got > 0) hasher.add(piece.data(), std::size_t(got));
     if (got == 0)
-        identity = {true, std::uint64_t(status.st_size), modified_ns(status), hasher.finish()};
+        identity = identity_of_status(status, hasher.finish());
     ::close(fd);
     return identity;
 }

@@ -48,6 +48,9 @@ int open_regular_file(const std::filesystem::path& file, struct stat& status);
 // Reads `size` bytes at `offset` of the open file `fd`; false when the file ends first.
 bool read_file_at(int fd, std::uint64_t offset, void* to, std::size_t size);
 
+// The identity of the file whose status is `status` and whose bytes hash to `hash`.
+FileIdentity identity_of_status(const struct stat& status, std::uint64_t hash);
+
 // The size and time of the file at `file`, without its hash; not known when it is not a file.
 FileIdentity status_of_file(const std::filesystem::path& file);
 

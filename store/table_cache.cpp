@@ -2,6 +2,7 @@
 
 #include "atomic_file.h"
 #include "file_identity.h"
+#include "hashed_parts.h"
 
 #include <QDir>
 #include <QFile>
@@ -163,22 +164,14 @@ bool KeptTables::keep(const CacheFolder& cache, EntryTable table) {
         const Result written = write_file_atomically(
             cache_path(cache, header.file_size, header.file_hash),
             [&](std::string& piece, const PieceWriter& flush) {
-                std::uint64_t hash = 0;
-                const auto put = [&](const void* bytes, std::size_t size) {
-                    hash = stable_hash(bytes, size, hash);
-                    append_in_pieces(piece, flush, bytes, size);
-                };
-                const auto end_part = [&] {
-                    piece.append(reinterpret_cast<const char*>(&hash), sizeof hash);
-                    hash = 0;
-                };
-                put(&header, sizeof header);
-                put(version.constData(), std::size_t(version.size()));
-                end_part();
+                HashedParts out(piece, flush);
+                out.put_value(header);
+                out.put(version.constData(), std::size_t(version.size()));
+                out.end_part();
                 // The numbers first, each column let go of once written: the caller's copy of
                 // them is all this costs in memory.
                 const auto put_column = [&](auto& column) {
-                    put(column.data(), column.size() * sizeof column[0]);
+                    out.put(column.data(), column.size() * sizeof column[0]);
                     std::decay_t<decltype(column)>().swap(column);
                 };
                 put_column(table.ChangeDate);
@@ -191,10 +184,10 @@ bool KeptTables::keep(const CacheFolder& cache, EntryTable table) {
                 const std::size_t rows = table.text_rows();
                 for (std::size_t row = 0; row < rows;) {
                     const std::span<const TextPlace> places = table.TextSlots.places_from(row);
-                    put(places.data(), places.size_bytes());
+                    out.put(places.data(), places.size_bytes());
                     row += places.size() / TextSlotCount;
                 }
-                end_part();
+                out.end_part();
                 flush(piece);
             });
         if (!written.ok()) return false;
