@@ -3,6 +3,7 @@
 #include "data_file_writer.h"
 #include "atomic_file.h"
 #include "file_identity.h"
+#include "hashed_parts.h"
 #include "store_fixtures.h"
 
 #include <QDir>
@@ -204,10 +205,13 @@ class TestDataFileWriter : public QObject {
         // Large enough to be written in several pieces, so the disk fills after the first.
         EntryTable table = changed_table(4000);
         Result result;
+        bool changed_by_others = true;
         {
             FileSizeLimit limit(kind.endsWith("full") ? 300 * 1024 : RLIM_INFINITY);
-            result = save_data_base(table, folder);
+            result = save_data_base(table, folder, changed_by_others);
         }
+        // Nobody else changed the file: the window must not offer to save elsewhere for that.
+        QVERIFY(!changed_by_others);
         if (kind == "read-only" && root) QProcess::execute("chattr", {"-i", dir.path()});
         if (kind == "read-only" && !root) QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY(!result.ok());
@@ -292,8 +296,10 @@ class TestDataFileWriter : public QObject {
 
         loaded.TableModified = 1;
         loaded.set_text(1, 4, "Wien");
-        const Result result = save_data_base(loaded, folder);
+        bool changed_by_others = false;
+        const Result result = save_data_base(loaded, folder, changed_by_others);
         QCOMPARE(result.ok(), saves);
+        QCOMPARE(changed_by_others, !saves);
         QCOMPARE(QFile::exists(dir.filePath(QString(DataFileName) + ".1")),
                  saves && change != "remove");
         if (saves) {
@@ -354,6 +360,39 @@ class TestDataFileWriter : public QObject {
             bytes.back() ^= 1;
             QVERIFY(hasher.finish() != file_hash(bytes));
         }
+    }
+
+    // A cache file's parts reach the disk whole and in order, each followed by the chained hash
+    // of its fields, however the fields fall across the pieces the file is written in; no
+    // piece grows far past its size.
+    void hashed_parts_are_written_whole() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("parts.bin");
+        std::string field(3 * FilePieceSize + 5, '\0');
+        for (std::size_t i = 0; i < field.size(); ++i) field[i] = char(i * 13 % 253);
+        const std::vector<std::size_t> sizes = {3, FilePieceSize - 1, 0, field.size(), 9};
+        std::string expected;
+        std::size_t largest_piece = 0;
+        QVERIFY(write_file_atomically(path, [&](std::string& piece, const PieceWriter& flush) {
+                    const PieceWriter watched = [&](std::string& bytes) {
+                        largest_piece = std::max(largest_piece, bytes.size());
+                        flush(bytes);
+                    };
+                    HashedParts out(piece, watched);
+                    for (int part = 0; part < 2; ++part) {
+                        std::uint64_t hash = 0;
+                        for (std::size_t size : sizes) {
+                            out.put(field.data(), size);
+                            expected.append(field.data(), size);
+                            hash = stable_hash(field.data(), size, hash);
+                        }
+                        out.end_part();
+                        expected.append(reinterpret_cast<const char*>(&hash), sizeof hash);
+                    }
+                    flush(piece);
+                }).ok());
+        QCOMPARE(file_bytes(path), QByteArray::fromStdString(expected));
+        QVERIFY(largest_piece <= FilePieceSize + sizeof(std::uint64_t));
     }
 };
 
