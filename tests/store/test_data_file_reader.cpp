@@ -380,6 +380,8 @@ class TestDataFileReader : public QObject {
         QTest::newRow("written over") << "printf 'x%.0s' $(seq 9000) > \"$0\"" << false << 1;
         QTest::newRow("open for writing while it loads") << ": > \"$0\"" << true << 1;
         QTest::newRow("loaded twice, then truncated") << ": > \"$0\"" << false << 2;
+        // More loads than mappings can be held under a lease: the rest read the file instead.
+        QTest::newRow("loaded twenty times, then truncated") << ": > \"$0\"" << false << 20;
     }
     void loaded_texts_outlast_the_file() {
         QFETCH(QString, change);
