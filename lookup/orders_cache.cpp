@@ -22,7 +22,7 @@
 namespace {
 
 constexpr std::uint32_t Magic = 0x4f4c4b5a; // "ZKLO" in a little-endian file
-constexpr std::uint32_t FormatVersion = 2;
+constexpr std::uint32_t FormatVersion = 3;
 constexpr int KeptFiles = 4;
 const QString NamePrefix = QStringLiteral("lookup-orders-");
 const QString NameSuffix = QStringLiteral(".bin");

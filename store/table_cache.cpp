@@ -20,7 +20,7 @@
 namespace {
 
 constexpr std::uint32_t Magic = 0x425a4b5a; // "ZKZB" in a little-endian file
-constexpr std::uint32_t FormatVersion = 1;
+constexpr std::uint32_t FormatVersion = 2;
 constexpr int KeptFiles = 4;
 constexpr std::size_t LongestVersion = 256;
 const QString NamePrefix = QStringLiteral("table-");
