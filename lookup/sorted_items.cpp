@@ -175,7 +175,7 @@ SortedItems with_captions(const SortedItems& sorted, const std::vector<std::stri
     }
     const SortedItems sorted_captions = sort_items(caption_items, collator);
 
-    auto texts = std::make_shared<TextPool>(*sorted.texts);
+    auto texts = std::make_shared<TextPool>(sorted.texts);
     SortedItems merged;
     merged.rows.reserve(sorted.rows.size() + captions.size());
     auto next = sorted.rows.begin();

@@ -18,9 +18,11 @@
 class TextPool {
   public:
     TextPool() = default;
-    // A copy holds the same texts; what it adds later goes into blocks of its own.
-    TextPool(const TextPool& other)
-        : places_(other.places_), blocks_(other.blocks_), owners_(other.owners_) {}
+    // A pool that holds `base`'s texts under the same numbers, without copying them, and
+    // numbers what it adds after them.
+    explicit TextPool(std::shared_ptr<const TextPool> base)
+        : base_size_(base->size()), base_(std::move(base)) {}
+    TextPool(const TextPool&) = delete;
     TextPool& operator=(const TextPool&) = delete;
 
     // Copies `text` into the pool.
@@ -31,15 +33,16 @@ class TextPool {
     std::int32_t add_view(int block, std::string_view text) {
         places_.push_back({std::uint32_t(text.data() - blocks_[std::size_t(block)]),
                            std::uint32_t(text.size()) | std::uint32_t(block) << LengthBits});
-        return std::int32_t(places_.size() - 1);
+        return size() - 1;
     }
 
     std::string_view operator[](std::int32_t i) const {
-        const TextPlace place = places_[std::size_t(i)];
+        if (i < base_size_) return (*base_)[i];
+        const TextPlace place = places_[std::size_t(i - base_size_)];
         return std::string_view(blocks_[place.length >> LengthBits] + place.offset,
                                 place.length & LengthMask);
     }
-    std::int32_t size() const { return std::int32_t(places_.size()); }
+    std::int32_t size() const { return base_size_ + std::int32_t(places_.size()); }
 
   private:
     // A place packs its block's number above a length of up to 256 MiB, the largest data file.
@@ -47,6 +50,8 @@ class TextPool {
     static constexpr std::uint32_t LengthMask = (std::uint32_t(1) << LengthBits) - 1;
     int add_block(const char* base, std::shared_ptr<const void> owner);
 
+    const std::int32_t base_size_ = 0;
+    const std::shared_ptr<const TextPool> base_;
     std::vector<TextPlace> places_;
     std::vector<const char*> blocks_;
     std::vector<std::shared_ptr<const void>> owners_;

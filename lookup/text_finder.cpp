@@ -50,7 +50,7 @@ SortedItems found_surnames(const EntryTable& table, const std::vector<FoundEntry
     }
     // An empty text sorts before every other; the pool gets one if it lacks it.
     if (without_surname > 0) {
-        auto texts = std::make_shared<TextPool>(*surnames.texts);
+        auto texts = std::make_shared<TextPool>(surnames.texts);
         const std::int32_t empty = texts->add({});
         for (const FoundEntry& f : found) {
             if (table.text(f.entry, SurnameSlot).empty()) sorted.rows.push_back({empty, f.entry});
