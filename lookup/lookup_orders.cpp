@@ -2,7 +2,9 @@
 
 #include <QThreadPool>
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
@@ -89,10 +91,12 @@ LookupList LookupOrders::Sorting::sort_list(int index, const QCollator& by) {
     if (index == AllSurnames) return shared(sort_items(all_surnames(texts), by, &texts.texts));
     if (index == SurnameLabel) {
         const LookupList all = list(AllSurnames, by);
+        const auto unnamed = [&all](const ListRow& row) { return all->text(row).empty(); };
+        // Where every entry has a surname, both lists are one.
+        if (std::none_of(all->rows.begin(), all->rows.end(), unnamed)) return all;
         SortedItems named{all->texts, {}};
-        for (const ListRow& row : all->rows) {
-            if (!all->text(row).empty()) named.rows.push_back(row);
-        }
+        std::remove_copy_if(all->rows.begin(), all->rows.end(), std::back_inserter(named.rows),
+                            unnamed);
         return shared(std::move(named));
     }
     switch (lookup_category(index).kind) {
