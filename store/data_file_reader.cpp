@@ -13,6 +13,7 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -478,6 +479,7 @@ Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
     };
     try {
         // Mapped where the file can be held as it is; read into memory the table owns otherwise.
+        const auto seen = std::chrono::system_clock::now();
         std::shared_ptr<const FileMapping> mapping = FileMapping::map(fd);
         if (mapping && mapping->size() <= DataFileSizeLimit) {
             const struct stat mapped = mapping->status();
@@ -485,16 +487,25 @@ Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
                 std::make_shared<const TextBytes>(mapping->data(), mapping->size(), mapping);
             std::optional<std::uint64_t> hash;
             if (KeptTables::may_hold(cache, bytes->used())) {
-                // The table kept for these bytes is found by their hash; the parse takes it
-                // as it goes where there can be none.
+                // The table kept for this very file, untouched since, is taken without reading
+                // it; else the one kept for its bytes is found by their hash. The parse takes
+                // the hash as it goes where there can be none.
+                if (KeptTables::read_unchanged(cache, bytes, mapped, table)) {
+                    report = {bytes->used(), true, true, {}};
+                    return Result::success();
+                }
                 hash = file_hash({bytes->data(), bytes->used()});
                 if (KeptTables::read(cache, bytes, identity_of_status(mapped, *hash), table)) {
-                    report = {bytes->used(), true};
+                    report = {bytes->used(), true, false, {}};
                     return Result::success();
                 }
             }
             MappedSource source(std::move(bytes), hash);
-            return load(source, mapped);
+            const Result result = load(source, mapped);
+            const FileStamp stamp = stamp_of_status(mapped);
+            if (result.ok() && settled(stamp, seen))
+                report.settled_stamp = stamp;
+            return result;
         }
         FileSource source(fd, std::uint64_t(opened.st_size), shown);
         return load(source, opened);

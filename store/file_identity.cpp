@@ -153,9 +153,31 @@ std::uint64_t file_hash(std::string_view bytes) {
     return hasher.finish();
 }
 
+namespace {
+
+std::int64_t nanoseconds(const struct timespec& time) {
+    return std::int64_t(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
+} // namespace
+
 FileIdentity identity_of_status(const struct stat& status, std::uint64_t hash) {
-    return {true, std::uint64_t(status.st_size),
-            std::int64_t(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec, hash};
+    return {true, std::uint64_t(status.st_size), nanoseconds(status.st_mtim), hash};
+}
+
+FileStamp stamp_of_status(const struct stat& status) {
+    return {std::uint64_t(status.st_dev), std::uint64_t(status.st_ino),
+            std::uint64_t(status.st_size), nanoseconds(status.st_mtim),
+            nanoseconds(status.st_ctim)};
+}
+
+bool settled(const FileStamp& stamp, std::chrono::system_clock::time_point seen) {
+    // Three seconds: the two of the coarsest file system clock, and one to spare.
+    const std::int64_t settled_before =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(seen.time_since_epoch()).count() -
+        std::int64_t(3'000'000'000);
+    return stamp.inode != 0 && stamp.modified_ns < settled_before &&
+           stamp.changed_ns < settled_before;
 }
 
 FileIdentity status_of_file(const std::filesystem::path& file) {

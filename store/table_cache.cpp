@@ -20,7 +20,7 @@
 namespace {
 
 constexpr std::uint32_t Magic = 0x425a4b5a; // "ZKZB" in a little-endian file
-constexpr std::uint32_t FormatVersion = 2;
+constexpr std::uint32_t FormatVersion = 3;
 constexpr int KeptFiles = 4;
 constexpr std::size_t LongestVersion = 256;
 const QString NamePrefix = QStringLiteral("table-");
@@ -37,6 +37,7 @@ struct Header {
     SerialDate last_update = 0;
     std::uint32_t version_length = 0;
     std::uint32_t unused = 0;
+    FileStamp stamp; // all zero when the file was not settled as it was loaded
 };
 
 // Named by the file's size first, so that a start can tell without hashing whether there may
@@ -59,6 +60,20 @@ bool rows_as_loaded(const EntryTable& table) {
            table.text_rows() == rows;
 }
 
+// A kept table open for reading, closed with this.
+struct OpenTable {
+    struct stat status {}; // before `fd`, which fills it
+    int fd = -1;
+
+    explicit OpenTable(const QString& path)
+        : fd(open_regular_file(QFile::encodeName(path).toStdString(), status)) {}
+    ~OpenTable() {
+        if (fd >= 0) ::close(fd);
+    }
+    OpenTable(const OpenTable&) = delete;
+    OpenTable& operator=(const OpenTable&) = delete;
+};
+
 void prune(const QString& folder) {
     const QFileInfoList files =
         QDir(folder).entryInfoList({NamePrefix + u'*' + NameSuffix}, QDir::Files, QDir::Time);
@@ -72,18 +87,10 @@ bool KeptTables::may_hold(const CacheFolder& cache, std::uint64_t file_size) {
            !QDir(cache.folder).entryList({size_prefix(file_size) + u'*' + NameSuffix}, QDir::Files).isEmpty();
 }
 
-bool KeptTables::read(const CacheFolder& cache, std::shared_ptr<const TextBytes> file,
-                      const FileIdentity& loaded, EntryTable& table) {
-    if (cache.folder.isEmpty() || !file || !loaded.known || file->used() != loaded.size)
-        return false;
-    struct stat status {};
-    const int fd = open_regular_file(
-        QFile::encodeName(cache_path(cache, loaded.size, loaded.hash)).toStdString(), status);
-    if (fd < 0) return false;
-    const std::unique_ptr<int, void (*)(int*)> closer(new int(fd), [](int* f) {
-        ::close(*f);
-        delete f;
-    });
+bool KeptTables::read_open(int fd, const struct stat& status, const CacheFolder& cache,
+                           const std::shared_ptr<const TextBytes>& file,
+                           const FileIdentity& loaded, EntryTable& table) {
+    if (fd < 0 || !file || !loaded.known || file->used() != loaded.size) return false;
     try {
         Header header;
         const QByteArray version = cache.program_version.toUtf8();
@@ -142,7 +149,32 @@ bool KeptTables::read(const CacheFolder& cache, std::shared_ptr<const TextBytes>
     }
 }
 
-bool KeptTables::keep(const CacheFolder& cache, EntryTable table) {
+bool KeptTables::read(const CacheFolder& cache, std::shared_ptr<const TextBytes> file,
+                      const FileIdentity& loaded, EntryTable& table) {
+    if (cache.folder.isEmpty()) return false;
+    const OpenTable kept(cache_path(cache, loaded.size, loaded.hash));
+    return read_open(kept.fd, kept.status, cache, file, loaded, table);
+}
+
+bool KeptTables::read_unchanged(const CacheFolder& cache, std::shared_ptr<const TextBytes> file,
+                                const struct stat& status, EntryTable& table) {
+    const FileStamp stamp = stamp_of_status(status);
+    if (cache.folder.isEmpty() || stamp == FileStamp{}) return false;
+    const QDir folder(cache.folder);
+    for (const QString& name :
+         folder.entryList({size_prefix(stamp.size) + u'*' + NameSuffix}, QDir::Files)) {
+        const OpenTable kept(folder.filePath(name));
+        Header header;
+        if (kept.fd >= 0 && read_file_at(kept.fd, 0, &header, sizeof header) &&
+            header.magic == Magic && header.format == FormatVersion && header.stamp == stamp)
+            return read_open(kept.fd, kept.status, cache, file,
+                             identity_of_status(status, header.file_hash), table);
+    }
+    return false;
+}
+
+bool KeptTables::keep(const CacheFolder& cache, EntryTable table,
+                      const std::optional<FileStamp>& settled_stamp) {
     const std::shared_ptr<const TextBytes> file = table.TextSlots.blocks()[0];
     const QByteArray version = cache.program_version.toUtf8();
     // Only a table that holds its file's bytes and numbers as they were read: nothing stored
@@ -159,6 +191,9 @@ bool KeptTables::keep(const CacheFolder& cache, EntryTable table) {
     header.entries = table.EntryCount;
     header.last_update = table.LastUpdate;
     header.version_length = std::uint32_t(version.size());
+    if (settled_stamp && settled_stamp->size == table.LoadedFile.size &&
+        settled_stamp->modified_ns == table.LoadedFile.modified_ns)
+        header.stamp = *settled_stamp;
     struct NotAsLoaded {};
     try {
         const Result written = write_file_atomically(

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 // Where the program keeps files between runs that only save it work (the user's cache folder),
 // and the version of the program that writes them: a new version may read or sort otherwise.
@@ -28,9 +29,23 @@ class KeptTables {
     // when one fits it; false, `table` as it was, otherwise.
     static bool read(const CacheFolder& cache, std::shared_ptr<const TextBytes> file,
                      const FileIdentity& loaded, EntryTable& table);
+    // The same without the hash of the file's bytes, for a table kept with the stamp `file`
+    // has now (its file system's status `status`): a file that was settled when it was kept
+    // and has the same stamp still has the same bytes.
+    static bool read_unchanged(const CacheFolder& cache, std::shared_ptr<const TextBytes> file,
+                               const struct stat& status, EntryTable& table);
     // Keeps `table` for the next start, written whole or not at all; only the newest few are
     // kept. Only a table as its load left it is kept (its texts all stand in the file's
     // bytes); false when nothing was written. Takes a copy of its own, and lets go of each
-    // column of numbers as soon as it is written.
-    static bool keep(const CacheFolder& cache, EntryTable table);
+    // column of numbers as soon as it is written. `settled_stamp` is the stamp of the file as
+    // loaded, when it was settled then; read_unchanged() finds the table by it.
+    static bool keep(const CacheFolder& cache, EntryTable table,
+                     const std::optional<FileStamp>& settled_stamp = {});
+
+  private:
+    // Fills `table` from the kept table open at `fd` (of status `kept`) when it was kept for
+    // `file`, whose identity is `loaded`, and is whole.
+    static bool read_open(int fd, const struct stat& kept, const CacheFolder& cache,
+                          const std::shared_ptr<const TextBytes>& file,
+                          const FileIdentity& loaded, EntryTable& table);
 };

@@ -9,9 +9,12 @@
 LoadedDirectory load_directory(EntryTable& table, const std::filesystem::path& folder,
                                const QLocale& locale, const CacheFolder& cache) {
     LoadReport report;
-    LoadedDirectory directory{read_data_base(table, folder, cache, report), {}, {}};
+    LoadedDirectory directory{read_data_base(table, folder, cache, report), {}, {}, {}};
     if (!directory.loaded.ok()) return directory;
-    if (!report.from_cache && !cache.folder.isEmpty()) directory.keep_while = table.generation();
+    if (!report.from_cache && !cache.folder.isEmpty()) {
+        directory.keep_while = table.generation();
+        directory.settled_stamp = report.settled_stamp;
+    }
     directory.prepared = LookupOrders::prepare(table, locale, cache);
     return directory;
 }
@@ -21,9 +24,10 @@ void keep_in_background(const EntryTable& table, const LoadedDirectory& director
     if (!directory.keep_while || table.generation() != *directory.keep_while) return;
     // A copy shares the table's texts; only its numbers are copied. The global pool is waited
     // for when the application ends.
-    QThreadPool::globalInstance()->start([loaded = std::make_shared<EntryTable>(table), cache] {
+    QThreadPool::globalInstance()->start([loaded = std::make_shared<EntryTable>(table), cache,
+                                          stamp = directory.settled_stamp] {
         try {
-            KeptTables::keep(cache, std::move(*loaded));
+            KeptTables::keep(cache, std::move(*loaded), stamp);
         } catch (...) {
             // The next start reads the file again.
         }

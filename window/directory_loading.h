@@ -16,6 +16,7 @@ struct LoadedDirectory {
     // The table's generation as the file gave it, to keep it for the next start while it has
     // not changed; none when it came from the cache or there is no cache.
     std::optional<std::uint64_t> keep_while;
+    std::optional<FileStamp> settled_stamp; // the file's, to find the kept table by
 };
 
 // Reads `folder`'s data file into `table`, or takes the table `cache` holds for its bytes, and

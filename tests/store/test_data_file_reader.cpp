@@ -9,10 +9,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
 #include <cstdint>
+#include <fstream>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
@@ -423,6 +428,9 @@ class TestDataFileReader : public QObject {
         QTest::newRow("a Store since the load") << "stored" << false << false;
         QTest::newRow("a text set since the load") << "text" << false << false;
         QTest::newRow("bytes other than those the load hashed") << "bytes" << false << false;
+        QTest::newRow("a settled file untouched since") << "settled" << true << true;
+        QTest::newRow("a settled file rewritten, its size and time put back")
+            << "restamped" << true << false;
     }
     void kept_table() {
         QFETCH(QString, change);
@@ -448,11 +456,18 @@ class TestDataFileReader : public QObject {
         EntryTable parsed;
         QVERIFY(read_data_base(parsed, dir.path().toStdString(), cache, report).ok());
         QVERIFY(!report.from_cache);
+        // Written just now, so a later write might not change its times.
+        QVERIFY(!report.settled_stamp);
         if (change == "stored") parsed.TableModified = 1;
         if (change == "text") parsed.set_text(1, 3, "Graz");
         // As a table would claim after a save, its texts still viewing the bytes it loaded.
         if (change == "bytes") parsed.LoadedFile.hash ^= 1;
-        QCOMPARE(KeptTables::keep(cache, parsed), kept);
+        struct stat status {};
+        QCOMPARE(::stat(file.c_str(), &status), 0);
+        std::optional<FileStamp> stamp;
+        // As the file would be seen once it had been left alone for a while.
+        if (change == "settled" || change == "restamped") stamp = stamp_of_status(status);
+        QCOMPARE(KeptTables::keep(cache, parsed, stamp), kept);
 
         // Nothing is left of a table that was refused, half written or not.
         const QStringList files = QDir(cache.folder).entryList(QDir::Files | QDir::Hidden);
@@ -461,6 +476,14 @@ class TestDataFileReader : public QObject {
         if (change == "file") {
             expected_bytes.replace(expected_bytes.find("Sample"), 6, "Simple");
             QVERIFY(put_file(file, expected_bytes));
+        }
+        if (change == "restamped") {
+            // Only the time of the status change tells: it cannot be put back.
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            expected_bytes.replace(expected_bytes.find("Sample"), 6, "Simple");
+            std::ofstream(file, std::ios::binary | std::ios::in) << expected_bytes;
+            const struct timespec times[2] = {status.st_atim, status.st_mtim};
+            QCOMPARE(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
         }
         if (change == "version") cache.program_version = "1.3";
         if (change == "damaged" || change == "cut") {
@@ -476,11 +499,25 @@ class TestDataFileReader : public QObject {
         EntryTable loaded = example_table();
         QVERIFY(read_data_base(loaded, dir.path().toStdString(), cache, report).ok());
         QCOMPARE(report.from_cache, from_cache);
+        QCOMPARE(report.by_stamp, change == "settled");
         EntryTable expected;
         QVERIFY(parse_data_base(expected, expected_bytes, "").ok());
         QVERIFY(same_table(loaded, expected));
         QCOMPARE(loaded.LoadedFile.hash, file_hash(expected_bytes));
         if (from_cache) QCOMPARE(loaded.LoadedFile, parsed.LoadedFile);
+    }
+
+    // A file counts as settled once three seconds have passed since anything of it changed.
+    void settled_three_seconds_after_a_change() {
+        using namespace std::chrono;
+        const auto now = system_clock::now();
+        const auto ago = [now](seconds s) {
+            return duration_cast<nanoseconds>((now - s).time_since_epoch()).count();
+        };
+        QVERIFY(settled({1, 2, 3, ago(4s), ago(4s)}, now));
+        QVERIFY(!settled({1, 2, 3, ago(4s), ago(2s)}, now)); // its permissions changed
+        QVERIFY(!settled({1, 2, 3, ago(2s), ago(2s)}, now));
+        QVERIFY(!settled({}, now));
     }
 };
 
