@@ -69,7 +69,7 @@ std::vector<std::string> varied_texts(int count) {
         "Mueller", "Smith", "\xC6sir", "aesir", "Stra\xDF" "e", "strasse", "\xC5ngstr\xF6m",
         "angstrom", "Aachen", "na\xEFve", "naive", "1st", "10", "2", "\x8C" "uvre", "oeuvre",
         "\x8A" "koda", "Skoda", "-", "a-b", "ab", "chata", "Cz", "H\xE1j", "\xFF", "Lloret",
-        "Vy", "\x81", "x\x9D" "y"};
+        "Vy", "\x81", "x\x9D" "y", "\xAD", "Dzsungel", "Ljubljana"};
     // clang-format on
     const std::vector<std::string> joints = {"", " ", "  ", "-", ", ", "\r\n"};
     std::mt19937 random(7);
@@ -361,6 +361,9 @@ void TestLookupItems::lists_sort_as_a_plain_stable_sort_data() {
     QTest::newRow("Danish: aa is \u00E5") << "da_DK";
     QTest::newRow("Czech: ch after h") << "cs_CZ";
     QTest::newRow("Spanish") << "es_ES";
+    QTest::newRow("Lithuanian: y as i") << "lt_LT";
+    QTest::newRow("Hungarian: dzs one letter") << "hu_HU";
+    QTest::newRow("Serbian in Latin letters: lj one letter") << "sr_Latn_RS";
 }
 
 void TestLookupItems::lists_sort_as_a_plain_stable_sort() {
