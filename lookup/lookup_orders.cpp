@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <array>
-#include <iterator>
 #include <atomic>
 #include <condition_variable>
+#include <iterator>
 #include <mutex>
 
 namespace {
