@@ -13,7 +13,6 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -479,10 +478,12 @@ Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
     };
     try {
         // Mapped where the file can be held as it is; read into memory the table owns otherwise.
-        const auto seen = std::chrono::system_clock::now();
+        const auto seen = seen_now();
         std::shared_ptr<const FileMapping> mapping = FileMapping::map(fd);
         if (mapping && mapping->size() <= DataFileSizeLimit) {
             const struct stat mapped = mapping->status();
+            std::optional<FileStamp> settled_stamp = stamp_of_status(mapped);
+            if (!settled(*settled_stamp, seen)) settled_stamp.reset();
             std::shared_ptr<const TextBytes> bytes =
                 std::make_shared<const TextBytes>(mapping->data(), mapping->size(), mapping);
             std::optional<std::uint64_t> hash;
@@ -496,15 +497,13 @@ Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
                 }
                 hash = file_hash({bytes->data(), bytes->used()});
                 if (KeptTables::read(cache, bytes, identity_of_status(mapped, *hash), table)) {
-                    report = {bytes->used(), true, false, {}};
+                    report = {bytes->used(), true, false, settled_stamp};
                     return Result::success();
                 }
             }
             MappedSource source(std::move(bytes), hash);
             const Result result = load(source, mapped);
-            const FileStamp stamp = stamp_of_status(mapped);
-            if (result.ok() && settled(stamp, seen))
-                report.settled_stamp = stamp;
+            if (result.ok()) report.settled_stamp = settled_stamp;
             return result;
         }
         FileSource source(fd, std::uint64_t(opened.st_size), shown);

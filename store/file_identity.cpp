@@ -171,6 +171,20 @@ FileStamp stamp_of_status(const struct stat& status) {
             nanoseconds(status.st_ctim)};
 }
 
+namespace {
+
+std::optional<std::chrono::system_clock::time_point> fixed_seen;
+
+} // namespace
+
+std::chrono::system_clock::time_point seen_now() {
+    return fixed_seen.value_or(std::chrono::system_clock::now());
+}
+
+void set_seen_for_testing(std::optional<std::chrono::system_clock::time_point> seen) {
+    fixed_seen = seen;
+}
+
 bool settled(const FileStamp& stamp, std::chrono::system_clock::time_point seen) {
     // Three seconds: the two of the coarsest file system clock, and one to spare.
     const std::int64_t settled_before =

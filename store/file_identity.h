@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,10 @@ FileStamp stamp_of_status(const struct stat& status);
 // write gives it other times, even on a file system that keeps times to two seconds. Of such a
 // file the same stamp later means the same bytes; of one written just before, it does not.
 bool settled(const FileStamp& stamp, std::chrono::system_clock::time_point seen);
+// The time a load sees its file at, for settled(). Tests move it with set_seen_for_testing;
+// nullopt returns to the clock.
+std::chrono::system_clock::time_point seen_now();
+void set_seen_for_testing(std::optional<std::chrono::system_clock::time_point> seen);
 
 // The hash of a file's bytes: each 256 KiB piece is hashed on its own and the pieces are
 // combined in order, so any reader can compute it from the bytes it reads, split however.

@@ -11,7 +11,10 @@ LoadedDirectory load_directory(EntryTable& table, const std::filesystem::path& f
     LoadReport report;
     LoadedDirectory directory{read_data_base(table, folder, cache, report), {}, {}, {}};
     if (!directory.loaded.ok()) return directory;
-    if (!report.from_cache && !cache.folder.isEmpty()) {
+    // A table found by the hash of a file settled since is kept again, to be found by the
+    // file's stamp from then on.
+    if (!cache.folder.isEmpty() &&
+        (!report.from_cache || (!report.by_stamp && report.settled_stamp))) {
         directory.keep_while = table.generation();
         directory.settled_stamp = report.settled_stamp;
     }

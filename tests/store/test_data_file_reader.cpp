@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -431,6 +432,8 @@ class TestDataFileReader : public QObject {
         QTest::newRow("a settled file untouched since") << "settled" << true << true;
         QTest::newRow("a settled file rewritten, its size and time put back")
             << "restamped" << true << false;
+        QTest::newRow("found by the hash, kept again once the file settled")
+            << "settled later" << true << true;
     }
     void kept_table() {
         QFETCH(QString, change);
@@ -452,22 +455,26 @@ class TestDataFileReader : public QObject {
         QVERIFY(put_file(file, expected_bytes));
         CacheFolder cache{dir.filePath("cache"), "1.2"};
         if (change == "unwritable") QVERIFY(put_file(cache.folder.toStdString(), "x"));
+        // A load some seconds from now sees the file as settled.
+        const auto later = [] {
+            set_seen_for_testing(std::chrono::system_clock::now() + std::chrono::seconds(10));
+        };
+        const auto back_to_the_clock = qScopeGuard([] { set_seen_for_testing({}); });
+        const bool settled_at_once = change == "settled" || change == "restamped";
+        if (settled_at_once) later();
         LoadReport report;
         EntryTable parsed;
         QVERIFY(read_data_base(parsed, dir.path().toStdString(), cache, report).ok());
         QVERIFY(!report.from_cache);
-        // Written just now, so a later write might not change its times.
-        QVERIFY(!report.settled_stamp);
+        // Written just now, a file is not settled: a later write might not change its times.
+        QCOMPARE(bool(report.settled_stamp), settled_at_once);
         if (change == "stored") parsed.TableModified = 1;
         if (change == "text") parsed.set_text(1, 3, "Graz");
         // As a table would claim after a save, its texts still viewing the bytes it loaded.
         if (change == "bytes") parsed.LoadedFile.hash ^= 1;
         struct stat status {};
         QCOMPARE(::stat(file.c_str(), &status), 0);
-        std::optional<FileStamp> stamp;
-        // As the file would be seen once it had been left alone for a while.
-        if (change == "settled" || change == "restamped") stamp = stamp_of_status(status);
-        QCOMPARE(KeptTables::keep(cache, parsed, stamp), kept);
+        QCOMPARE(KeptTables::keep(cache, parsed, report.settled_stamp), kept);
 
         // Nothing is left of a table that was refused, half written or not.
         const QStringList files = QDir(cache.folder).entryList(QDir::Files | QDir::Hidden);
@@ -494,6 +501,7 @@ class TestDataFileReader : public QObject {
             QVERIFY(put_file(kept_file.toStdString(), bytes.toStdString()));
         }
 
+        if (change == "settled later") later();
         QFile writer(QString::fromStdString(file.string()));
         if (change == "held") QVERIFY(writer.open(QIODevice::Append));
         EntryTable loaded = example_table();
@@ -505,6 +513,14 @@ class TestDataFileReader : public QObject {
         QVERIFY(same_table(loaded, expected));
         QCOMPARE(loaded.LoadedFile.hash, file_hash(expected_bytes));
         if (from_cache) QCOMPARE(loaded.LoadedFile, parsed.LoadedFile);
+        if (change == "settled later") {
+            QVERIFY(report.settled_stamp);
+            QVERIFY(KeptTables::keep(cache, loaded, report.settled_stamp));
+            EntryTable again;
+            QVERIFY(read_data_base(again, dir.path().toStdString(), cache, report).ok());
+            QVERIFY(report.by_stamp);
+            QVERIFY(same_table(again, expected));
+        }
     }
 
     // A file counts as settled once three seconds have passed since anything of it changed.
