@@ -74,6 +74,12 @@ void stir(std::uint64_t* lanes) {
         lanes[l] = (lanes[l] ^ (lanes[l] >> 47) ^ StripeKeys[l]) * 0x9e3779b1U;
 }
 
+std::int64_t nanoseconds(const struct timespec& time) {
+    return std::int64_t(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
+std::optional<std::chrono::system_clock::time_point> fixed_seen;
+
 } // namespace
 
 std::uint64_t stable_hash(const void* data, std::size_t size, std::uint64_t seed) {
@@ -153,14 +159,6 @@ std::uint64_t file_hash(std::string_view bytes) {
     return hasher.finish();
 }
 
-namespace {
-
-std::int64_t nanoseconds(const struct timespec& time) {
-    return std::int64_t(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
-}
-
-} // namespace
-
 FileIdentity identity_of_status(const struct stat& status, std::uint64_t hash) {
     return {true, std::uint64_t(status.st_size), nanoseconds(status.st_mtim), hash};
 }
@@ -170,12 +168,6 @@ FileStamp stamp_of_status(const struct stat& status) {
             std::uint64_t(status.st_size), nanoseconds(status.st_mtim),
             nanoseconds(status.st_ctim)};
 }
-
-namespace {
-
-std::optional<std::chrono::system_clock::time_point> fixed_seen;
-
-} // namespace
 
 std::chrono::system_clock::time_point seen_now() {
     return fixed_seen.value_or(std::chrono::system_clock::now());

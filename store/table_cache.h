@@ -43,9 +43,9 @@ class KeptTables {
                      const std::optional<FileStamp>& settled_stamp = {});
 
   private:
-    // Fills `table` from the kept table open at `fd` (of status `kept`) when it was kept for
-    // `file`, whose identity is `loaded`, and is whole.
-    static bool read_open(int fd, const struct stat& kept, const CacheFolder& cache,
+    // Fills `table` from the kept table open at `fd`, whose status is `status`, when it was
+    // kept for `file`, whose identity is `loaded`, and is whole.
+    static bool read_open(int fd, const struct stat& status, const CacheFolder& cache,
                           const std::shared_ptr<const TextBytes>& file,
                           const FileIdentity& loaded, EntryTable& table);
 };
