@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLibraryInfo>
 
 #include <algorithm>
@@ -23,7 +22,6 @@ namespace {
 
 constexpr std::uint32_t Magic = 0x4f4c4b5a; // "ZKLO" in a little-endian file
 constexpr std::uint32_t FormatVersion = 3;
-constexpr int KeptFiles = 4;
 const QString NamePrefix = QStringLiteral("lookup-orders-");
 const QString NameSuffix = QStringLiteral(".bin");
 
@@ -106,13 +104,6 @@ bool plausible_number(int index, std::int32_t number, std::uint32_t rows) {
     if (category.kind != LookupKind::TwoStep) return number >= 1 && std::uint32_t(number) < rows;
     return number >= category.check_box_kinds &&
            std::uint64_t(number) < category.check_box_kinds + std::uint64_t(rows) * TextSlotCount;
-}
-
-// Drops all but the newest cache files.
-void prune(const QString& folder) {
-    const QFileInfoList files =
-        QDir(folder).entryInfoList({NamePrefix + u'*' + NameSuffix}, QDir::Files, QDir::Time);
-    for (qsizetype i = KeptFiles; i < files.size(); ++i) QFile::remove(files[i].filePath());
 }
 
 } // namespace
@@ -264,6 +255,6 @@ bool write_orders_cache(const OrdersCache& cache, const QCollator& collator,
             flush(piece);
         });
     if (!written.ok()) return false;
-    prune(cache.folder);
+    cache.keep_newest(NamePrefix + u'*' + NameSuffix);
     return true;
 }

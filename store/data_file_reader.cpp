@@ -487,11 +487,12 @@ Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
             std::shared_ptr<const TextBytes> bytes =
                 std::make_shared<const TextBytes>(mapping->data(), mapping->size(), mapping);
             std::optional<std::uint64_t> hash;
-            if (KeptTables::may_hold(cache, bytes->used())) {
+            if (const QStringList kept = KeptTables::kept_for_size(cache, bytes->used());
+                !kept.isEmpty()) {
                 // The table kept for this very file, untouched since, is taken without reading
                 // it; else the one kept for its bytes is found by their hash. The parse takes
                 // the hash as it goes where there can be none.
-                if (KeptTables::read_unchanged(cache, bytes, mapped, table)) {
+                if (KeptTables::read_unchanged(cache, kept, bytes, mapped, table)) {
                     report = {bytes->used(), true, true, {}};
                     return Result::success();
                 }

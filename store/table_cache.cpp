@@ -21,7 +21,7 @@ namespace {
 
 constexpr std::uint32_t Magic = 0x425a4b5a; // "ZKZB" in a little-endian file
 constexpr std::uint32_t FormatVersion = 3;
-constexpr int KeptFiles = 4;
+constexpr int KeptFiles = 4; // of each kind of cache file
 constexpr std::size_t LongestVersion = 256;
 const QString NamePrefix = QStringLiteral("table-");
 const QString NameSuffix = QStringLiteral(".bin");
@@ -74,17 +74,19 @@ struct OpenTable {
     OpenTable& operator=(const OpenTable&) = delete;
 };
 
-void prune(const QString& folder) {
-    const QFileInfoList files =
-        QDir(folder).entryInfoList({NamePrefix + u'*' + NameSuffix}, QDir::Files, QDir::Time);
+} // namespace
+
+void CacheFolder::keep_newest(const QString& pattern) const {
+    const QFileInfoList files = QDir(folder).entryInfoList({pattern}, QDir::Files, QDir::Time);
     for (qsizetype i = KeptFiles; i < files.size(); ++i) QFile::remove(files[i].filePath());
 }
 
-} // namespace
-
-bool KeptTables::may_hold(const CacheFolder& cache, std::uint64_t file_size) {
-    return !cache.folder.isEmpty() &&
-           !QDir(cache.folder).entryList({size_prefix(file_size) + u'*' + NameSuffix}, QDir::Files).isEmpty();
+QStringList KeptTables::kept_for_size(const CacheFolder& cache, std::uint64_t file_size) {
+    if (cache.folder.isEmpty()) return {};
+    const QDir folder(cache.folder);
+    QStringList kept = folder.entryList({size_prefix(file_size) + u'*' + NameSuffix}, QDir::Files);
+    for (QString& name : kept) name = folder.filePath(name);
+    return kept;
 }
 
 bool KeptTables::read_open(int fd, const struct stat& status, const CacheFolder& cache,
@@ -156,18 +158,17 @@ bool KeptTables::read(const CacheFolder& cache, std::shared_ptr<const TextBytes>
     return read_open(kept.fd, kept.status, cache, file, loaded, table);
 }
 
-bool KeptTables::read_unchanged(const CacheFolder& cache, std::shared_ptr<const TextBytes> file,
-                                const struct stat& status, EntryTable& table) {
+bool KeptTables::read_unchanged(const CacheFolder& cache, const QStringList& kept,
+                                std::shared_ptr<const TextBytes> file, const struct stat& status,
+                                EntryTable& table) {
     const FileStamp stamp = stamp_of_status(status);
-    if (cache.folder.isEmpty() || stamp == FileStamp{}) return false;
-    const QDir folder(cache.folder);
-    for (const QString& name :
-         folder.entryList({size_prefix(stamp.size) + u'*' + NameSuffix}, QDir::Files)) {
-        const OpenTable kept(folder.filePath(name));
+    if (stamp == FileStamp{}) return false;
+    for (const QString& path : kept) {
+        const OpenTable open(path);
         Header header;
-        if (kept.fd >= 0 && read_file_at(kept.fd, 0, &header, sizeof header) &&
+        if (open.fd >= 0 && read_file_at(open.fd, 0, &header, sizeof header) &&
             header.magic == Magic && header.format == FormatVersion && header.stamp == stamp)
-            return read_open(kept.fd, kept.status, cache, file,
+            return read_open(open.fd, open.status, cache, file,
                              identity_of_status(status, header.file_hash), table);
     }
     return false;
@@ -230,6 +231,6 @@ bool KeptTables::keep(const CacheFolder& cache, EntryTable table,
         // The file written so far was never put in place.
         return false;
     }
-    prune(cache.folder);
+    cache.keep_newest(NamePrefix + u'*' + NameSuffix);
     return true;
 }

@@ -3,6 +3,7 @@
 #include "entry_table.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -12,6 +13,9 @@
 struct CacheFolder {
     QString folder; // empty: nothing is read or written
     QString program_version;
+
+    // Removes all but the newest few of its files whose names match `pattern` ("table-*.bin").
+    void keep_newest(const QString& pattern) const;
 };
 
 // Tables kept between runs, so that a start on an unchanged data file takes its table as the
@@ -22,18 +26,19 @@ struct CacheFolder {
 // over and the file is read as always. Deleting the cache is always safe.
 class KeptTables {
   public:
-    // Whether `cache` may hold a table for a file of `file_size` bytes: read() need not hash a
-    // file that has none.
-    static bool may_hold(const CacheFolder& cache, std::uint64_t file_size);
+    // The files of `cache` that may hold a table for a data file of `file_size` bytes: a file
+    // that has none need not be hashed.
+    static QStringList kept_for_size(const CacheFolder& cache, std::uint64_t file_size);
     // Fills `table` with the table kept for the data file `file`, whose identity is `loaded`,
     // when one fits it; false, `table` as it was, otherwise.
     static bool read(const CacheFolder& cache, std::shared_ptr<const TextBytes> file,
                      const FileIdentity& loaded, EntryTable& table);
-    // The same without the hash of the file's bytes, for a table kept with the stamp `file`
-    // has now (its file system's status `status`): a file that was settled when it was kept
-    // and has the same stamp still has the same bytes.
-    static bool read_unchanged(const CacheFolder& cache, std::shared_ptr<const TextBytes> file,
-                               const struct stat& status, EntryTable& table);
+    // The same without the hash of the file's bytes, for a table among `kept` (of
+    // kept_for_size()) kept with the stamp `file` has now (its file system's status `status`):
+    // a file that was settled when it was kept and has the same stamp still has the same bytes.
+    static bool read_unchanged(const CacheFolder& cache, const QStringList& kept,
+                               std::shared_ptr<const TextBytes> file, const struct stat& status,
+                               EntryTable& table);
     // Keeps `table` for the next start, written whole or not at all; only the newest few are
     // kept. Only a table as its load left it is kept (its texts all stand in the file's
     // bytes); false when nothing was written. Takes a copy of its own, and lets go of each
