@@ -4,6 +4,7 @@
 #include "correction_file.h"
 #include "cp1252.h"
 #include "data_file.h"
+#include "directory.h"
 #include "directory_generator.h"
 #include "entry_fields.h"
 #include "frm_ZEL.h"
@@ -30,7 +31,8 @@ constexpr int Telephone = 7;
 
 struct Bench {
     QTemporaryDir dir;
-    EntryTable table = generate_directory(MaxEntryCount);
+    Directory directory{generate_directory(MaxEntryCount)};
+    const EntryTable& table = directory.table();
     std::unique_ptr<frm_ZEL> window;
     std::unique_ptr<frm_ZEL> writer;  // writes the correction files, as a user's window would
     std::vector<std::int16_t> people; // entries whose names no other entry shares
@@ -38,9 +40,9 @@ struct Bench {
 
     Bench() {
         set_message_hook_for_testing([](const QString&, bool) {});
-        table.CurrentEntry = 1;
-        writer = std::make_unique<frm_ZEL>(table, dir.path().toStdString());
-        window = std::make_unique<frm_ZEL>(table, dir.path().toStdString());
+        directory.choose(1);
+        writer = std::make_unique<frm_ZEL>(directory, dir.path().toStdString());
+        window = std::make_unique<frm_ZEL>(directory, dir.path().toStdString());
         window->enter_maintenance_mode();
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get())) std::puts("the window was not shown");
@@ -61,7 +63,7 @@ struct Bench {
 
     // The correction file of entry `e` with a telephone number new to the directory.
     QString write_file(std::int16_t e, int round) {
-        table.CurrentEntry = e;
+        directory.choose(e);
         writer->show_record();
         CorrectionSnapshot window_of_e = take_snapshot(*writer);
         window_of_e.Text1[Telephone] = QStringLiteral("+9 %1 %2").arg(e).arg(round);

@@ -2,8 +2,9 @@
 // the largest directory the data file can hold with every text filled.
 
 #include "data_file.h"
-#include "directory_loading.h"
+#include "directory.h"
 #include "directory_generator.h"
+#include "directory_loading.h"
 #include "frm_ZEL.h"
 #include "list_filter.h"
 #include "lookup_items.h"
@@ -41,10 +42,11 @@ EntryTable largest_directory() {
 }
 
 struct Bench {
-    EntryTable table = largest_directory();
+    Directory directory{largest_directory()};
+    const EntryTable& table = directory.table();
     std::unique_ptr<frm_ZEL> window;
     Bench() {
-        window = std::make_unique<frm_ZEL>(table, ".");
+        window = std::make_unique<frm_ZEL>(directory, ".");
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get())) std::puts("the window was not shown");
     }
@@ -140,11 +142,13 @@ const OrdersCache& warm_cache() {
     static QTemporaryDir dir;
     static const OrdersCache cache{dir.path(), QStringLiteral("bench")};
     static const bool warmed = [] {
-        EntryTable table;
-        frm_ZEL w(table, largest_data_file());
-        LoadedDirectory directory = load_directory(table, largest_data_file(), QLocale(), cache);
-        const bool loaded = w.Form_Load(directory.loaded, std::move(directory.prepared));
-        keep_in_background(table, directory, cache);
+        Directory directory;
+        frm_ZEL w(directory, largest_data_file());
+        LoadedDirectory loaded_directory = load_directory(largest_data_file(), QLocale(), cache);
+        directory.adopt(std::move(loaded_directory.table));
+        const bool loaded =
+            w.Form_Load(loaded_directory.loaded, std::move(loaded_directory.prepared));
+        keep_in_background(directory.table(), loaded_directory, cache);
         QCoreApplication::processEvents(); // lets the background round go
         QThreadPool::globalInstance()->waitForDone();
         return loaded;
@@ -155,13 +159,15 @@ const OrdersCache& warm_cache() {
 
 // A window started afresh on the largest data file, as the program starts: loaded with its
 // surnames sorted ahead, or every list from the cache when `cached`; the table outlives the
-// window.
-std::pair<std::unique_ptr<EntryTable>, std::unique_ptr<frm_ZEL>>
-start_on_largest(benchmark::State& state, bool cached = false) {
-    auto table = std::make_unique<EntryTable>();
+// window. `fewer` entries than the file holds leave room for New.
+std::pair<std::unique_ptr<Directory>, std::unique_ptr<frm_ZEL>>
+start_on_largest(benchmark::State& state, bool cached = false, std::int16_t fewer = 0) {
+    auto table = std::make_unique<Directory>();
     auto w = std::make_unique<frm_ZEL>(*table, largest_data_file());
-    LoadedDirectory directory = load_directory(*table, largest_data_file(), QLocale(),
+    LoadedDirectory directory = load_directory(largest_data_file(), QLocale(),
                                                cached ? warm_cache() : OrdersCache{});
+    directory.table.EntryCount = std::int16_t(directory.table.EntryCount - fewer);
+    table->adopt(std::move(directory.table));
     if (!w->Form_Load(directory.loaded, std::move(directory.prepared)))
         state.SkipWithError("the data file did not load");
     w->show();
@@ -174,8 +180,7 @@ start_on_largest(benchmark::State& state, bool cached = false) {
 void load_directory(benchmark::State& state) {
     const OrdersCache cache = state.range(0) == 1 ? warm_cache() : OrdersCache{};
     for (auto _ : state) {
-        EntryTable table;
-        LoadedDirectory directory = load_directory(table, largest_data_file(), QLocale(), cache);
+        LoadedDirectory directory = load_directory(largest_data_file(), QLocale(), cache);
         if (!directory.loaded.ok()) state.SkipWithError("the data file did not load");
         benchmark::DoNotOptimize(directory.prepared.sorting);
     }
@@ -215,9 +220,8 @@ void first_click(benchmark::State& state) {
 void while_sorting(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
-        auto [table, w] = start_on_largest(state);
         // A full directory would refuse New with a message; one entry less takes one.
-        if (state.range(0) == 1) --table->EntryCount;
+        auto [table, w] = start_on_largest(state, false, state.range(0) == 1 ? 1 : 0);
         QTest::mouseClick(w->label1[4], Qt::LeftButton);
         settle();
         state.ResumeTiming();
@@ -301,7 +305,10 @@ void find_everywhere_first(benchmark::State& state) {
         // The sorting the last find set off has ended, as it has long before a user who
         // stored an entry goes on to find.
         QThreadPool::globalInstance()->waitForDone();
-        bench().table.mark_changed();
+        Directory& directory = bench().directory;
+        directory.choose(1);
+        if (!directory.store(entry_values(directory.table(), 1)).ok())
+            state.SkipWithError("not stored");
         state.ResumeTiming();
         w.find_everywhere(QStringLiteral("kiruna"));
         settle();

@@ -4,6 +4,7 @@
 
 #include "correction_import.h"
 #include "correction_text.h"
+#include "directory.h"
 #include "entry_table.h"
 #include "frm_ZEL.h"
 #include "window_snapshot.h"
@@ -41,20 +42,21 @@ std::string text_of(Shape shape, std::size_t length) {
 
 // One entry with `text` in slot `s`, and a second, empty one to step to and back.
 struct Window {
-    EntryTable table;
+    Directory directory;
     std::unique_ptr<frm_ZEL> window;
     Window(int s, const std::string& text) {
-        table = empty_directory(2);
+        EntryTable table = empty_directory(2);
         table.set_text(1, SurnameSlot, "Ash");
         table.set_text(2, SurnameSlot, "Birch");
         table.set_text(1, s, text);
-        window = std::make_unique<frm_ZEL>(table, ".");
+        directory.adopt(std::move(table));
+        window = std::make_unique<frm_ZEL>(directory, ".");
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get())) std::puts("the window was not shown");
     }
     // Shows entry `e` as ">" or a list choice does, and lets the window paint it.
     void show(int e) {
-        table.CurrentEntry = std::int16_t(e);
+        directory.choose(std::int16_t(e));
         window->show_record();
         window->repaint();
         QCoreApplication::processEvents();
@@ -143,7 +145,7 @@ void store_entry(benchmark::State& state) {
     w.show(1);
     for (auto _ : state) {
         w.window->cmd_store_Click();
-        if (w.table.text(1, RemarksSlot).size() != length) state.SkipWithError("stored cut");
+        if (w.directory.table().text(1, RemarksSlot).size() != length) state.SkipWithError("stored cut");
     }
     report(state);
 }

@@ -1,10 +1,12 @@
 #include "correction_import.h"
 #include "cp1252.h"
+#include "directory.h"
 #include "frm_ZEL.h"
+#include "import_decision.h"
 #include "import_review_dialog.h"
+#include "lookup_orders.h"
 #include "message_box.h"
 #include "person_choice_dialog.h"
-#include "person_lookup.h"
 #include "window_snapshot.h"
 
 #include <QCollator>
@@ -16,24 +18,6 @@
 namespace {
 
 const QString AddAsNew = QStringLiteral("Add as a new entry");
-
-QString person_of(const CorrectionSnapshot& file) {
-    const QString surname = file.Text1[SurnameSlot].trimmed();
-    const QString first = file.Text1[FirstNamesSlot].trimmed();
-    const QString name = first.isEmpty() ? surname : surname + QStringLiteral(", ") + first;
-    return name.isEmpty() ? QStringLiteral("a person without a name") : name;
-}
-
-// The window as a row that holds no entry yet shows it, with the captions of `window`.
-CorrectionSnapshot blank_entry(CorrectionSnapshot window) {
-    for (auto& button : window.Opt_Mr_Mrs) button.chosen = false;
-    for (auto& tick : window.chk_titel) tick.state = Qt::Unchecked;
-    for (auto& tick : window.Chk_organ) tick.state = Qt::Unchecked;
-    for (auto& tick : window.Chh_equipm) tick.state = Qt::Unchecked;
-    for (QString& text : window.Text1) text.clear();
-    window.Option1 = {};
-    return window;
-}
 
 QString file_name(const QString& path) {
     return QFileInfo(path).fileName();
@@ -47,48 +31,57 @@ QString count_of(qsizetype n, const char* one, const char* many) {
 } // namespace
 
 frm_ZEL::ImportEnd frm_ZEL::import_one(const QString& path, QString& refusal) {
-    const CorrectionSnapshot window_now = take_snapshot(*this);
-    const CorrectionImport imported = read_correction_file(path, window_now);
+    const CorrectionImport imported = read_correction_file(path, blank_entry());
     if (!imported.window) {
         refusal = imported.result.message;
         return ImportEnd::Refused;
     }
-    const CorrectionSnapshot& file = *imported.window;
-    const QString person = person_of(file);
+    const EntryValues& file = *imported.window;
 
     // The file lands on the entry of its person, never on whatever the window shows.
-    const std::vector<std::int16_t> found =
-        find_person(table, file.Text1[SurnameSlot], file.Text1[FirstNamesSlot]);
-    std::int16_t entry = found.size() == 1 ? found.front() : 0;
-    if (found.size() > 1) {
+    const ImportTarget target = import_target(table, file);
+    std::int16_t entry = target.found.size() == 1 ? target.found.front() : 0;
+    if (target.found.size() > 1) {
         std::vector<PersonCandidate> candidates;
-        for (const std::int16_t e : found)
+        for (const std::int16_t e : target.found)
             candidates.push_back({e, from_cp1252(table.text(e, SurnameSlot)),
                                   from_cp1252(table.text(e, FirstNamesSlot)),
                                   from_cp1252(table.text(e, CitySlot)),
                                   from_cp1252(table.text(e, CountrySlot))});
         entry = choose_person(this, path, candidates);
         if (!entry) return ImportEnd::Skipped;
-    } else if (found.empty()) {
+    } else if (target.found.empty()) {
         const QString question =
             QStringLiteral("No entry of the directory names %1, the person of the correction "
                            "file \"%2\".")
-                .arg(person, QDir::toNativeSeparators(path));
+                .arg(target.person, QDir::toNativeSeparators(path));
         if (ask_among(this, question, {AddAsNew, QStringLiteral("Cancel")}) != AddAsNew)
             return ImportEnd::Skipped;
     }
 
     if (entry ? !choose_entry(entry) : !settle_unstored_changes()) return ImportEnd::StopBatch;
     if (entry) highlight_current_entry();
-    const CorrectionSnapshot held = entry ? take_snapshot(*this) : blank_entry(window_now);
-    const ReviewAnswer answer = review_import(this, path, person, import_differences(held, file));
+    const ReviewAnswer answer =
+        review_import(this, path, target.person, import_changes(table, entry, file));
     if (answer == ReviewAnswer::Skip) return ImportEnd::Skipped;
 
     if (!entry && !add_entry()) return ImportEnd::StopBatch;
-    show_snapshot(*this, file);
     // "Edit first", or a Store refused for a text the directory cannot hold: the compiler
     // finishes this file on the screen before the next one comes.
-    if (answer == ReviewAnswer::EditFirst || !store_entry()) return ImportEnd::StopBatch;
+    if (answer == ReviewAnswer::EditFirst) {
+        show_snapshot(*this, file);
+        return ImportEnd::StopBatch;
+    }
+    lookup_orders_->forget();
+    const Result stored = directory.store(file);
+    if (!stored.ok()) {
+        show_snapshot(*this, file);
+        tell_failure(stored, QStringLiteral("Nothing of this entry was stored; the window shows "
+                                            "the correction file's values to mend."));
+        return ImportEnd::StopBatch;
+    }
+    show_record();
+    entry_stored();
     return ImportEnd::Stored;
 }
 

@@ -6,10 +6,12 @@
 #include <QStandardPaths>
 #include <QThreadPool>
 
-LoadedDirectory load_directory(EntryTable& table, const std::filesystem::path& folder,
-                               const QLocale& locale, const CacheFolder& cache) {
+LoadedDirectory load_directory(const std::filesystem::path& folder, const QLocale& locale,
+                               const CacheFolder& cache) {
     LoadReport report;
-    LoadedDirectory directory{read_data_base(table, folder, cache, report), {}, {}, {}};
+    LoadedDirectory directory;
+    EntryTable& table = directory.table;
+    directory.loaded = read_data_base(table, folder, cache, report);
     if (!directory.loaded.ok()) return directory;
     // A table found by the hash of a file settled since is kept again, to be found by the
     // file's stamp from then on.

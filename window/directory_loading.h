@@ -12,6 +12,7 @@
 // What the start's loading thread hands to the window.
 struct LoadedDirectory {
     Result loaded;
+    EntryTable table; // handed over to the directory whole; empty when the load failed
     PreparedOrders prepared;
     // The table's generation as the file gave it, to keep it for the next start while it has
     // not changed; none when the cache gave it as it would be kept, or there is no cache.
@@ -19,11 +20,11 @@ struct LoadedDirectory {
     std::optional<FileStamp> settled_stamp; // the file's, to find the kept table by
 };
 
-// Reads `folder`'s data file into `table`, or takes the table `cache` holds for its bytes, and
-// makes the surname look-up ready, with every other list when `cache` holds them; for a thread
-// of its own while Qt starts, as nothing else may read the table meanwhile.
-LoadedDirectory load_directory(EntryTable& table, const std::filesystem::path& folder,
-                               const QLocale& locale, const CacheFolder& cache);
+// Reads `folder`'s data file into a table of its own, or takes the table `cache` holds for its
+// bytes, and makes the surname look-up ready, with every other list when `cache` holds them;
+// for a thread of its own while Qt starts: it shares nothing with the window being built.
+LoadedDirectory load_directory(const std::filesystem::path& folder, const QLocale& locale,
+                               const CacheFolder& cache);
 
 // Writes `table` into `cache` on a thread of the global pool, while it is as `directory` loaded
 // it; for once the application runs.

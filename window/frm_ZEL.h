@@ -21,6 +21,7 @@ class QCheckBox;
 class QFrame;
 class QPushButton;
 class QRadioButton;
+class Directory;
 class LookupOrders;
 class NoticeLine;
 struct PreparedOrders;
@@ -35,8 +36,9 @@ struct SortedItems;
 class frm_ZEL : public QWidget {
     Q_OBJECT
   public:
-    // `folder` is the working folder that holds the data file and receives the e-mail list.
-    frm_ZEL(EntryTable& table, std::filesystem::path folder, QWidget* parent = nullptr);
+    // `folder` is the working folder that holds the data file and receives the e-mail list. The
+    // window shows `directory` and changes it only through its methods.
+    frm_ZEL(Directory& directory, std::filesystem::path folder, QWidget* parent = nullptr);
     ~frm_ZEL() override;
 
     // Start-up: loads the data file and prepares the captions and the surname look-up.
@@ -155,6 +157,9 @@ class frm_ZEL : public QWidget {
     bool add_entry();
     // Store's work; false, after telling the compiler why, when nothing was stored.
     bool store_entry();
+    // The window once the shown entry was stored: the surname's caption blue, the directory
+    // to be saved, and what the window shows is what the entry holds.
+    void entry_stored();
     // Asks whether to store changes not stored before they would be dropped; false when the
     // compiler cancels (or the store was refused), which leaves everything as it was.
     bool settle_unstored_changes();
@@ -182,7 +187,8 @@ class frm_ZEL : public QWidget {
     // Tells the user that `result` failed, and what that means for the window (`consequence`).
     void tell_failure(const Result& result, const QString& consequence = {});
 
-    EntryTable& table;
+    Directory& directory;
+    const EntryTable& table; // the directory's, for reading
     const std::filesystem::path folder;
     std::int16_t LookupCategory = -1;
     // The look-up's sorted lists; they follow the table's generation, and forget() drops them early.

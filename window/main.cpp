@@ -1,7 +1,7 @@
 #include "command_line.h"
 #include "directory_loading.h"
 #include "display_check.h"
-#include "entry_table.h"
+#include "directory.h"
 #include "frm_ZEL.h"
 #include "window_look.h"
 
@@ -56,12 +56,11 @@ int main(int argc, char* argv[]) {
     }
 
     // The directory loads and its surnames are sorted while Qt starts and the window is built;
-    // nothing reads the table before Form_Load has the result.
-    EntryTable table;
+    // the loading thread hands its table over whole when it is done.
     const CacheFolder cache = user_cache_folder();
     std::future<LoadedDirectory> loading =
-        std::async(std::launch::async, [&table, locale = QLocale(), cache] {
-            return load_directory(table, ".", locale, cache);
+        std::async(std::launch::async, [locale = QLocale(), cache] {
+            return load_directory(".", locale, cache);
         });
 
     // Qt sees none of the arguments (no -style, -platform ...): the options above are all.
@@ -75,13 +74,15 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(program_icon());
     use_window_look();
 
-    frm_ZEL window(table, ".");
+    Directory directory;
+    frm_ZEL window(directory, ".");
     if (command_line.maintain) window.enter_maintenance_mode();
-    LoadedDirectory directory = loading.get();
-    if (!window.Form_Load(directory.loaded, std::move(directory.prepared))) return 1;
+    LoadedDirectory loaded = loading.get();
+    directory.adopt(std::move(loaded.table));
+    if (!window.Form_Load(loaded.loaded, std::move(loaded.prepared))) return 1;
     window.show();
     // Kept once the window is on the screen (show() has sent it there), while the table is
     // still as loaded and the look-up's lists have not yet grown beside it.
-    QTimer::singleShot(0, [&] { keep_in_background(table, directory, cache); });
+    QTimer::singleShot(0, [&] { keep_in_background(directory.table(), loaded, cache); });
     return QApplication::exec();
 }

@@ -1,4 +1,5 @@
 #include "data_file.h"
+#include "directory.h"
 #include "frm_ZEL.h"
 #include "last_update_caption.h"
 #include "lookup_orders.h"
@@ -25,7 +26,7 @@ QString entry_count_caption(std::int16_t count) {
 
 bool frm_ZEL::Form_Load() {
     lookup_orders_->forget();
-    return Form_Load(read_data_base(table, folder));
+    return Form_Load(directory.load(folder));
 }
 
 bool frm_ZEL::Form_Load(const Result& loaded, PreparedOrders prepared) {
@@ -89,7 +90,7 @@ bool frm_ZEL::save_directory_elsewhere() {
                      true);
         return false;
     }
-    const Result saved = save_data_base_as(table, QFile::encodeName(target).toStdString());
+    const Result saved = directory.save_as(QFile::encodeName(target).toStdString());
     if (!saved.ok()) {
         tell_failure(saved, QStringLiteral("Nothing was saved; the program keeps running, so "
                                            "that nothing you stored is lost."));
@@ -106,7 +107,7 @@ bool frm_ZEL::save_directory_elsewhere() {
 
 bool frm_ZEL::save_directory() {
     bool changed_by_others = false;
-    const Result saved = save_data_base(table, folder, changed_by_others);
+    const Result saved = directory.save(folder, changed_by_others);
     if (changed_by_others) return save_directory_elsewhere();
     if (!saved.ok()) {
         // Ending now would lose what was stored; the user can mend the cause and try again.

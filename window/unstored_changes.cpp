@@ -1,4 +1,5 @@
 #include "cp1252.h"
+#include "directory.h"
 #include "frm_ZEL.h"
 #include "message_box.h"
 #include "window_snapshot.h"
@@ -30,7 +31,7 @@ bool frm_ZEL::settle_unstored_changes() {
 
 bool frm_ZEL::choose_entry(std::int16_t entry) {
     if (!settle_unstored_changes()) return false;
-    table.CurrentEntry = entry;
+    directory.choose(entry);
     show_record();
     return true;
 }

@@ -1,5 +1,6 @@
 #include "control_values.h"
 #include "correction_text.h"
+#include "directory.h"
 #include "frm_ZEL.h"
 #include "layout_units.h"
 #include "lookup_orders.h"
@@ -369,8 +370,9 @@ FlagCheckBox* check_box(QWidget* parent, const char* array, int index, const cha
 
 } // namespace
 
-frm_ZEL::frm_ZEL(EntryTable& table_, std::filesystem::path folder_, QWidget* parent)
-    : QWidget(parent), table(table_), folder(std::move(folder_)),
+frm_ZEL::frm_ZEL(Directory& directory_, std::filesystem::path folder_, QWidget* parent)
+    : QWidget(parent), directory(directory_), table(directory_.table()),
+      folder(std::move(folder_)),
       lookup_orders_(std::make_unique<LookupOrders>(table)) {
     setWindowTitle(QString(37, u' ') + QStringLiteral("ZEL-KAV Directory of Ore Mineralogists"));
     setFixedSize(pixels(9450), pixels(7680));

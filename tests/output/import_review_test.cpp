@@ -1,60 +1,16 @@
 #include "correction_text.h"
 #include "import_review.h"
-#include "person_lookup.h"
-#include "table_builder.h"
 #include "test_registry.h"
 
 #include <QTest>
 
-Q_DECLARE_METATYPE(std::vector<std::int16_t>)
 Q_DECLARE_METATYPE(std::vector<FieldDifference>)
 
-// The plain halves of an import's review: whose entry a file names, and what it changes.
+// The plain half of an import's review: what a file changes.
 class ImportReviewTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void find_person_data() {
-        QTest::addColumn<QString>("surname");
-        QTest::addColumn<QString>("first_names");
-        QTest::addColumn<std::vector<std::int16_t>>("found");
-        QTest::newRow("exact") << "van Dyk"
-                               << "Jo" << std::vector<std::int16_t>{1};
-        QTest::newRow("exact wins over loose") << "Muller"
-                                               << "Max" << std::vector<std::int16_t>{3};
-        QTest::newRow("case and blanks") << " VANDYK"
-                                         << "jo " << std::vector<std::int16_t>{1};
-        QTest::newRow("accented capitals") << "ÉCOLE"
-                                           << "" << std::vector<std::int16_t>{4};
-        QTest::newRow("several loose") << "muller"
-                                       << "max" << std::vector<std::int16_t>{2, 3};
-        QTest::newRow("first names must match") << "van Dyk"
-                                                << "Jan" << std::vector<std::int16_t>{};
-        QTest::newRow("a letter differs") << "van Dik"
-                                          << "Jo" << std::vector<std::int16_t>{};
-        QTest::newRow("unstorable name") << "van Dyk\u20ac\u4e00"
-                                         << "Jo" << std::vector<std::int16_t>{};
-        QTest::newRow("spare rows are no entries") << "Spare"
-                                                   << "" << std::vector<std::int16_t>{};
-    }
-    void find_person() {
-        QFETCH(QString, surname);
-        QFETCH(QString, first_names);
-        QFETCH(std::vector<std::int16_t>, found);
-        EntryTable table = empty_entries(4);
-        table.set_text(1, SurnameSlot, "van Dyk");
-        table.set_text(1, FirstNamesSlot, "Jo");
-        table.set_text(2, SurnameSlot, "MULLER");
-        table.set_text(2, FirstNamesSlot, "Max");
-        table.set_text(3, SurnameSlot, "Muller");
-        table.set_text(3, FirstNamesSlot, "Max");
-        table.set_text(4, SurnameSlot,
-                       "\xe9"
-                       "cole");
-        table.set_text(5, SurnameSlot, "Spare");
-        QCOMPARE(::find_person(table, surname, first_names), found);
-    }
-
     void differences_data() {
         QTest::addColumn<QString>("change");
         QTest::addColumn<std::vector<FieldDifference>>("expected");

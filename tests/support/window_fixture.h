@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data_file.h"
+#include "directory.h"
 #include "entry_table.h"
 #include "file_bytes.h"
 #include "frm_ZEL.h"
@@ -25,7 +26,8 @@
 struct WindowFixture {
     QTemporaryDir dir;
     TemporaryHome home;
-    EntryTable table;
+    Directory directory;
+    const EntryTable& table = directory.table();
     std::unique_ptr<frm_ZEL> window;
     QStringList messages;
     QList<bool> errors;
@@ -70,8 +72,8 @@ struct WindowFixture {
     void open(EntryTable directory) {
         // The old window goes before its table does.
         window.reset();
-        table = std::move(directory);
-        window = std::make_unique<frm_ZEL>(table, folder());
+        this->directory.adopt(std::move(directory));
+        window = std::make_unique<frm_ZEL>(this->directory, folder());
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -79,7 +81,7 @@ struct WindowFixture {
     // Creates the window and runs its start-up; shows it when start-up succeeds.
     bool start() {
         window.reset();
-        window = std::make_unique<frm_ZEL>(table, folder());
+        window = std::make_unique<frm_ZEL>(directory, folder());
         if (!window->Form_Load()) return false;
         window->show();
         return QTest::qWaitForWindowExposed(window.get());
@@ -88,7 +90,7 @@ struct WindowFixture {
     // Writes `directory` as the data file and starts the window on it.
     bool start_on(EntryTable directory) {
         window.reset();
-        table = EntryTable{};
+        this->directory.adopt(EntryTable{});
         return write(std::move(directory)) && start();
     }
 

@@ -16,7 +16,7 @@ class DisplayTest : public QObject {
 
     // Shows entry 1 and stores the window unchanged into it.
     void show_and_store() {
-        f->table.CurrentEntry = 1;
+        f->directory.choose(1);
         f->window->show_record();
         f->window->cmd_store_Click();
     }
@@ -163,7 +163,7 @@ class DisplayTest : public QObject {
         table.Salutation[2] = std::int16_t(salutation);
         f->open(std::move(table));
         f->window->show_record();
-        f->table.CurrentEntry = 2;
+        f->directory.choose(2);
         f->window->show_record();
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(f->window->Opt_Mr_Mrs[std::size_t(i)]->isChecked(), i == chosen);
@@ -194,7 +194,7 @@ class DisplayTest : public QObject {
         table.EquipmentFlags[2][29] = -9;
         f->open(std::move(table));
         f->window->show_record();
-        f->table.CurrentEntry = 2;
+        f->directory.choose(2);
         f->window->show_record();
         QCOMPARE(f->window->Option1[0]->isChecked(), all);
         QCOMPARE(f->window->Option1[1]->isChecked(), some);
@@ -280,7 +280,7 @@ class DisplayTest : public QObject {
         QCOMPARE(f->window->text1(slot), QString::fromStdString(whole));
 
         // The next entry's text is shown whole and can be edited again.
-        f->table.CurrentEntry = 2;
+        f->directory.choose(2);
         f->window->show_record();
         QVERIFY(!(line ? line->isReadOnly() : lines->isReadOnly()));
         QVERIFY(box->toolTip().isEmpty());
@@ -314,7 +314,7 @@ class DisplayTest : public QObject {
         f->window->show_record();
         QTest::keyClick(city, Qt::Key_End);
         QTest::keyClick(remarks, Qt::Key_End, Qt::ControlModifier);
-        f->table.CurrentEntry = 2;
+        f->directory.choose(2);
         f->window->show_record();
         city->grab(); // lays the text out as it is painted
         QCOMPARE(city->cursorPositionAt(QPoint(0, city->height() / 2)), 0);

@@ -55,7 +55,7 @@ class EditingTest : public QObject {
         QFETCH(int, shown);
         QVERIFY(f->write(named_entries(count)));
         QVERIFY(f->start());
-        f->table.CurrentEntry = std::int16_t(current);
+        f->directory.choose(std::int16_t(current));
         QTest::keyClicks(f->window->Text1[1], "typed, not stored");
         QTest::mouseClick(next ? f->window->cmd_up : f->window->cmd_down, Qt::LeftButton);
         QCOMPARE(f->table.CurrentEntry, std::int16_t(shown));
@@ -96,7 +96,7 @@ class EditingTest : public QObject {
     void new_keeps_the_window_but_the_surname() {
         QVERIFY(f->write(named_entries(3)));
         QVERIFY(f->start());
-        f->table.CurrentEntry = 2;
+        f->directory.choose(2);
         f->window->show_record();
         f->window->set_text1(2, QStringLiteral("Anna"));
         QTest::mouseClick(f->window->Chk_organ[1], Qt::LeftButton);

@@ -59,11 +59,7 @@ class ImportRoundTest : public QObject {
     // given; written beside the data file under `name`.
     QString correction_file(int e, const QString& name, const QString& telephone,
                             const QString& surname = {}, const QString& first_names = {}) {
-        EntryTable copy = f->table;
-        copy.CurrentEntry = std::int16_t(e);
-        frm_ZEL writer(copy, f->folder());
-        writer.show_record();
-        CorrectionSnapshot window = take_snapshot(writer);
+        CorrectionSnapshot window = entry_values(f->table, e);
         window.Text1[Telephone] = telephone;
         if (!surname.isNull()) window.Text1[SurnameSlot] = surname;
         if (!first_names.isNull()) window.Text1[FirstNamesSlot] = first_names;

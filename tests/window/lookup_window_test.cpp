@@ -467,7 +467,7 @@ void TestLookupWindow::click_without_selection_does_nothing() {
 
     f->click_label(CityLabel);
     QCOMPARE(f->window->list1->list_index(), -1);
-    f->table.CurrentEntry = 1;
+    f->directory.choose(1);
     f->window->list1_Click();
     QCOMPARE(f->window->text1(SurnameSlot), QString());
 }

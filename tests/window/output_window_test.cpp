@@ -35,7 +35,7 @@ class OutputWindowTest : public QObject {
     }
     void open_window(EntryTable table) { f->open(std::move(table)); }
     void show_entry(int entry) {
-        f->table.CurrentEntry = std::int16_t(entry);
+        f->directory.choose(std::int16_t(entry));
         f->window->show_record();
     }
     void type_into(int slot, const QString& text) {

@@ -172,7 +172,7 @@ class SortedListTest : public QObject {
         if (new_entry) {
             f->window->cmd_new_Click();
         } else {
-            f->table.CurrentEntry = 2;
+            f->directory.choose(2);
             f->window->show_record();
         }
         f->window->set_text1(1, QStringLiteral("Aaron"));

@@ -162,11 +162,13 @@ class StartUpTest : public QObject {
     void loading_beside_the_window() {
         QFETCH(bool, file);
         if (file) QVERIFY(f->write(named_entries(3)));
-        std::future<Result> loading = std::async(std::launch::async, [this] {
-            return read_data_base(f->table, f->folder());
+        std::future<LoadedDirectory> loading = std::async(std::launch::async, [this] {
+            return load_directory(f->folder(), QLocale(), CacheFolder{});
         });
-        f->window = std::make_unique<frm_ZEL>(f->table, f->folder());
-        QCOMPARE(f->window->Form_Load(loading.get()), file);
+        f->window = std::make_unique<frm_ZEL>(f->directory, f->folder());
+        LoadedDirectory loaded = loading.get();
+        f->directory.adopt(std::move(loaded.table));
+        QCOMPARE(f->window->Form_Load(loaded.loaded, std::move(loaded.prepared)), file);
         if (!file) {
             QCOMPARE(f->messages.size(), 1);
             QVERIFY2(f->messages[0].contains(QString::fromLatin1(DataFileName)),
@@ -186,18 +188,24 @@ class StartUpTest : public QObject {
         QVERIFY(f->write(named_entries(3)));
         QTemporaryDir cache_dir;
         const CacheFolder cache{cache_dir.path(), QStringLiteral("1.2")};
-        LoadedDirectory directory = load_directory(f->table, f->folder(), QLocale(), cache);
+        LoadedDirectory directory = load_directory(f->folder(), QLocale(), cache);
         QVERIFY(directory.keep_while);
-        f->window = std::make_unique<frm_ZEL>(f->table, f->folder());
+        f->directory.adopt(std::move(directory.table));
+        f->window = std::make_unique<frm_ZEL>(f->directory, f->folder());
         QVERIFY(f->window->Form_Load(directory.loaded, std::move(directory.prepared)));
         keep_in_background(f->table, directory, cache);
-        for (int e = 1; e <= 3; ++e) f->table.set_text(e, SurnameSlot, "Changed");
+        for (std::int16_t e = 1; e <= 3; ++e) {
+            f->directory.choose(e);
+            EntryValues changed = entry_values(f->table, e);
+            changed.Text1[SurnameSlot] = QStringLiteral("Changed");
+            QVERIFY(f->directory.store(changed).ok());
+        }
         keep_in_background(f->table, directory, cache);
         QThreadPool::globalInstance()->waitForDone();
         QCOMPARE(QDir(cache.folder).entryList({"table-*"}, QDir::Files).size(), 1);
 
-        EntryTable next;
-        const LoadedDirectory again = load_directory(next, f->folder(), QLocale(), cache);
+        const LoadedDirectory again = load_directory(f->folder(), QLocale(), cache);
+        const EntryTable& next = again.table;
         QVERIFY(again.loaded.ok());
         QVERIFY(!again.keep_while); // the kept table was taken
         for (int e = 1; e <= 3; ++e)
@@ -207,13 +215,11 @@ class StartUpTest : public QObject {
         // stamp, and from then on found by that.
         set_seen_for_testing(std::chrono::system_clock::now() + std::chrono::seconds(10));
         const auto back_to_the_clock = qScopeGuard([] { set_seen_for_testing({}); });
-        EntryTable settled_table;
-        const LoadedDirectory settled = load_directory(settled_table, f->folder(), QLocale(), cache);
+        const LoadedDirectory settled = load_directory(f->folder(), QLocale(), cache);
         QVERIFY(settled.keep_while && settled.settled_stamp);
-        keep_in_background(settled_table, settled, cache);
+        keep_in_background(settled.table, settled, cache);
         QThreadPool::globalInstance()->waitForDone();
-        EntryTable by_stamp;
-        QVERIFY(!load_directory(by_stamp, f->folder(), QLocale(), cache).keep_while);
+        QVERIFY(!load_directory(f->folder(), QLocale(), cache).keep_while);
     }
 
     void command_line_data() {

@@ -1,0 +1,19 @@
+#include "directory.h"
+
+#include "data_file.h"
+
+Result Directory::load(const std::filesystem::path& folder) {
+    // Read into a table of its own, so that a failure leaves this one whole.
+    EntryTable loaded;
+    Result result = read_data_base(loaded, folder);
+    if (result.ok()) table_ = std::move(loaded);
+    return result;
+}
+
+Result Directory::save(const std::filesystem::path& folder, bool& changed_by_others) {
+    return save_data_base(table_, folder, changed_by_others);
+}
+
+Result Directory::save_as(const std::filesystem::path& file) const {
+    return save_data_base_as(table_, file);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "entry_table.h"
+#include "entry_values.h"
+#include "result.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+// The loaded directory: the one owner of the table. A load hands its table over by value;
+// everyone else reads it through table(), and every change goes through a method here that
+// gives the table a new generation, so no look-up or cache ever reads a changed table as the
+// one it knew.
+class Directory {
+  public:
+    Directory() = default;
+    explicit Directory(EntryTable table) : table_(std::move(table)) {}
+    // Look-ups hold on to the table: it stays where it is for the directory's life.
+    Directory(const Directory&) = delete;
+    Directory& operator=(const Directory&) = delete;
+
+    const EntryTable& table() const { return table_; }
+
+    // Takes over the table a load made, as it stands (its generation included).
+    void adopt(EntryTable table) { table_ = std::move(table); }
+    // Loads `folder`'s data file; a failed load leaves the directory as it was.
+    Result load(const std::filesystem::path& folder);
+    // Saves when an entry was stored since the last save; see save_data_base.
+    Result save(const std::filesystem::path& folder, bool& changed_by_others);
+    Result save_as(const std::filesystem::path& file) const;
+    // An entry was stored since the last load or save.
+    bool modified() const { return table_.TableModified != 0; }
+
+    // The entry the window shows or will show: not a change of the directory.
+    std::int16_t current() const { return table_.CurrentEntry; }
+    void choose(std::int16_t entry) { table_.CurrentEntry = entry; }
+
+    // Stores `values` into the current entry with today's change date: the salutation chosen
+    // (-1 when none is), a tick as 1 and a clear or greyed box as 0, the collaboration into
+    // its flag, and the texts. A text given in `bytes` is stored as it stands (a text the
+    // window shows cut short, unchanged). Every text is checked first, so a refusal (a text the
+    // data file cannot hold) stores nothing.
+    using TextBytes = std::array<std::optional<std::string>, TextSlotCount>;
+    Result store(const EntryValues& values, const TextBytes& bytes = {});
+
+    enum class Added {
+        Added,     // the new, empty entry is the current one
+        Full,      // the directory holds MaxEntryCount entries, the most its data file can hold
+        NoSpareRow // the table's spare rows are used up: save and load again, then add
+    };
+    Added add();
+
+  private:
+    EntryTable table_;
+};

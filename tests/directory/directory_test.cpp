@@ -1,0 +1,222 @@
+#include "data_file.h"
+#include "directory.h"
+#include "entry_fields.h"
+#include "import_decision.h"
+#include "person_lookup.h"
+#include "serial_date.h"
+#include "table_builder.h"
+#include "test_registry.h"
+
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+
+Q_DECLARE_METATYPE(std::vector<std::int16_t>)
+
+namespace {
+
+constexpr SerialDate Today = 45000;
+
+// Two entries full of values: every choice, tick and text, a greyed box and a flag the window
+// cannot show among them.
+EntryTable filled_entries() {
+    EntryTable table = empty_entries(2);
+    for (int e = 1; e <= 2; ++e) {
+        const auto row = std::size_t(e);
+        table.Salutation[row] = 1;
+        table.TitleFlags[row] = {1, 0};
+        table.OrganizationFlags[row] = {1, 2, 0, 1, 0, 0};
+        table.EquipmentFlags[row][0] = 1;
+        table.EquipmentFlags[row][28] = 5; // a column kept for the data file only
+        table.EquipmentFlags[row][CollaborationFlag] = 2;
+        table.ChangeDate[row] = 40000;
+        for (int s = 0; s < TextSlotCount; ++s)
+            table.set_text(e, s, "Text " + std::to_string(s) + " of " + std::to_string(e));
+    }
+    table.set_text(1, AddressSlot, "Street 1\r\nTown");
+    return table;
+}
+
+} // namespace
+
+// The directory's rules without a window: what a Store, a New and an import do to the table.
+class DirectoryTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() { set_today_for_testing(Today); }
+    void cleanup() { set_today_for_testing({}); }
+
+    void find_person_data() {
+        QTest::addColumn<QString>("surname");
+        QTest::addColumn<QString>("first_names");
+        QTest::addColumn<std::vector<std::int16_t>>("found");
+        QTest::newRow("exact") << "van Dyk"
+                               << "Jo" << std::vector<std::int16_t>{1};
+        QTest::newRow("exact wins over loose") << "Muller"
+                                               << "Max" << std::vector<std::int16_t>{3};
+        QTest::newRow("case and blanks") << " VANDYK"
+                                         << "jo " << std::vector<std::int16_t>{1};
+        QTest::newRow("accented capitals") << "ÉCOLE"
+                                           << "" << std::vector<std::int16_t>{4};
+        QTest::newRow("several loose") << "muller"
+                                       << "max" << std::vector<std::int16_t>{2, 3};
+        QTest::newRow("first names must match") << "van Dyk"
+                                                << "Jan" << std::vector<std::int16_t>{};
+        QTest::newRow("a letter differs") << "van Dik"
+                                          << "Jo" << std::vector<std::int16_t>{};
+        QTest::newRow("unstorable name") << "van Dyk\u20ac\u4e00"
+                                         << "Jo" << std::vector<std::int16_t>{};
+        QTest::newRow("spare rows are no entries") << "Spare"
+                                                   << "" << std::vector<std::int16_t>{};
+    }
+    void find_person() {
+        QFETCH(QString, surname);
+        QFETCH(QString, first_names);
+        QFETCH(std::vector<std::int16_t>, found);
+        EntryTable table = empty_entries(4);
+        table.set_text(1, SurnameSlot, "van Dyk");
+        table.set_text(1, FirstNamesSlot, "Jo");
+        table.set_text(2, SurnameSlot, "MULLER");
+        table.set_text(2, FirstNamesSlot, "Max");
+        table.set_text(3, SurnameSlot, "Muller");
+        table.set_text(3, FirstNamesSlot, "Max");
+        table.set_text(4, SurnameSlot,
+                       "\xe9"
+                       "cole");
+        table.set_text(5, SurnameSlot, "Spare");
+        QCOMPARE(::find_person(table, surname, first_names), found);
+    }
+
+    // What the window collects, stored: today's date, the salutation chosen or none, a tick
+    // as 1 and a clear or greyed box as 0, the collaboration into its flag; the other row and
+    // the columns without a box stay as they were.
+    void store_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<std::int16_t>("salutation");
+        QTest::addColumn<std::int16_t>("museum");        // greyed in the table
+        QTest::addColumn<std::int16_t>("collaboration");
+        QTest::newRow("as shown") << "" << std::int16_t(1) << std::int16_t(0) << std::int16_t(2);
+        QTest::newRow("no salutation") << "salutation" << std::int16_t(-1) << std::int16_t(0)
+                                       << std::int16_t(2);
+        QTest::newRow("greyed box ticked") << "museum" << std::int16_t(1) << std::int16_t(1)
+                                           << std::int16_t(2);
+        QTest::newRow("collaboration all") << "all" << std::int16_t(1) << std::int16_t(0)
+                                           << std::int16_t(1);
+        QTest::newRow("no collaboration") << "none" << std::int16_t(1) << std::int16_t(0)
+                                          << std::int16_t(0);
+    }
+    void store() {
+        QFETCH(QString, change);
+        QFETCH(std::int16_t, salutation);
+        QFETCH(std::int16_t, museum);
+        QFETCH(std::int16_t, collaboration);
+        Directory directory(filled_entries());
+        const EntryTable before = filled_entries();
+        directory.choose(1);
+        EntryValues values = entry_values(directory.table(), 1);
+        QCOMPARE(values.Chk_organ[1].state, Qt::PartiallyChecked);
+        if (change == "salutation") values.Opt_Mr_Mrs[1].chosen = false;
+        if (change == "museum") values.Chk_organ[1].state = Qt::Checked;
+        if (change == "all") values.Option1 = {true, false};
+        if (change == "none") values.Option1 = {false, false};
+        const std::uint64_t generation = directory.table().generation();
+
+        QVERIFY(directory.store(values).ok());
+        const EntryTable& table = directory.table();
+        QVERIFY(table.generation() != generation);
+        QVERIFY(directory.modified());
+        QCOMPARE(table.ChangeDate[1], Today);
+        QCOMPARE(table.Salutation[1], salutation);
+        QCOMPARE(table.OrganizationFlags[1][1], museum);
+        QCOMPARE(table.OrganizationFlags[1][3], std::int16_t(1));
+        QCOMPARE(table.EquipmentFlags[1][CollaborationFlag], collaboration);
+        QCOMPARE(table.EquipmentFlags[1][28], std::int16_t(5));
+        QCOMPARE(table.texts(1), before.texts(1));
+        QCOMPARE(table.ChangeDate[2], before.ChangeDate[2]);
+        QCOMPARE(table.OrganizationFlags[2], before.OrganizationFlags[2]);
+    }
+
+    // A text the data file cannot hold stores nothing at all, and says which box holds it.
+    void store_refused_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("names");
+        QTest::newRow("double quote") << "say \"hi\"" << "the character \"";
+        QTest::newRow("beyond Windows-1252") << "Stra\u00dfe \u4e00" << "U+4E00";
+    }
+    void store_refused() {
+        QFETCH(QString, text);
+        QFETCH(QString, names);
+        Directory directory(filled_entries());
+        directory.choose(2);
+        EntryValues values = entry_values(directory.table(), 2);
+        values.Opt_Mr_Mrs[1].chosen = false;
+        values.Text1[CitySlot] = text;
+        const std::uint64_t generation = directory.table().generation();
+        const Result stored = directory.store(values);
+        QVERIFY(!stored.ok());
+        QVERIFY2(stored.message.contains("\"City\"") && stored.message.contains(names),
+                 qPrintable(stored.message));
+        QCOMPARE(directory.table().generation(), generation);
+        QVERIFY(!directory.modified());
+        QCOMPARE(directory.table().Salutation[2], std::int16_t(1));
+        QCOMPARE(directory.table().ChangeDate[2], SerialDate(40000));
+    }
+
+    // A text given as bytes is stored as it stands, whatever the window's values say.
+    void store_bytes_as_they_stand() {
+        Directory directory(filled_entries());
+        directory.choose(1);
+        Directory::TextBytes bytes;
+        bytes[RemarksSlot] = std::string(70000, '\x81');
+        QVERIFY(directory.store(blank_entry(), bytes).ok());
+        QCOMPARE(directory.table().text(1, RemarksSlot), std::string_view(*bytes[RemarksSlot]));
+        QCOMPARE(directory.table().text(1, CitySlot), std::string_view());
+    }
+
+    // New takes the next spare row until none is left; a full directory adds nothing.
+    void add_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("capacity");
+        QTest::addColumn<int>("added"); // Directory::Added
+        QTest::newRow("a spare row") << 3 << 13 << int(Directory::Added::Added);
+        QTest::newRow("the last spare row") << 12 << 13 << int(Directory::Added::Added);
+        QTest::newRow("no spare row") << 13 << 13 << int(Directory::Added::NoSpareRow);
+        QTest::newRow("the most a file holds")
+            << int(MaxEntryCount) << int(MaxEntryCount) + 10 << int(Directory::Added::Full);
+    }
+    void add() {
+        QFETCH(int, count);
+        QFETCH(int, capacity);
+        QFETCH(int, added);
+        EntryTable table = empty_entries(3);
+        table.EntryCount = std::int16_t(count);
+        table.TableCapacity = std::int16_t(capacity);
+        Directory directory(std::move(table));
+        const std::uint64_t generation = directory.table().generation();
+        QCOMPARE(int(directory.add()), added);
+        const bool did = added == int(Directory::Added::Added);
+        QCOMPARE(directory.table().EntryCount, std::int16_t(did ? count + 1 : count));
+        QCOMPARE(directory.table().generation() != generation, did);
+        if (did) QCOMPARE(directory.current(), std::int16_t(count + 1));
+    }
+
+    // A load that fails leaves the directory as it was; one that succeeds replaces it whole.
+    void load() {
+        QTemporaryDir dir;
+        Directory directory(named_entries(2));
+        QVERIFY(!directory.load(dir.path().toStdString()).ok());
+        QCOMPARE(directory.table().EntryCount, std::int16_t(2));
+        QCOMPARE(directory.table().text(2, SurnameSlot), std::string_view("Name 2"));
+
+        EntryTable saved = named_entries(5);
+        saved.TableModified = 1;
+        QVERIFY(save_data_base(saved, dir.path().toStdString()).ok());
+        QVERIFY(directory.load(dir.path().toStdString()).ok());
+        QCOMPARE(directory.table().EntryCount, std::int16_t(5));
+        QVERIFY(!directory.modified());
+    }
+};
+
+ZELKAV_TEST_CLASS(DirectoryTest)
+#include "directory_test.moc"
