@@ -81,11 +81,14 @@ frm_ZEL::ImportEnd frm_ZEL::import_one(const QString& path, QString& refusal) {
     if (entry ? !choose_entry(entry) : !settle_unstored_changes()) return ImportEnd::StopBatch;
     if (entry) highlight_current_entry();
     const CorrectionSnapshot held = entry ? take_snapshot(*this) : blank_entry(window_now);
-    const ReviewAnswer answer = review_import(this, path, person, import_differences(held, file));
+    // Where the file can be read two ways, the review keeps what the entry holds.
+    const ImportReview review = review_correction(held, imported);
+    const ReviewAnswer answer =
+        review_import(this, path, person, review.differences, review.notes);
     if (answer == ReviewAnswer::Skip) return ImportEnd::Skipped;
 
     if (!entry && !add_entry()) return ImportEnd::StopBatch;
-    show_snapshot(*this, file);
+    show_snapshot(*this, review.window);
     // "Edit first", or a Store refused for a text the directory cannot hold: the compiler
     // finishes this file on the screen before the next one comes.
     if (answer == ReviewAnswer::EditFirst || !store_entry()) return ImportEnd::StopBatch;
