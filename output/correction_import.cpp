@@ -418,14 +418,18 @@ class EveryReading {
     // Every other text value `k` can hold in some reading, a few at most: beyond two readings
     // the review has said enough.
     QStringList other_texts(qsizetype k, const QString& first) const {
-        constexpr qsizetype MostReadings = 4, MostSpans = 32;
+        constexpr qsizetype MostReadings = 4, MostSpans = 64;
         const int slot = layout_[std::size_t(k)].target;
+        // The first line from each line on where the rest of the file can begin.
+        std::vector<qsizetype> rest(std::size_t(n_ + 2), n_ + 1);
+        for (qsizetype p = n_; p >= 0; --p)
+            rest[std::size_t(p)] = at(behind_, k + 1, p) ? p : rest[std::size_t(p + 1)];
         QStringList found{first};
         qsizetype spans = 0;
         for (qsizetype s = 0; s < n_; ++s) {
             if (!possible(k, s)) continue;
-            for (qsizetype end = next_in(behind_, k + 1, s); end <= n_;
-                 end = next_in(behind_, k + 1, end)) {
+            for (qsizetype end = rest[std::size_t(s + 1)]; end <= n_;
+                 end = rest[std::size_t(end + 1)]) {
                 for (const QString& meaning : meanings(slot, text(k, s, end)))
                     if (!found.contains(meaning)) found << meaning;
                 if (found.size() >= MostReadings || ++spans >= MostSpans) return found.mid(1);
