@@ -7,7 +7,7 @@ ImportTarget import_target(const EntryTable& table, const EntryValues& file) {
             find_person(table, file.Text1[SurnameSlot], file.Text1[FirstNamesSlot])};
 }
 
-std::vector<FieldDifference> import_changes(const EntryTable& table, std::int16_t entry,
-                                            const EntryValues& file) {
-    return import_differences(entry ? entry_values(table, entry) : blank_entry(), file);
+ImportReview import_changes(const EntryTable& table, std::int16_t entry,
+                            const CorrectionImport& imported) {
+    return review_correction(entry ? entry_values(table, entry) : blank_entry(), imported);
 }

@@ -14,7 +14,8 @@ struct ImportTarget {
 };
 ImportTarget import_target(const EntryTable& table, const EntryValues& file);
 
-// What `file` changes in `entry`; for entry 0 (to be added) what it changes in an empty one.
-// Empty when the file changes nothing, so that nothing is stored.
-std::vector<FieldDifference> import_changes(const EntryTable& table, std::int16_t entry,
-                                            const EntryValues& file);
+// What the file read as `imported` does to `entry`; for entry 0 (to be added) to an empty one:
+// the values to store, and every field they change (none when the file changes nothing, so
+// that nothing is stored). Where the file can be read two ways, the entry keeps what it holds.
+ImportReview import_changes(const EntryTable& table, std::int16_t entry,
+                            const CorrectionImport& imported);

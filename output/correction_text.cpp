@@ -1,7 +1,5 @@
 #include "correction_text.h"
 
-#include <QStringList>
-
 #include <vector>
 
 namespace {
@@ -18,12 +16,6 @@ QString yes_no(Qt::CheckState state) {
     return yes_no(state == Qt::Checked);
 }
 
-QString without_escapes(const QString& line) {
-    qsizetype n = 0;
-    while (n < line.size() && line[n] == u'>') ++n;
-    return line.mid(n);
-}
-
 // A line of the file before its texts are filled in: a fixed line, or the start of the line
 // of text slot `slot`.
 struct Line {
@@ -33,36 +25,8 @@ struct Line {
 
 } // namespace
 
-bool reads_as(const QString& line, const FollowingLine& next) {
-    if (next.starts_value) return line.startsWith(next.text);
-    if (line == next.text) return true;
-    QString trimmed = next.text;
-    while (trimmed.endsWith(u' ')) trimmed.chop(1);
-    return line == trimmed;
-}
-
 QString empty_box_text(int slot) {
     return slot == RemarksSlot ? QStringLiteral("  ...\r\n  ...\r\n  ...") : QStringLiteral("...");
-}
-
-QString escaped_value(const QString& text, int slot, const FollowingLine& next) {
-    if (text.isEmpty()) return empty_box_text(slot);
-    QStringList lines = text.split(LineEnd);
-    if (without_escapes(text) == empty_box_text(slot)) lines.front().prepend(u'>');
-    for (qsizetype i = 1; i < lines.size(); ++i)
-        if (reads_as(without_escapes(lines[i]), next)) lines[i].prepend(u'>');
-    return lines.join(LineEnd);
-}
-
-QString unescaped_value(const QString& written, int slot, const FollowingLine& next) {
-    if (written == empty_box_text(slot)) return {};
-    QStringList lines = written.split(LineEnd);
-    for (qsizetype i = 1; i < lines.size(); ++i)
-        if (lines[i].startsWith(u'>') && reads_as(without_escapes(lines[i]), next))
-            lines[i].remove(0, 1);
-    QString text = lines.join(LineEnd);
-    if (text.startsWith(u'>') && without_escapes(text) == empty_box_text(slot)) text.remove(0, 1);
-    return text;
 }
 
 QString correction_text(const CorrectionSnapshot& w) {
@@ -126,17 +90,13 @@ QString correction_text(const CorrectionSnapshot& w) {
 
     line(QStringLiteral("Remarks"));
     value({}, RemarksSlot);
-    line(QString::fromUtf16(CorrectionEndLine));
 
     QString out;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const Line& at = lines[i];
+    for (const Line& at : lines) {
         out += at.text;
         if (at.slot >= 0) {
-            // A text is never the last line: the end line follows the remarks.
-            const Line& next = lines[i + 1];
-            out += escaped_value(w.Text1[std::size_t(at.slot)], at.slot,
-                                 {next.text, next.slot >= 0});
+            const QString& text = w.Text1[std::size_t(at.slot)];
+            out += text.isEmpty() ? empty_box_text(at.slot) : text;
         }
         out += LineEnd;
     }

@@ -61,21 +61,24 @@ frm_ZEL::ImportEnd frm_ZEL::import_one(const QString& path, QString& refusal) {
 
     if (entry ? !choose_entry(entry) : !settle_unstored_changes()) return ImportEnd::StopBatch;
     if (entry) highlight_current_entry();
+    // Where the file can be read two ways, the entry keeps what it holds.
+    const ImportReview review = import_changes(table, entry, imported);
     const ReviewAnswer answer =
-        review_import(this, path, target.person, import_changes(table, entry, file));
+        review_import(this, path, target.person, review.differences, review.notes);
     if (answer == ReviewAnswer::Skip) return ImportEnd::Skipped;
 
     if (!entry && !add_entry()) return ImportEnd::StopBatch;
+    const EntryValues& settled = review.window;
     // "Edit first", or a Store refused for a text the directory cannot hold: the compiler
     // finishes this file on the screen before the next one comes.
     if (answer == ReviewAnswer::EditFirst) {
-        show_snapshot(*this, file);
+        show_snapshot(*this, settled);
         return ImportEnd::StopBatch;
     }
     lookup_orders_->forget();
-    const Result stored = directory.store(file);
+    const Result stored = directory.store(settled);
     if (!stored.ok()) {
-        show_snapshot(*this, file);
+        show_snapshot(*this, settled);
         tell_failure(stored, QStringLiteral("Nothing of this entry was stored; the window shows "
                                             "the correction file's values to mend."));
         return ImportEnd::StopBatch;

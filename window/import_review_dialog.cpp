@@ -19,9 +19,13 @@ ReviewHook& hook() {
     return instance;
 }
 
-// A text's line breaks as the table shows them.
-QString as_cell(const QString& text) {
-    return QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+// What the file's column shows: the text, or each reading of a field read two ways.
+QString file_cell(const FieldDifference& d) {
+    if (!d.two_ways()) return with_break_marks(d.file);
+    QStringList readings;
+    for (const QString& reading : d.readings)
+        readings << (reading.isEmpty() ? QStringLiteral("(empty)") : with_break_marks(reading));
+    return readings.join(QStringLiteral("\n\u2014 or \u2014\n"));
 }
 
 QTableWidget* difference_table(const std::vector<FieldDifference>& differences, QWidget* parent) {
@@ -36,15 +40,21 @@ QTableWidget* difference_table(const std::vector<FieldDifference>& differences, 
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     for (int row = 0; row < int(differences.size()); ++row) {
         const FieldDifference& d = differences[std::size_t(row)];
-        const QString field =
-            d.unstorable ? d.field + QStringLiteral(" \u2013 cannot be stored") : d.field;
-        const QStringList cells{field, as_cell(d.held), as_cell(d.file)};
+        const QString field = d.unstorable ? d.field + QStringLiteral(" \u2013 cannot be stored")
+                              : d.two_ways()
+                                  ? d.field + QStringLiteral(" \u2013 can be read two ways")
+                                  : d.field;
+        const QStringList cells{field, with_break_marks(d.held), file_cell(d)};
         for (int column = 0; column < 3; ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             if (d.unstorable) {
                 item->setForeground(Qt::red);
                 item->setToolTip(QStringLiteral("The directory cannot store a double quote or a "
                                                 "character outside Windows-1252."));
+            } else if (d.two_ways()) {
+                item->setForeground(Qt::darkYellow);
+                item->setToolTip(QStringLiteral("The entry keeps what the directory holds unless "
+                                                "you edit it."));
             }
             table->setItem(row, column, item);
         }
@@ -57,7 +67,8 @@ QTableWidget* difference_table(const std::vector<FieldDifference>& differences, 
 } // namespace
 
 ReviewAnswer review_import(QWidget* parent, const QString& file_name, const QString& person,
-                           const std::vector<FieldDifference>& differences) {
+                           const std::vector<FieldDifference>& differences,
+                           const QStringList& notes) {
     if (hook()) return hook()(file_name, differences);
 
     QDialog dialog(parent);
@@ -74,6 +85,11 @@ ReviewAnswer review_import(QWidget* parent, const QString& file_name, const QStr
                            ? QStringLiteral("one field")
                            : QStringLiteral("%1 fields").arg(differences.size())),
         &dialog));
+    for (const QString& note : notes) {
+        auto* label = new QLabel(note, &dialog);
+        label->setWordWrap(true);
+        layout->addWidget(label);
+    }
     if (!differences.empty()) layout->addWidget(difference_table(differences, &dialog));
     if (std::any_of(differences.begin(), differences.end(),
                     [](const FieldDifference& d) { return d.unstorable; }))

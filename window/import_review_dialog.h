@@ -3,6 +3,7 @@
 #include "import_review.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <vector>
@@ -12,10 +13,12 @@ class QWidget;
 enum class ReviewAnswer { Store, EditFirst, Skip };
 
 // Shows how the correction file `file_name` differs from the entry it corrects (`person`, as
-// the window names it) and asks what to do: Store (the default), "Edit first" or Skip, which
-// Escape gives as well.
+// the window names it), with `notes` about the file above, and asks what to do: Store (the
+// default), "Edit first" or Skip, which Escape gives as well. Line breaks inside texts show
+// as "¶"; a field read two ways shows each reading.
 ReviewAnswer review_import(QWidget* parent, const QString& file_name, const QString& person,
-                           const std::vector<FieldDifference>& differences);
+                           const std::vector<FieldDifference>& differences,
+                           const QStringList& notes = {});
 
 // An empty hook restores the dialog.
 using ReviewHook = std::function<ReviewAnswer(const QString& file_name,

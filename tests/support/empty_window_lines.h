@@ -2,7 +2,8 @@
 
 #include <QStringList>
 
-// The correction file of the window as it opens: every box empty, nothing ticked or chosen.
+// The correction file of the window as it opens: every box empty, nothing ticked or chosen;
+// 83 lines, the remarks box taking the last three.
 inline QStringList empty_window_lines() {
     return {
         "Mr:  no",
@@ -88,7 +89,6 @@ inline QStringList empty_window_lines() {
         "  ...",
         "  ...",
         "  ...",
-        "End of the correction file",
     };
 }
 
