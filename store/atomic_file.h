@@ -7,7 +7,10 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
+
+#include <sys/types.h>
 
 // How many bytes a large file is written (and read) in at a time.
 inline constexpr std::size_t FilePieceSize = std::size_t(1) << 18;
@@ -26,6 +29,17 @@ Result write_file_atomically(const QString& path,
 
 // The same for bytes already in memory.
 Result write_file_atomically(const QString& path, const QByteArray& bytes);
+
+// The first half of a replacement that has more to do before the new file takes the old one's
+// place: writes a new file at `path`, which must not exist, the same way, and syncs it to the
+// disk; the caller renames it into place. `mode` gives it those permission bits exactly, else
+// the umask's. A failure removes what was written.
+Result write_synced_file(const QString& path, std::optional<mode_t> mode,
+                         const std::function<void(std::string& piece, const PieceWriter& flush)>& produce);
+
+// Why no new file can be made beside `path` when its folder lets none be made, in words;
+// empty when it does.
+QString folder_refuses_new_files(const QString& path);
 
 // Syncs `folder` to the disk after a file in it was renamed. Tests replace it to see the call;
 // an empty function puts the real one back.

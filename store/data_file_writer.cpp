@@ -2,15 +2,23 @@
 
 #include "atomic_file.h"
 #include "data_file.h"
+#include "data_file_lock.h"
 #include "file_identity.h"
 #include "serial_date.h"
+#include "version_rotation.h"
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <optional>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -104,96 +112,71 @@ QString unwritable(const EntryTable& table) {
     return {};
 }
 
-// Writes the table to `file`; `hash` gets the hash of the bytes written.
-Result write_table(const EntryTable& table, const fs::path& file, FileHash& hash) {
+// The bytes of the table as a file: each piece goes to `flush`, and `written` gets their size
+// and hash.
+void produce_table(const EntryTable& table, std::string& piece, const PieceWriter& flush,
+                   FileIdentity& written) {
     FileHasher hasher;
-    const Result written =
-        write_file_atomically(native(file), [&](std::string& piece, const PieceWriter& flush) {
-            write_data_file(table, today(), piece, FilePieceSize, [&](std::string& bytes) {
-                hasher.add(bytes);
-                flush(bytes);
-            });
-        });
-    hash = hasher.finish();
-    return written;
-}
-
-fs::path version_path(const fs::path& file, int version) {
-    fs::path kept = file;
-    kept += '.';
-    kept += std::to_string(version);
-    return kept;
-}
-
-struct CopyFailed {
-    QString reason;
-};
-
-// Keeps `file` as version 1, the earlier versions moving up one and the oldest dropped, each
-// by a rename, so a crash between two steps loses no version but the oldest. The data file
-// itself is only read. Gives why it failed, empty when it did not.
-QString keep_earlier_version(const fs::path& file) {
-    std::error_code ec;
-    if (!fs::exists(file, ec)) return {};
-    for (int v = KeptVersions - 1; v >= 1; --v) {
-        const fs::path from = version_path(file, v);
-        if (!fs::exists(fs::symlink_status(from, ec))) continue;
-        fs::rename(from, version_path(file, v + 1), ec);
-        if (ec)
-            return QStringLiteral("the earlier version \"%1\" could not be renamed to \"%2\": %3")
-                .arg(shown_path(from), shown_path(version_path(file, v + 1)),
-                     QString::fromLocal8Bit(ec.message().c_str()));
-    }
-
-    const fs::path first = version_path(file, 1);
-    QFile old(native(file));
-    if (!old.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return QStringLiteral("it could not be read to keep a copy: %1").arg(old.errorString());
-    try {
-        const Result copied =
-            write_file_atomically(native(first), [&](std::string& piece, const PieceWriter& flush) {
-                piece.resize(FilePieceSize);
-                qint64 got = 0;
-                while ((got = old.read(piece.data(), qint64(piece.size()))) > 0) {
-                    piece.resize(std::size_t(got));
-                    flush(piece);
-                    piece.resize(FilePieceSize);
-                }
-                piece.clear();
-                // Leaving without a commit drops the half-made copy.
-                if (got < 0) throw CopyFailed{old.errorString()};
-            });
-        if (!copied.ok())
-            return QStringLiteral("the copy \"%1\" could not be written: %2")
-                .arg(shown_path(first), copied.message);
-    } catch (const CopyFailed& failed) {
-        return QStringLiteral("it could not be read to keep a copy: %1").arg(failed.reason);
-    }
-    return {};
+    write_data_file(table, today(), piece, FilePieceSize, [&](std::string& bytes) {
+        hasher.add(bytes);
+        written.size += bytes.size();
+        flush(bytes);
+    });
+    written.hash = hasher.finish();
 }
 
 QString time_text(std::int64_t ns) {
     return QDateTime::fromMSecsSinceEpoch(ns / 1'000'000).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-// What stands at `file` when it is no longer the file the table was loaded from or last saved
-// to; nothing when it still is, when no file is there (a save makes it anew) and for a table
-// that claims no file.
-std::optional<FileIdentity> replaced_file(const EntryTable& table, const fs::path& file) {
-    if (!table.LoadedFile.known) return std::nullopt;
+// Whether `now`, what stands at the data file, is no longer the file the table was loaded from
+// or last saved to; false when no file is there (a save makes it anew) and for a table that
+// claims no file.
+bool replaced(const EntryTable& table, const std::optional<FileIdentity>& now) {
+    // Times alone do not tell: two saves within the file system's clock tick share one.
+    return table.LoadedFile.known && now &&
+           !(now->known && now->size == table.LoadedFile.size && now->hash == table.LoadedFile.hash);
+}
+
+// What stands at `file`, its bytes hashed; nothing when nothing does.
+std::optional<FileIdentity> on_disk(const fs::path& file) {
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(file, ec))) return std::nullopt;
-    const FileIdentity now = identity_of_file(file);
-    // Times alone do not tell: two saves within the file system's clock tick share one.
-    if (now.known && now.size == table.LoadedFile.size && now.hash == table.LoadedFile.hash)
-        return std::nullopt;
-    return now;
+    return identity_of_file(file);
+}
+
+SaveStepHook& save_step_hook() {
+    static SaveStepHook hook;
+    return hook;
+}
+
+bool go_on(SaveStep step) {
+    return !save_step_hook() || save_step_hook()(step);
+}
+
+// The new file is written here first. A save holds the lock while it exists, so a file of this
+// name outside a save was left by one that was killed.
+fs::path staging_path(const fs::path& file) {
+    fs::path staging = file;
+    staging += ".saving";
+    return staging;
+}
+
+void remove_leftovers(const fs::path& file) {
+    std::error_code ec;
+    const fs::path staging = staging_path(file);
+    if (fs::is_regular_file(fs::symlink_status(staging, ec))) fs::remove(staging, ec);
+    VersionRotation::remove_leftover(file);
 }
 
 } // namespace
 
+void set_save_step_hook_for_testing(SaveStepHook hook) {
+    save_step_hook() = std::move(hook);
+}
+
 bool data_file_changed(const EntryTable& table, const std::filesystem::path& folder) {
-    return replaced_file(table, folder / DataFileName).has_value();
+    return replaced(table, on_disk(folder / DataFileName));
 }
 
 Result save_data_base(EntryTable& table, const std::filesystem::path& folder) {
@@ -206,22 +189,50 @@ Result save_data_base(EntryTable& table, const std::filesystem::path& folder,
     changed_by_others = false;
     if (table.TableModified == 0) return Result::success();
 
-    const fs::path file = folder / DataFileName;
-    const QString shown = shown_path(file);
+    const QString shown = shown_path(folder / DataFileName);
+    std::error_code ec;
+    // A data file that is a link to another is saved where the link leads, as editors do.
+    fs::path file = folder / DataFileName;
+    if (fs::is_symlink(file, ec)) {
+        if (fs::path target = fs::canonical(file, ec); !ec) file = std::move(target);
+    }
     const auto refused = [&](const QString& what) {
         return Result::failure(QStringLiteral("The data file \"%1\" %2 The file was not changed.")
                                    .arg(shown, what),
                                shown);
     };
+    const auto stopped = [&] { return refused(QStringLiteral("was not saved: a test stopped the save.")); };
 
     if (const QString why = unwritable(table); !why.isEmpty()) return refused(why);
     const fs::path where = folder.empty() ? "." : folder;
-    std::error_code ec;
     if (!fs::is_directory(where, ec))
         return refused(QStringLiteral("could not be written: \"%1\" is not an existing folder.")
                            .arg(shown_path(where)));
 
-    if (const std::optional<FileIdentity> now = replaced_file(table, file)) {
+    DataFileLock lock(file, DataFileLock::Saving);
+    switch (lock.take(SaveLockWait)) {
+    case QLockFile::NoError:
+        break;
+    case QLockFile::PermissionError:
+    case QLockFile::UnknownError: {
+        const QString folder_says = folder_refuses_new_files(native(file));
+        return refused(QStringLiteral("could not be written: %1.")
+                           .arg(folder_says.isEmpty()
+                                    ? QStringLiteral("the lock beside it could not be made")
+                                    : folder_says));
+    }
+    default: {
+        const QString holder = lock.holder();
+        return refused(QStringLiteral("was not saved: another program is saving it%1, and "
+                                      "did not finish within %2 seconds.")
+                           .arg(holder.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(holder))
+                           .arg(SaveLockWait.count() / 1000));
+    }
+    }
+
+    // Under the lock nobody else can replace the file between this check and the rename.
+    const std::optional<FileIdentity> now = on_disk(file);
+    if (replaced(table, now)) {
         changed_by_others = true;
         if (!now->known)
             return refused(QStringLiteral("was not saved: what stands there now cannot be read "
@@ -232,18 +243,64 @@ Result save_data_base(EntryTable& table, const std::filesystem::path& folder,
                                       "their changes.")
                            .arg(time_text(now->modified_ns)));
     }
+    if (now && !fs::is_regular_file(fs::symlink_status(file, ec)))
+        return refused(QStringLiteral("could not be written: something other than a file stands "
+                                      "in its place."));
+    if (now && ::access(file.c_str(), W_OK) != 0)
+        return refused(QStringLiteral("could not be written: %1.")
+                           .arg(QString::fromLocal8Bit(std::strerror(errno))));
+    if (!go_on(SaveStep::Checked)) return stopped();
 
-    if (const QString why = keep_earlier_version(file); !why.isEmpty())
-        return refused(QStringLiteral("was not saved: before a save the file it replaces is kept "
-                                      "as \"%1.1\", but %2.")
-                           .arg(QString::fromLatin1(DataFileName), why));
+    remove_leftovers(file);
+    std::optional<mode_t> mode;
+    struct stat status {};
+    if (now && ::stat(file.c_str(), &status) == 0) mode = status.st_mode & 07777;
+    const fs::path staging = staging_path(file);
+    FileIdentity written;
+    const Result staged = write_synced_file(
+        native(staging), mode, [&](std::string& piece, const PieceWriter& flush) {
+            produce_table(table, piece, flush, written);
+        });
+    if (!staged.ok())
+        return refused(QStringLiteral("could not be written: %1.").arg(staged.message));
+    const auto dropped = [&](const Result& result) {
+        fs::remove(staging, ec);
+        return result;
+    };
+    if (!go_on(SaveStep::Written)) return dropped(stopped());
 
-    FileHash hash;
-    const Result written = write_table(table, file, hash);
-    if (!written.ok())
-        return refused(QStringLiteral("could not be written: %1.").arg(written.message));
+    // The same bytes again: nothing to keep, and the file stays as it is.
+    if (now && now->known && now->size == written.size && now->hash == written.hash) {
+        table.LoadedFile = *now;
+        return dropped(Result::success(shown));
+    }
+
+    VersionRotation versions(file);
+    if (const QString why =
+            versions.rotate([] { return go_on(SaveStep::VersionKept); });
+        !why.isEmpty())
+        return dropped(refused(QStringLiteral("was not saved: before a save the file it replaces "
+                                              "is kept as \"%1.1\", the earlier versions moving "
+                                              "up, but %2.")
+                                   .arg(QString::fromLatin1(DataFileName), why)));
+    int cause = go_on(SaveStep::Replacing) ? 0 : -1;
+    if (cause == 0 && ::rename(staging.c_str(), file.c_str()) != 0) cause = errno;
+    if (cause != 0) {
+        const QString why = cause < 0 ? QStringLiteral("a test stopped the save")
+                                      : QString::fromLocal8Bit(std::strerror(cause));
+        const bool restored = versions.undo();
+        return dropped(refused(
+            QStringLiteral("could not be replaced: %1.%2")
+                .arg(why, restored ? QString()
+                                   : QStringLiteral(" Some of its earlier versions (\"%1.1\" to "
+                                                    "\".%2\") could not be put back as they were.")
+                                         .arg(QString::fromLatin1(DataFileName))
+                                         .arg(KeptVersions))));
+    }
+    versions.finish();
+    sync_folder(QFileInfo(native(file)).absolutePath());
     table.LoadedFile = status_of_file(file);
-    table.LoadedFile.hash = hash;
+    table.LoadedFile.hash = written.hash;
     return Result::success(shown);
 }
 
@@ -254,8 +311,11 @@ Result save_data_base_as(const EntryTable& table, const std::filesystem::path& f
             QStringLiteral("The file \"%1\" %2 No file was changed.").arg(shown, what), shown);
     };
     if (const QString why = unwritable(table); !why.isEmpty()) return refused(why);
-    FileHash hash;
-    const Result written = write_table(table, file, hash);
+    FileIdentity identity;
+    const Result written =
+        write_file_atomically(native(file), [&](std::string& piece, const PieceWriter& flush) {
+            produce_table(table, piece, flush, identity);
+        });
     if (!written.ok())
         return refused(QStringLiteral("could not be written: %1.").arg(written.message));
     return Result::success(shown);

@@ -1,23 +1,30 @@
 #include "test_registry.h"
 #include "data_file_reader.h"
+#include "data_file_lock.h"
 #include "data_file_writer.h"
 #include "atomic_file.h"
 #include "file_identity.h"
 #include "hashed_parts.h"
+#include "entry_fields.h"
 #include "store_fixtures.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <unistd.h>
+#include <map>
+#include <vector>
+
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(EntryTable)
 
@@ -43,7 +50,55 @@ class FileSizeLimit {
     rlimit old_{};
     void (*old_handler_)(int) = nullptr;
 };
+
+enum class ReadOnly { Nothing, Folder, File };
+
+std::filesystem::path version_path(const std::filesystem::path& file, int version) {
+    return version == 0 ? file : std::filesystem::path(file.string() + "." + std::to_string(version));
+}
+
+// Every name in `folder` with its bytes; "(folder)" for a folder.
+std::map<QString, QByteArray> folder_contents(const QString& folder) {
+    std::map<QString, QByteArray> contents;
+    const QDir dir(folder);
+    for (const QFileInfo& entry :
+         dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
+        contents[entry.fileName()] =
+            entry.isDir() ? QByteArray("(folder)") : file_bytes(entry.filePath());
+    return contents;
+}
+
+// The other program at the data file (save_helper.cpp).
+struct OtherProgram {
+    QProcess process;
+
+    explicit OtherProgram(const QStringList& arguments) {
+        process.start(STORE_SAVE_HELPER, arguments);
+    }
+    ~OtherProgram() {
+        process.kill();
+        process.waitForFinished();
+    }
+    void go() {
+        process.write("go\n");
+        process.waitForBytesWritten();
+    }
+    // Whether its next line is `line`.
+    bool says(const QByteArray& line) {
+        while (!process.canReadLine())
+            if (!process.waitForReadyRead(30000)) return false;
+        return process.readLine().trimmed() == line;
+    }
+};
+
+unsigned mode_of(const std::filesystem::path& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
 } // namespace
+
+Q_DECLARE_METATYPE(ReadOnly)
+Q_DECLARE_METATYPE(SaveStep)
 
 class TestDataFileWriter : public QObject {
     Q_OBJECT
@@ -168,89 +223,236 @@ class TestDataFileWriter : public QObject {
         QCOMPARE(file_bytes(data_path(dir.path())), QByteArray("old"));
     }
 
-    // "$FILE" in a fragment stands for the data file's path.
+    // A save that fails, five times over, at any step, leaves the data file and its five
+    // distinct earlier versions byte for byte as they were, and nothing beside them. "$FILE" in
+    // a fragment stands for the data file's path, "$DIR" for its folder's.
     void failed_save_data() {
-        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("in_place");   // what stands at the data file's name
+        QTest::addColumn<QString>("fifth");      // what stands at .5
+        QTest::addColumn<bool>("into_the_file"); // the save is given the data file as its folder
+        QTest::addColumn<int>("size_limit");     // bytes this process may write to a file; 0: any
+        QTest::addColumn<ReadOnly>("read_only");
+        QTest::addColumn<SaveStep>("stop_at");
+        QTest::addColumn<int>("steps_first"); // steps of that kind that go through first
         QTest::addColumn<QString>("fragment");
-        QTest::newRow("disk full") << "full" << "$FILE";
-        QTest::newRow("file name taken by a folder") << "folder" << "$FILE";
-        QTest::newRow("folder is a file") << "not a folder" << "$FILE";
-        QTest::newRow("the oldest version cannot be dropped")
-            << "oldest blocked" << ".dat.4\" could not be renamed";
-        QTest::newRow("the kept copy does not fit on the disk") << "copy full" << "the copy \"";
-        QTest::newRow("read-only folder") << "read-only" << "its folder \"$DIR\" does not allow new files";
+        const QString file = "file", folder = "folder";
+        const SaveStep none = SaveStep(-1);
+        QTest::newRow("disk full")
+            << file << file << false << 300 * 1024 << ReadOnly::Nothing << none << 0 << "$FILE";
+        QTest::newRow("file name taken by a folder")
+            << folder << file << false << 0 << ReadOnly::Nothing << none << 0
+            << "something other than a file stands in its place";
+        QTest::newRow("folder is a file")
+            << file << file << true << 0 << ReadOnly::Nothing << none << 0 << "$FILE";
+        QTest::newRow("the oldest version is a folder")
+            << file << folder << false << 0 << ReadOnly::Nothing << none << 0
+            << "the oldest kept version \"$FILE.5\" is not a file";
+        QTest::newRow("read-only folder")
+            << file << file << false << 0 << ReadOnly::Folder << none << 0
+            << "its folder \"$DIR\" does not allow new files";
+        QTest::newRow("read-only file")
+            << file << file << false << 0 << ReadOnly::File << none << 0 << "$FILE";
+        QTest::newRow("stopped once the new file is written")
+            << file << file << false << 0 << ReadOnly::Nothing << SaveStep::Written << 0
+            << "a test stopped the save";
+        QTest::newRow("stopped once the oldest version is set aside")
+            << file << file << false << 0 << ReadOnly::Nothing << SaveStep::VersionKept << 0
+            << "it was stopped for a test";
+        QTest::newRow("stopped halfway through the versions")
+            << file << file << false << 0 << ReadOnly::Nothing << SaveStep::VersionKept << 3
+            << "it was stopped for a test";
+        QTest::newRow("stopped once the file is kept as .1")
+            << file << file << false << 0 << ReadOnly::Nothing << SaveStep::VersionKept << 5
+            << "it was stopped for a test";
+        QTest::newRow("stopped before the new file takes its place")
+            << file << file << false << 0 << ReadOnly::Nothing << SaveStep::Replacing << 0
+            << "could not be replaced: a test stopped the save";
     }
     void failed_save() {
-        QFETCH(QString, kind);
+        QFETCH(QString, in_place);
+        QFETCH(QString, fifth);
+        QFETCH(bool, into_the_file);
+        QFETCH(int, size_limit);
+        QFETCH(ReadOnly, read_only);
+        QFETCH(SaveStep, stop_at);
+        QFETCH(int, steps_first);
         QFETCH(QString, fragment);
         QTemporaryDir dir;
-        std::filesystem::path folder = dir.path().toStdString();
-        // Large enough that its copy does not fit under the limit below.
-        const std::string old = kind == "copy full" ? std::string(400'000, 'x') : example_bytes();
-        if (kind == "folder")
-            QVERIFY(QDir(dir.path()).mkdir(DataFileName));
-        else
-            QVERIFY(put_file(data_path(dir.path()), old));
-        if (kind == "not a folder") folder /= DataFileName;
-        if (kind == "oldest blocked") {
-            QVERIFY(put_file(data_path(dir.path()).string() + ".4", "kept"));
-            QVERIFY(QDir(dir.path()).mkpath(QString(DataFileName) + ".5/inside"));
+        const std::filesystem::path file = data_path(dir.path());
+        const std::vector<std::string> versions = {example_bytes(), "first", "second", "third",
+                                                   "fourth", "fifth"};
+        for (int v = 0; v <= KeptVersions; ++v) {
+            const std::filesystem::path path = version_path(file, v);
+            if ((v == 0 && in_place == "folder") || (v == KeptVersions && fifth == "folder"))
+                QVERIFY(std::filesystem::create_directories(path / "inside"));
+            else
+                QVERIFY(put_file(path, versions[std::size_t(v)]));
         }
-        // Root passes every permission check but an immutable folder's.
+        const std::map<QString, QByteArray> before = folder_contents(dir.path());
+        const std::filesystem::path folder = into_the_file ? file : file.parent_path();
+
+        int steps = 0;
+        set_save_step_hook_for_testing([&](SaveStep step) { return step != stop_at || steps++ < steps_first; });
+        const auto unhooked = qScopeGuard([] { set_save_step_hook_for_testing({}); });
+        // Root passes every permission check but an immutable file's or folder's.
         const bool root = geteuid() == 0;
-        if (kind == "read-only" && root && QProcess::execute("chattr", {"+i", dir.path()}) != 0)
-            QSKIP("the folder cannot be made immutable here");
-        if (kind == "read-only" && !root)
-            QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        const QString locked = read_only == ReadOnly::Folder ? dir.path()
+                               : read_only == ReadOnly::File
+                                   ? QString::fromStdString(file.string())
+                                   : QString();
+        if (!locked.isEmpty() && root && QProcess::execute("chattr", {"+i", locked}) != 0)
+            QSKIP("a file cannot be made immutable here");
+        const QFile::Permissions permissions = QFile::permissions(locked);
+        if (!locked.isEmpty() && !root)
+            QFile::setPermissions(locked, permissions & ~(QFile::WriteOwner | QFile::WriteUser));
+        const auto unlocked = qScopeGuard([&] {
+            if (!locked.isEmpty() && root) QProcess::execute("chattr", {"-i", locked});
+            if (!locked.isEmpty() && !root) QFile::setPermissions(locked, permissions);
+        });
 
-        // Large enough to be written in several pieces, so the disk fills after the first.
-        EntryTable table = changed_table(4000);
-        Result result;
-        bool changed_by_others = true;
-        {
-            FileSizeLimit limit(kind.endsWith("full") ? 300 * 1024 : RLIM_INFINITY);
-            result = save_data_base(table, folder, changed_by_others);
+        for (int attempt = 1; attempt <= 5; ++attempt) {
+            // Large enough to be written in several pieces, so the disk fills after the first.
+            EntryTable table = changed_table(4000);
+            Result result;
+            bool changed_by_others = true;
+            {
+                FileSizeLimit limit(size_limit > 0 ? rlim_t(size_limit) : RLIM_INFINITY);
+                steps = 0;
+                result = save_data_base(table, folder, changed_by_others);
+            }
+            // Nobody else changed the file: the window must not offer to save elsewhere for that.
+            QVERIFY(!changed_by_others);
+            QVERIFY(!result.ok());
+            const QString expected = QString(fragment)
+                                         .replace("$FILE", QString::fromStdString(file.string()))
+                                         .replace("$DIR", dir.path());
+            QVERIFY2(result.message.contains(expected), qPrintable(result.message));
+            QVERIFY2(result.message.endsWith("The file was not changed."),
+                     qPrintable(result.message));
+            QCOMPARE(folder_contents(dir.path()), before);
         }
-        // Nobody else changed the file: the window must not offer to save elsewhere for that.
-        QVERIFY(!changed_by_others);
-        if (kind == "read-only" && root) QProcess::execute("chattr", {"-i", dir.path()});
-        if (kind == "read-only" && !root) QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QVERIFY(!result.ok());
-        const QString message = result.message;
-        fragment.replace("$FILE", QString::fromStdString((folder / DataFileName).string()))
-            .replace("$DIR", dir.path());
-        QVERIFY2(message.contains(fragment), qPrintable(message));
-        QVERIFY2(message.endsWith("The file was not changed."), qPrintable(message));
-
-        // No temporary file is left behind; copies of the old file may be.
-        QStringList left =
-            QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-        left = left.filter(QRegularExpression(QString("^(?!%1\\.[1-5]$)").arg(DataFileName)));
-        QCOMPARE(left, QStringList{DataFileName});
-        if (kind == "folder")
-            QVERIFY(QFileInfo(dir.path() + "/" + DataFileName).isDir());
-        else
-            QCOMPARE(file_bytes(data_path(dir.path())), QByteArray::fromStdString(old));
     }
 
-    // Each save keeps the file it replaces; after seven saves of the versions 1 to 7, .1 holds
-    // version 6, .5 version 2, and version 1 is gone.
+    // Each save keeps the file it replaces, with the data file's permission bits; after seven
+    // saves of the versions 1 to 7, each made twice, .1 holds version 6, .5 version 2, and
+    // version 1 is gone: a save of the bytes the file holds keeps nothing.
     void earlier_versions_are_kept() {
         QTemporaryDir dir;
         const std::filesystem::path folder = dir.path().toStdString();
+        const QString file = QString::fromStdString(data_path(dir.path()).string());
         EntryTable table = example_table();
         for (int version = 1; version <= 7; ++version) {
-            table.set_text(1, 20, "version " + std::to_string(version));
+            table.set_text(1, RemarksSlot, "version " + std::to_string(version));
             QVERIFY(save_data_base(table, folder).ok());
+            QVERIFY(save_data_base(table, folder).ok());
+            // Private from here on: the versions kept before follow.
+            if (version == 2)
+                QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
         }
         for (int kept = 1; kept <= KeptVersions; ++kept) {
-            const QByteArray bytes = file_bytes(data_path(dir.path()).string() + "." +
-                                                std::to_string(kept));
+            const std::filesystem::path path = version_path(data_path(dir.path()), kept);
+            const QByteArray bytes = file_bytes(path);
             QVERIFY2(bytes.contains(QByteArray("\"version ") + QByteArray::number(7 - kept) + '"'),
                      bytes.right(80).constData());
+            QCOMPARE(mode_of(path), 0600u);
         }
-        QVERIFY(!QFile::exists(dir.filePath(QString(DataFileName) + ".6")));
+        QCOMPARE(folder_contents(dir.path()).size(), std::size_t(1 + KeptVersions));
         QVERIFY(file_bytes(data_path(dir.path())).contains("\"version 7\""));
+        QCOMPARE(mode_of(data_path(dir.path())), 0600u);
+    }
+
+    // Two programs that loaded the same file save at once: however close together, one
+    // saves, the other is told that the file changed, and nothing is lost without a word. One
+    // pauses at a step of its save, so that the other's save falls there.
+    void two_saves_at_once_data() {
+        QTest::addColumn<QString>("pause_at");
+        QTest::newRow("at once") << "";
+        QTest::newRow("one paused after its check") << "checked";
+        QTest::newRow("one paused once its file is written") << "written";
+        QTest::newRow("one paused before its file takes the place") << "replacing";
+    }
+    void two_saves_at_once() {
+        QFETCH(QString, pause_at);
+        QTemporaryDir dir;
+        QVERIFY(put_file(data_path(dir.path()), example_bytes()));
+        OtherProgram anna({"save", dir.path(), "Anna", pause_at, "400"});
+        OtherProgram bert({"save", dir.path(), "Bert"});
+        QVERIFY(anna.says("loaded") && bert.says("loaded"));
+        anna.go();
+        if (!pause_at.isEmpty()) QVERIFY(anna.says("paused"));
+        bert.go();
+        QVERIFY(anna.process.waitForFinished(30000) && bert.process.waitForFinished(30000));
+
+        const QList<int> ends = {anna.process.exitCode(), bert.process.exitCode()};
+        QVERIFY2(ends.count(0) == 1 && ends.count(3) == 1,
+                 qPrintable(QString("exit codes %1 and %2").arg(ends[0]).arg(ends[1])));
+        const QByteArray saved = ends[0] == 0 ? "\"Anna\"" : "\"Bert\"";
+        QVERIFY(file_bytes(data_path(dir.path())).contains(saved));
+        QCOMPARE(file_bytes(version_path(data_path(dir.path()), 1)),
+                 QByteArray::fromStdString(example_bytes()));
+        QCOMPARE(folder_contents(dir.path()).size(), std::size_t(2));
+    }
+
+    // A save killed halfway leaves the file as it was, its lock and its new file behind; the
+    // next save takes the lock over, removes that file (and nothing else of a like name), and
+    // keeps each earlier version once.
+    void a_killed_save_is_cleared_away() {
+        QTemporaryDir dir;
+        const std::filesystem::path file = data_path(dir.path());
+        QVERIFY(put_file(version_path(file, 1), "first"));
+        QVERIFY(put_file(file, example_bytes()));
+        QVERIFY(put_file(file.string() + ".saving.mine", "mine"));
+        {
+            OtherProgram killed({"save", dir.path(), "Killed", "replacing", "60000"});
+            QVERIFY(killed.says("loaded"));
+            killed.go();
+            QVERIFY(killed.says("paused"));
+            ::kill(pid_t(killed.process.processId()), SIGKILL);
+            QVERIFY(killed.process.waitForFinished(30000));
+        }
+        QCOMPARE(file_bytes(file), QByteArray::fromStdString(example_bytes()));
+        QVERIFY(QFile::exists(QString::fromStdString(file.string() + ".saving")));
+
+        EntryTable table;
+        QVERIFY(read_data_base(table, dir.path().toStdString()).ok());
+        table.set_text(1, SurnameSlot, "Next");
+        table.TableModified = 1;
+        const Result saved = save_data_base(table, dir.path().toStdString());
+        QVERIFY2(saved.ok(), qPrintable(saved.message));
+        const std::map<QString, QByteArray> left = folder_contents(dir.path());
+        QCOMPARE(left.size(), std::size_t(4));
+        QVERIFY(left.at(DataFileName).contains("\"Next\""));
+        QCOMPARE(left.at(QString(DataFileName) + ".1"), QByteArray::fromStdString(example_bytes()));
+        QCOMPARE(left.at(QString(DataFileName) + ".2"), QByteArray("first"));
+        QCOMPARE(left.at(QString(DataFileName) + ".saving.mine"), QByteArray("mine"));
+    }
+
+    // A maintenance window holds the data file: another is told who holds it, the holder's own
+    // saves go through, and the hold ends with its program.
+    void maintenance_hold() {
+        QTemporaryDir dir;
+        const std::filesystem::path file = data_path(dir.path());
+        QVERIFY(put_file(file, example_bytes()));
+        {
+            DataFileLock own(file, DataFileLock::Maintenance);
+            QCOMPARE(own.take(), QLockFile::NoError);
+            EntryTable table = example_table();
+            QVERIFY(save_data_base(table, dir.path().toStdString()).ok());
+        }
+        OtherProgram holder({"hold", dir.path()});
+        QVERIFY(holder.says("held"));
+        DataFileLock second(file, DataFileLock::Maintenance);
+        QCOMPARE(second.take(), QLockFile::LockFailedError);
+        const QString who = second.holder();
+        QVERIFY2(who.contains(QRegularExpression("^\\S+ on the computer \".+\" since "
+                                                 "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d \\(program "
+                                                 "store_save_helper, process " +
+                                                 QString::number(holder.process.processId()) +
+                                                 "\\)$")),
+                 qPrintable(who));
+        ::kill(pid_t(holder.process.processId()), SIGKILL);
+        QVERIFY(holder.process.waitForFinished(30000));
+        QCOMPARE(second.take(), QLockFile::NoError);
     }
 
     // A save never overwrites a file that someone else saved after this table was loaded.
