@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <system_error>
 #include <thread>
 
 #include <fcntl.h>
@@ -14,8 +15,8 @@
 
 namespace {
 
-// What the signal handler may touch: a fixed table, each slot claimed and given up through its
-// state alone.
+// What a mapping's slot holds, each slot claimed and given up through its state alone, so that
+// the thread that keeps copies can look at them while others map and unmap.
 enum State : int { Free, Claimed, Mapped, Copying, Copied };
 
 struct Slot {
@@ -28,13 +29,16 @@ struct Slot {
 constexpr int SlotCount = 16;
 std::array<Slot, SlotCount> slots;
 
+// The signal handler's one byte for each lease break wakes the thread that keeps copies.
+int wake_pipe[2] = {-1, -1};
+
 std::size_t whole_pages(std::size_t size) {
     const std::size_t page = std::size_t(::sysconf(_SC_PAGESIZE));
     return (size + page - 1) / page * page;
 }
 
 // Puts a private copy of the bytes where the mapping stands, then lets a waiting writer go on.
-// Runs in the signal handler, so it calls nothing but the kernel and memcpy.
+// Readers of the mapping meanwhile see the file's bytes until the copy replaces them at once.
 void keep_copy(Slot& slot) {
     int mapped = Mapped;
     if (!slot.state.compare_exchange_strong(mapped, Copying)) return;
@@ -54,16 +58,42 @@ void keep_copy(Slot& slot) {
     slot.state.store(Copied);
 }
 
-// Another program wants to write a mapped file.
-void on_lease_break(int, siginfo_t* info, void*) {
+// Another program wants to write a mapped file. A handler may safely do almost nothing: it
+// only wakes the thread below.
+void on_lease_break(int, siginfo_t*, void*) {
     const int saved_errno = errno;
-    for (Slot& slot : slots)
-        if (slot.fd.load() == info->si_fd) keep_copy(slot);
+    const char byte = 1;
+    // A full pipe already holds a wake-up that has not been read.
+    [[maybe_unused]] const ssize_t written = ::write(wake_pipe[1], &byte, 1);
     errno = saved_errno;
+}
+
+// Copies each mapping whose lease is being broken (the kernel then reports the lease it will
+// become), before the writer's wait runs out.
+void keep_copies() {
+    char bytes[64];
+    for (;;) {
+        const ssize_t n = ::read(wake_pipe[0], bytes, sizeof bytes);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return;
+        for (Slot& slot : slots) {
+            const int fd = slot.fd.load();
+            if (slot.state.load() == Mapped && fd >= 0 && ::fcntl(fd, F_GETLEASE) != F_RDLCK)
+                keep_copy(slot);
+        }
+    }
 }
 
 int lease_signal() {
     static const int signal = [] {
+        if (::pipe2(wake_pipe, O_CLOEXEC) != 0) return 0;
+        // The handler must never wait on a full pipe.
+        ::fcntl(wake_pipe[1], F_SETFL, O_NONBLOCK);
+        try {
+            std::thread(keep_copies).detach();
+        } catch (const std::system_error&) {
+            return 0;
+        }
         const int chosen = SIGRTMIN + 5;
         struct sigaction action {};
         action.sa_sigaction = on_lease_break;
@@ -112,15 +142,14 @@ std::shared_ptr<const FileMapping> FileMapping::map(int fd) {
     slot.data = static_cast<char*>(data);
     slot.length = whole_pages(size);
     slot.state.store(Mapped);
-    // A writer that came while the file was being mapped found a slot the handler passes over.
+    // A writer that came while the file was being mapped found a slot the keeper passed over.
     if (::fcntl(own, F_GETLEASE) != F_RDLCK) keep_copy(slot);
     return std::shared_ptr<const FileMapping>(new FileMapping(slot.data, status, slot_index));
 }
 
 FileMapping::~FileMapping() {
     Slot& slot = slots[std::size_t(slot_)];
-    // A handler that has begun a copy finishes it first (it runs on another thread: one that
-    // interrupted this thread would have finished before this thread went on).
+    // A copy that has begun is finished first.
     for (int state = slot.state.load();; state = slot.state.load()) {
         if (state == Copying) {
             std::this_thread::yield();

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <fstream>
@@ -382,17 +383,24 @@ class TestDataFileReader : public QObject {
         QTest::addColumn<QString>("change");
         QTest::addColumn<bool>("held_open");
         QTest::addColumn<int>("loads");
-        QTest::newRow("truncated") << ": > \"$0\"" << false << 1;
-        QTest::newRow("written over") << "printf 'x%.0s' $(seq 9000) > \"$0\"" << false << 1;
-        QTest::newRow("open for writing while it loads") << ": > \"$0\"" << true << 1;
-        QTest::newRow("loaded twice, then truncated") << ": > \"$0\"" << false << 2;
+        QTest::addColumn<bool>("reading"); // a thread reads every text meanwhile
+        QTest::newRow("truncated") << ": > \"$0\"" << false << 1 << false;
+        QTest::newRow("written over")
+            << "printf 'x%.0s' $(seq 9000) > \"$0\"" << false << 1 << false;
+        QTest::newRow("open for writing while it loads") << ": > \"$0\"" << true << 1 << false;
+        QTest::newRow("loaded twice, then truncated") << ": > \"$0\"" << false << 2 << false;
         // More loads than mappings can be held under a lease: the rest read the file instead.
-        QTest::newRow("loaded twenty times, then truncated") << ": > \"$0\"" << false << 20;
+        QTest::newRow("loaded twenty times, then truncated")
+            << ": > \"$0\"" << false << 20 << false;
+        QTest::newRow("truncated while its texts are read") << ": > \"$0\"" << false << 2 << true;
+        QTest::newRow("written over while its texts are read")
+            << "printf 'x%.0s' $(seq 9000) > \"$0\"" << false << 1 << true;
     }
     void loaded_texts_outlast_the_file() {
         QFETCH(QString, change);
         QFETCH(bool, held_open);
         QFETCH(int, loads);
+        QFETCH(bool, reading);
         QTemporaryDir dir;
         const std::filesystem::path file = data_path(dir.path());
         QVERIFY(put_file(file, example_bytes()));
@@ -401,10 +409,33 @@ class TestDataFileReader : public QObject {
 
         std::vector<EntryTable> tables(static_cast<std::size_t>(loads));
         for (EntryTable& table : tables) QVERIFY(read_data_base(table, dir.path().toStdString()).ok());
+        // Reads go on while the lease is broken and the bytes are copied in place of the file's.
+        std::atomic<bool> done{false};
+        std::atomic<int> rounds{0};
+        std::atomic<int> wrong{0};
+        std::thread reader;
+        if (reading)
+            reader = std::thread([&] {
+                const EntryTable expected = example_table();
+                while (!done.load()) {
+                    for (const EntryTable& table : tables)
+                        if (!same_entries(table, expected)) ++wrong;
+                    ++rounds;
+                }
+            });
+        const auto stop = qScopeGuard([&] {
+            done = true;
+            if (reader.joinable()) reader.join();
+        });
         QProcess other;
         other.start("sh", {"-c", change, QString::fromStdString(file.string())});
         QVERIFY(other.waitForFinished(30000));
         QCOMPARE(other.exitCode(), 0);
+        if (reading) {
+            for (const int before = rounds.load(); rounds.load() < before + 3;)
+                std::this_thread::yield();
+            QCOMPARE(wrong.load(), 0);
+        }
         QVERIFY(file_bytes(file) != QByteArray::fromStdString(example_bytes()));
         for (const EntryTable& table : tables) {
             QVERIFY(same_entries(table, example_table()));
