@@ -55,8 +55,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    // The directory loads and its surnames are sorted while Qt starts and the window is built;
-    // nothing reads the table before Form_Load has the result.
+    // The directory loads while Qt starts and the window is built, and sets the sorting of its
+    // surnames off; nothing reads the table before Form_Load has the result.
     EntryTable table;
     const CacheFolder cache = user_cache_folder();
     std::future<LoadedDirectory> loading =
