@@ -1,5 +1,6 @@
 #include "lookup_orders.h"
 
+#include <QPromise>
 #include <QThreadPool>
 
 #include <algorithm>
@@ -153,8 +154,20 @@ PreparedOrders LookupOrders::prepare(const EntryTable& table, const QLocale& loc
     sorting->kept =
         KeptOrders::find(usable, sorting->collator, sorting->texts.texts, table.LoadedFile.hash);
     sorting->from_cache = sorting->kept != nullptr;
-    sorting->list(SurnameLabel, sorting->collator);
-    return {std::move(sorting)};
+    // A click that needs the list before it is ready waits for it in Sorting::list().
+    auto sorted = std::make_shared<QPromise<void>>();
+    QFuture<void> surnames_sorted = sorted->future();
+    sorted->start();
+    QThreadPool::globalInstance()->start([sorting, sorted] {
+        try {
+            run_background_hook(SurnameLabel);
+            sorting->list(SurnameLabel, list_collator(sorting->locale));
+        } catch (...) {
+            // The look-up sorts them when it is opened.
+        }
+        sorted->finish();
+    });
+    return {std::move(sorting), std::move(surnames_sorted)};
 }
 
 void LookupOrders::adopt(PreparedOrders prepared) {

@@ -5,6 +5,7 @@
 #include "orders_cache.h"
 #include "sorted_items.h"
 
+#include <QFuture>
 #include <QLocale>
 
 #include <cstdint>
@@ -39,11 +40,11 @@ class LookupOrders {
     void forget();
 
     struct Sorting;
-    // Finds the lists of `table` in `cache` and reads the surnames' from there, else sorts them,
-    // on the calling thread with `locale`'s collation, so that the start-up look-up finds them
-    // ready; the table must not change meanwhile. The other lists are read from the cache when
-    // they are first needed. Lists the cache could not give are put there once the background
-    // has sorted them all, unless the table has changed by then.
+    // Finds the lists of `table` in `cache` and sets the surnames' list off in the background
+    // (read from there, else sorted with `locale`'s collation), so that the window can show
+    // before it is ready; the table must not change until this returns. The other lists are
+    // read from the cache when they are first needed. Lists the cache could not give are put
+    // there once the background has sorted them all, unless the table has changed by then.
     static PreparedOrders prepare(const EntryTable& table, const QLocale& locale,
                                   const OrdersCache& cache = {});
     // Takes the lists of `prepared` when they were made for the table as it is now.
@@ -53,8 +54,8 @@ class LookupOrders {
     void hold_background() { background_held_ = true; }
     void release_background();
 
-    // Called by the background work before it sorts list `index`, so that tests can make it
-    // fail or hold it up; empty in the program.
+    // Called by the background work (the surnames' sorting set off ahead too) before it sorts
+    // list `index`, so that tests can make it fail or hold it up; empty in the program.
     static void set_background_hook_for_testing(std::function<void(int index)> hook);
 
     // Lists by label index; the last one holds every entry's surname, empty ones too.
@@ -73,7 +74,8 @@ class LookupOrders {
     bool background_wanted_ = false;
 };
 
-// The lists of one state of a table, sorted ahead on whichever thread loaded it.
+// The lists of one state of a table, set off ahead by whichever thread loaded it.
 struct PreparedOrders {
     std::shared_ptr<LookupOrders::Sorting> sorting;
+    QFuture<void> surnames_sorted; // finished when the surnames' list is, or failed to be
 };

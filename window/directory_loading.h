@@ -21,8 +21,8 @@ struct LoadedDirectory {
 };
 
 // Reads `folder`'s data file into a table of its own, or takes the table `cache` holds for its
-// bytes, and makes the surname look-up ready, with every other list when `cache` holds them;
-// for a thread of its own while Qt starts: it shares nothing with the window being built.
+// bytes, and sets the sorting of its surnames off (every list is read from `cache` when it holds
+// them); for a thread of its own while Qt starts: it shares nothing with the window being built.
 LoadedDirectory load_directory(const std::filesystem::path& folder, const QLocale& locale,
                                const CacheFolder& cache);
 

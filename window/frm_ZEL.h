@@ -47,8 +47,9 @@ class frm_ZEL : public QWidget {
     // The same after the caller has loaded the table itself, with the load's result; no look-up
     // may have read the table before.
     bool Form_Load(const Result& loaded);
-    // The same with the lists the loading thread made ready (the surnames, or every list from
-    // the cache); the others are sorted in the background once the window has shown.
+    // The same with the lists the loading thread set off (the surnames, or every list from the
+    // cache): the surnames' look-up opens once they are sorted, without holding up the window,
+    // and the other lists are sorted in the background after them.
     bool Form_Load(const Result& loaded, PreparedOrders prepared);
 
     // Shows the maintenance buttons, takes dropped correction files and asks before closing
@@ -183,6 +184,9 @@ class frm_ZEL : public QWidget {
     // folder. True when it was saved there.
     bool save_directory_elsewhere();
     QString data_file_path() const;
+
+    // Form_Load's work but the look-up: the captions of the loaded table, or the failure told.
+    bool show_loaded_directory(const Result& loaded);
 
     // Tells the user that `result` failed, and what that means for the window (`consequence`).
     void tell_failure(const Result& result, const QString& consequence = {});

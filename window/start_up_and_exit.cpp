@@ -13,7 +13,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
-#include <QTimer>
+#include <QFutureWatcher>
 
 namespace {
 
@@ -30,15 +30,30 @@ bool frm_ZEL::Form_Load() {
 }
 
 bool frm_ZEL::Form_Load(const Result& loaded, PreparedOrders prepared) {
+    const QFuture<void> surnames_sorted = prepared.surnames_sorted;
     lookup_orders_->adopt(std::move(prepared));
     lookup_orders_->hold_background();
-    if (!Form_Load(loaded)) return false;
-    // Once the window has been put on the screen.
-    QTimer::singleShot(0, this, [this] { lookup_orders_->release_background(); });
+    if (!show_loaded_directory(loaded)) return false;
+    // The window shows while the surnames are sorted: their look-up opens a frame or two
+    // later, unless a click has opened another meanwhile; then the other lists follow, so
+    // that they do not take the cores the start needs.
+    auto* watcher = new QFutureWatcher<void>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        if (LookupCategory == -1) label1_Click(SurnameLabel);
+        lookup_orders_->release_background();
+    });
+    watcher->setFuture(surnames_sorted);
     return true;
 }
 
 bool frm_ZEL::Form_Load(const Result& loaded) {
+    if (!show_loaded_directory(loaded)) return false;
+    label1_Click(SurnameLabel);
+    return true;
+}
+
+bool frm_ZEL::show_loaded_directory(const Result& loaded) {
     move(0, 0);
     if (!loaded.ok()) {
         tell_failure(loaded, QStringLiteral("The program cannot run without its directory and "
@@ -54,7 +69,6 @@ bool frm_ZEL::Form_Load(const Result& loaded) {
     found_.clear();
     Label4->setText(last_update_caption(table.LastUpdate));
     Label5->setText(entry_count_caption(table.EntryCount));
-    label1_Click(SurnameLabel);
     return true;
 }
 

@@ -2,6 +2,7 @@
 #include "cp1252.h"
 #include "lookup_items.h"
 #include "data_file.h"
+#include "held_background.h"
 #include "lookup_orders.h"
 #include "table_builder.h"
 
@@ -13,11 +14,6 @@
 #include <QTest>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 #include <random>
 
 #include <sys/stat.h>
@@ -446,37 +442,6 @@ void TestLookupItems::lists_follow_a_changed_table() {
 
 namespace {
 
-// Holds the background work before it sorts a list, until released; optionally fails it.
-struct HeldBackground {
-    std::mutex mutex;
-    std::condition_variable released_signal;
-    bool released = false;
-    std::atomic<int> reached{0};
-    bool fail = false;
-
-    explicit HeldBackground(bool fail_it) : fail(fail_it) {
-        LookupOrders::set_background_hook_for_testing([this](int) {
-            ++reached;
-            std::unique_lock lock(mutex);
-            released_signal.wait(lock, [this] { return released; });
-            if (fail) throw std::runtime_error("sorting failed");
-        });
-    }
-    void wait_until_reached() {
-        while (reached == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    ~HeldBackground() {
-        {
-            const std::lock_guard lock(mutex);
-            released = true;
-        }
-        released_signal.notify_all();
-        QThreadPool::globalInstance()->waitForDone();
-        LookupOrders::set_background_hook_for_testing({});
-    }
-};
-
-
 // Every list of the cache file kept for `texts`, or none when any is missing or damaged.
 IndexedLists read_orders_cache(const OrdersCache& cache, const QCollator& collator,
                                const TextColumn& texts, FileHash file_bytes_hash) {
@@ -537,10 +502,11 @@ void TestLookupItems::background_work_never_serves_an_old_table() {
     orders.reset();
 }
 
-// The loading thread sorts the surnames before the window exists; the window takes them only
-// for the table they were sorted from, and its background round waits until it is let go.
+// The loading thread sets the surnames' sorting off before the window exists; the window takes
+// them only for the table they were sorted from, and its background round waits until it is
+// let go.
 void TestLookupItems::lists_sorted_ahead_serve_their_table_alone() {
-    HeldBackground held(false);
+    HeldBackground held(false, [](int index) { return index != SurnameLabel; });
     EntryTable table = table_with(4, {"Graz", "Leoben"});
     table.set_text(1, SurnameSlot, "Zorn");
     table.set_text(2, SurnameSlot, "Adler");

@@ -1,6 +1,7 @@
 #include "command_line.h"
 #include "directory_loading.h"
 #include "file_identity.h"
+#include "held_background.h"
 #include "last_update_caption.h"
 #include "serial_date.h"
 #include "sorted_list.h"
@@ -152,16 +153,30 @@ class StartUpTest : public QObject {
         QCOMPARE(f->file_bytes(), before);
     }
 
-    // As the program starts: the directory loads in a thread while the window is built, and
-    // the window takes the load's result.
+    // As the program starts: the directory loads in a thread while the window is built, the
+    // window takes the load's result and shows before the surnames are sorted; their look-up
+    // opens once they are, unless a click has opened another one first.
     void loading_beside_the_window_data() {
         QTest::addColumn<bool>("file");
-        QTest::newRow("a directory") << true;
-        QTest::newRow("no data file") << false;
+        QTest::addColumn<int>("clicked"); // before the surnames are sorted; -1 for none
+        QTest::addColumn<int>("category");
+        QTest::addColumn<int>("listed");
+        QTest::newRow("a directory") << true << -1 << int(SurnameLabel) << 3;
+        QTest::newRow("the surnames clicked first") << true << int(SurnameLabel) << int(SurnameLabel) << 3;
+        QTest::newRow("the cities clicked first") << true << int(CityLabel) << int(CityLabel) << 1;
+        QTest::newRow("no data file") << false << -1 << -1 << 0;
     }
     void loading_beside_the_window() {
         QFETCH(bool, file);
-        if (file) QVERIFY(f->write(named_entries(3)));
+        QFETCH(int, clicked);
+        QFETCH(int, category);
+        QFETCH(int, listed);
+        if (file) {
+            EntryTable directory = named_entries(3);
+            directory.set_text(2, CitySlot, "Graz");
+            QVERIFY(f->write(std::move(directory)));
+        }
+        HeldBackground held(false);
         std::future<LoadedDirectory> loading = std::async(std::launch::async, [this] {
             return load_directory(f->folder(), QLocale(), CacheFolder{});
         });
@@ -175,11 +190,19 @@ class StartUpTest : public QObject {
                      qPrintable(f->messages[0]));
             return;
         }
+        f->window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f->window.get()));
         QVERIFY(f->messages.isEmpty());
         QCOMPARE(f->window->Label5->text(), QStringLiteral("Number of entries:  3"));
-        QCOMPARE(f->window->lookup_category_for_testing(), std::int16_t(1));
-        QCOMPARE(f->window->list1->count(), 3);
-        QCOMPARE(f->window->list1->text(2), QStringLiteral("Name 3"));
+        QCOMPARE(f->window->list1->count(), 0);
+        if (clicked >= 0) f->click_label(clicked);
+
+        held.release();
+        // The rest of the lists are sorted once the surnames' look-up has had its turn.
+        QTRY_VERIFY(held.reached.load() > 1);
+        QCOMPARE(f->window->lookup_category_for_testing(), std::int16_t(category));
+        QCOMPARE(f->window->list1->count(), listed);
+        if (category == SurnameLabel) QCOMPARE(f->window->list1->text(2), QStringLiteral("Name 3"));
     }
 
     // The table a start read item by item is kept for the next start, as it was loaded, even
