@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data_file.h"
+#include "entry_fields.h"
 #include "file_bytes.h"
 #include "serial_date.h"
 #include "table_builder.h"
@@ -25,9 +26,9 @@ inline EntryTable example_table() {
     t.EquipmentFlags[1][9] = 1;
     t.EquipmentFlags[1][10] = 1;
     t.EquipmentFlags[1][30] = 1;
-    t.set_text(1, 1, "Sample");
-    t.set_text(1, 2, "Anna");
-    t.set_text(1, 4, "Graz");
+    t.set_text(1, SurnameSlot, "Sample");
+    t.set_text(1, FirstNamesSlot, "Anna");
+    t.set_text(1, CitySlot, "Graz");
     return t;
 }
 

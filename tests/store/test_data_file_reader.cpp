@@ -109,13 +109,13 @@ class TestDataFileReader : public QObject {
         written.TitleFlags[1] = {-32768, 32767};
         written.EquipmentFlags[1][28] = 7;
         written.EquipmentFlags[1][29] = -3;
-        written.set_text(1, 3, "Am Berg 3,\r\nA-8010 Graz\r\n");
-        written.set_text(1, 20, "  \xFC\xE9\xF8, \x80 ");
-        written.set_text(2, 5, "8010 \t"); // unquoted below: its blanks are part of it
-        written.set_text(2, 21, std::string(ItemLengthLimit, 'x'));
+        written.set_text(1, AddressSlot, "Am Berg 3,\r\nA-8010 Graz\r\n");
+        written.set_text(1, RemarksSlot, "  \xFC\xE9\xF8, \x80 ");
+        written.set_text(2, CitySlot, "Graz \t"); // unquoted below: its blanks are part of it
+        written.set_text(2, OtherOrganizationSlot, std::string(ItemLengthLimit, 'x'));
         std::string bytes = data_file_bytes(written, 1);
         bytes.replace(bytes.find("#1899-12-30#", 10), 12, "#00:00:00#");
-        bytes.replace(bytes.find("\"8010 \t\""), 8, "8010 \t");
+        bytes.replace(bytes.find("\"Graz \t\""), 8, "Graz \t");
         EntryTable table;
         const Result result = parse(table, bytes);
         QVERIFY2(result.ok(), qPrintable(result.message));
@@ -160,13 +160,13 @@ class TestDataFileReader : public QObject {
 
     void largest_directory() {
         EntryTable full = changed_table(MaxEntryCount);
-        full.set_text(MaxEntryCount, 21, "last");
+        full.set_text(MaxEntryCount, OtherOrganizationSlot, "last");
         EntryTable table;
         const Result result = parse_data_base(table, data_file_bytes(full, 1), "test");
         QVERIFY2(result.ok(), qPrintable(result.message));
         QCOMPARE(int(table.TableCapacity), 32767);
         QCOMPARE(table.text_rows(), std::size_t(32768));
-        QCOMPARE(table.text(MaxEntryCount, 21), std::string_view("last"));
+        QCOMPARE(table.text(MaxEntryCount, OtherOrganizationSlot), std::string_view("last"));
     }
 
     void malformed_data() {
@@ -288,57 +288,58 @@ class TestDataFileReader : public QObject {
     // Whatever stands in the data file's place, the reader gives up at once: `most` is how
     // many of its bytes it may read first. `size` makes a file that long, sparse.
     void refusals_data() {
-        QTest::addColumn<QString>("what");
+        QTest::addColumn<int>("kind");        // of what stands there, as stat() gives it
+        QTest::addColumn<QString>("link_to"); // when it is a link; "$DIR" its folder
         QTest::addColumn<std::string>("bytes");
         QTest::addColumn<qint64>("size");
         QTest::addColumn<QString>("message");
         QTest::addColumn<qint64>("most");
         const qint64 item_cost = qint64(ItemLengthLimit + DataFilePieceSize);
         const std::string bytes = example_bytes();
-        QTest::newRow("folder") << "folder" << bytes << qint64(0) << "is a folder, not a file."
+        const int file = S_IFREG, folder = S_IFDIR, fifo = S_IFIFO;
+        QTest::newRow("folder") << folder << QString() << bytes << qint64(0) << "is a folder, not a file."
                                 << qint64(0);
-        QTest::newRow("FIFO") << "FIFO" << bytes << qint64(0)
+        QTest::newRow("FIFO") << fifo << QString() << bytes << qint64(0)
                               << "is a named pipe (FIFO), not a file." << qint64(0);
         QTest::newRow("link to an endless device")
-            << "link" << bytes << qint64(0)
+            << file << "/dev/zero" << bytes << qint64(0)
             << "is a link to \"/dev/zero\", which is a device, not a file." << qint64(0);
         QTest::newRow("dangling link")
-            << "dangling link" << bytes << qint64(0)
+            << file << "$DIR/gone.dat" << bytes << qint64(0)
             << "gone.dat\", which does not exist." << qint64(0);
         QTest::newRow("over the size limit")
-            << "file" << bytes << qint64(2) * 1024 * 1024 * 1024
+            << file << QString() << bytes << qint64(2) * 1024 * 1024 * 1024
             << "is 2.0 GiB; a directory file holds at most 256 MiB." << qint64(0);
         QTest::newRow("endless text")
-            << "file" << bytes.substr(0, bytes.find('"') + 1) << 3 * qint64(ItemLengthLimit)
+            << file << QString() << bytes.substr(0, bytes.find('"') + 1) << 3 * qint64(ItemLengthLimit)
             << "at entry 1, item 42 (other Title), in line 3: the text \"" << item_cost;
         QTest::newRow("zero bytes up to the size limit")
-            << "file" << std::string() << qint64(DataFileSizeLimit)
+            << file << QString() << std::string() << qint64(DataFileSizeLimit)
             << "in line 1 (the number of entries): it holds the control byte 0x00 (NUL) and "
                    "runs on past 16 MiB without a comma or line end: is this a directory file?"
             << item_cost;
         const std::string no_count = "\r\n" + bytes.substr(bytes.find('#'));
         QTest::newRow("count missing")
-            << "file" << no_count << qint64(0)
+            << file << QString() << no_count << qint64(0)
             << "has a bad item in line 2 (the number of entries): \"#2003-05-14#\""
             << qint64(no_count.size());
     }
     void refusals() {
-        QFETCH(QString, what);
+        QFETCH(int, kind);
+        QFETCH(QString, link_to);
         QFETCH(std::string, bytes);
         QFETCH(qint64, size);
         QFETCH(QString, message);
         QFETCH(qint64, most);
         QTemporaryDir dir;
         const QString file = QString::fromStdString(data_path(dir.path()).string());
-        if (what == "folder")
+        if (!link_to.isEmpty())
+            QVERIFY(QFile::link(QString(link_to).replace("$DIR", dir.path()), file));
+        else if (kind == S_IFDIR)
             QVERIFY(QDir(dir.path()).mkdir(DataFileName));
-        else if (what == "FIFO")
-            QCOMPARE(::mkfifo(file.toLocal8Bit().constData(), 0600), 0);
-        else if (what == "link")
-            QVERIFY(QFile::link("/dev/zero", file));
-        else if (what == "dangling link")
-            QVERIFY(QFile::link(dir.filePath("gone.dat"), file));
         else
+            QCOMPARE(::mknod(file.toLocal8Bit().constData(), mode_t(kind) | 0600, 0), 0);
+        if (link_to.isEmpty() && kind == S_IFREG)
             QVERIFY(put_file(file.toStdString(), bytes) && (size == 0 || QFile(file).resize(size)));
 
         EntryTable table = example_table();
@@ -500,7 +501,7 @@ class TestDataFileReader : public QObject {
         // Written just now, a file is not settled: a later write might not change its times.
         QCOMPARE(bool(report.settled_stamp), settled_at_once);
         if (change == "stored") parsed.TableModified = 1;
-        if (change == "text") parsed.set_text(1, 3, "Graz");
+        if (change == "text") parsed.set_text(1, AddressSlot, "Graz");
         // As a table would claim after a save, its texts still viewing the bytes it loaded.
         if (change == "bytes") parsed.LoadedFile.hash.low ^= 1;
         struct stat status {};

@@ -117,15 +117,15 @@ class TestDataFileWriter : public QObject {
     void round_trip_data() {
         QTest::addColumn<EntryTable>("table");
         EntryTable t = changed_table(1);
-        t.set_text(1, 3, "Hauptplatz 1, 2. Stock\r\nA-8010 Graz\r\n");
-        t.set_text(1, 20, "first line\r\n\r\nthird, with comma");
-        t.set_text(1, 11, ",");
+        t.set_text(1, AddressSlot, "Hauptplatz 1, 2. Stock\r\nA-8010 Graz\r\n");
+        t.set_text(1, RemarksSlot, "first line\r\n\r\nthird, with comma");
+        t.set_text(1, FirstInterestSlot, ",");
         QTest::newRow("commas and line ends") << t;
 
         t = changed_table(1);
-        t.set_text(1, 1, "M\xFCller-\xC9lise");
-        t.set_text(1, 6, "Danmark \xD8");
-        t.set_text(1, 20, "\x80 \x9F \xFF");
+        t.set_text(1, SurnameSlot, "M\xFCller-\xC9lise");
+        t.set_text(1, CountrySlot, "Danmark \xD8");
+        t.set_text(1, RemarksSlot, "\x80 \x9F \xFF");
         QTest::newRow("Windows-1252 letters") << t;
 
         t = changed_table(1);
@@ -140,8 +140,8 @@ class TestDataFileWriter : public QObject {
         t = changed_table(3);
         t.ChangeDate[1] = serial_from_civil({1, 1, 1});
         t.ChangeDate[3] = serial_from_civil({9999, 12, 31});
-        t.set_text(1, 1, "first");
-        t.set_text(3, 1, "third");
+        t.set_text(1, SurnameSlot, "first");
+        t.set_text(3, SurnameSlot, "third");
         QTest::newRow("a new entry never stored between two") << t;
 
         t = changed_table(1);
@@ -191,16 +191,16 @@ class TestDataFileWriter : public QObject {
 
     void double_quote_becomes_apostrophe() {
         EntryTable table = example_table();
-        table.set_text(1, 0, "\"Doc\"");
-        table.set_text(1, 3, "c/o \"Mine\", Level 2");
+        table.set_text(1, OtherTitleSlot, "\"Doc\"");
+        table.set_text(1, AddressSlot, "c/o \"Mine\", Level 2");
         const std::string bytes = data_file_bytes(table, saved_on);
         QVERIFY(bytes.find("\"'Doc'\",\"Sample\",\"Anna\",\"c/o 'Mine', Level 2\",\"Graz\"") !=
                 std::string::npos);
 
         EntryTable loaded;
         QVERIFY(parse_data_base(loaded, bytes, "test").ok());
-        table.set_text(1, 0, "'Doc'");
-        table.set_text(1, 3, "c/o 'Mine', Level 2");
+        table.set_text(1, OtherTitleSlot, "'Doc'");
+        table.set_text(1, AddressSlot, "c/o 'Mine', Level 2");
         QVERIFY(same_entries(loaded, table));
     }
 
@@ -457,17 +457,27 @@ class TestDataFileWriter : public QObject {
 
     // A save never overwrites a file that someone else saved after this table was loaded.
     void changed_file_is_not_overwritten_data() {
-        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("later");           // seconds its time moves on
+        QTest::addColumn<std::string>("city");    // the other program's City, of the same size
+        QTest::addColumn<std::string>("appended"); // to the file
+        QTest::addColumn<bool>("removed");
+        QTest::addColumn<bool>("folder_in_place");
         QTest::addColumn<bool>("saves");
-        QTest::newRow("nothing") << "" << true;
-        QTest::newRow("touched, same bytes") << "touch" << true;
-        QTest::newRow("same size, other bytes") << "same size" << false;
-        QTest::newRow("longer") << "longer" << false;
-        QTest::newRow("removed: made anew") << "remove" << true;
-        QTest::newRow("a folder in its place") << "folder" << false;
+        const std::string none;
+        QTest::newRow("nothing") << 0 << none << none << false << false << true;
+        QTest::newRow("touched, same bytes") << 5 << none << none << false << false << true;
+        QTest::newRow("same size, other bytes")
+            << 0 << std::string("Linz") << none << false << false << false;
+        QTest::newRow("longer") << 0 << none << std::string("\"\",") << false << false << false;
+        QTest::newRow("removed: made anew") << 0 << none << none << true << false << true;
+        QTest::newRow("a folder in its place") << 0 << none << none << true << true << false;
     }
     void changed_file_is_not_overwritten() {
-        QFETCH(QString, change);
+        QFETCH(int, later);
+        QFETCH(std::string, city);
+        QFETCH(std::string, appended);
+        QFETCH(bool, removed);
+        QFETCH(bool, folder_in_place);
         QFETCH(bool, saves);
         QTemporaryDir dir;
         const std::string folder = dir.path().toStdString();
@@ -480,31 +490,24 @@ class TestDataFileWriter : public QObject {
         QCOMPARE(loaded.LoadedFile.hash, file_hash(file_bytes(file).toStdString()));
 
         std::string other = file_bytes(file).toStdString();
-        if (change == "touch") {
-            std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) +
-                                                       std::chrono::seconds(5));
-        } else if (change == "same size") {
-            other.replace(other.find("Graz"), 4, "Linz");
-            QVERIFY(put_file(file, other));
-        } else if (change == "longer") {
-            QVERIFY(put_file(file, other + "\"\","));
-        } else if (change == "remove") {
-            QVERIFY(QFile::remove(QString::fromStdString(file.string())));
-        } else if (change == "folder") {
-            QVERIFY(QFile::remove(QString::fromStdString(file.string())));
-            QVERIFY(QDir(dir.path()).mkdir(DataFileName));
-        }
+        if (!city.empty()) other.replace(other.find("Graz"), city.size(), city);
+        if (other + appended != file_bytes(file).toStdString())
+            QVERIFY(put_file(file, other + appended));
+        std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) +
+                                                   std::chrono::seconds(later));
+        if (removed) QVERIFY(QFile::remove(QString::fromStdString(file.string())));
+        if (folder_in_place) QVERIFY(QDir(dir.path()).mkdir(DataFileName));
         const QByteArray before = file_bytes(file);
         QCOMPARE(data_file_changed(loaded, folder), !saves);
 
         loaded.TableModified = 1;
-        loaded.set_text(1, 4, "Wien");
+        loaded.set_text(1, CitySlot, "Wien");
         bool changed_by_others = false;
         const Result result = save_data_base(loaded, folder, changed_by_others);
         QCOMPARE(result.ok(), saves);
         QCOMPARE(changed_by_others, !saves);
         QCOMPARE(QFile::exists(dir.filePath(QString(DataFileName) + ".1")),
-                 saves && change != "remove");
+                 saves && !removed);
         if (saves) {
             // The table now knows the file it saved: the next save goes through as well.
             QVERIFY(!data_file_changed(loaded, folder));

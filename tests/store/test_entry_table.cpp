@@ -33,7 +33,7 @@ void TestEntryTable::texts_hold_through_edits_and_copies() {
     QFETCH(int, longest);
     QTemporaryDir dir;
     EntryTable start = changed_table(entries);
-    for (int e = 1; e <= entries; ++e) start.set_text(e, 1, "Name " + std::to_string(e));
+    for (int e = 1; e <= entries; ++e) start.set_text(e, SurnameSlot, "Name " + std::to_string(e));
     QVERIFY(save_data_base(start, dir.path().toStdString()).ok());
     EntryTable table;
     QVERIFY(read_data_base(table, dir.path().toStdString()).ok());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "entry_fields.h"
 #include "entry_table.h"
 
 #include <QByteArrayList>
@@ -14,7 +15,7 @@ inline EntryTable empty_entries(int count) {
 // The same, entry e holding the surname "Name e".
 inline EntryTable named_entries(int count) {
     EntryTable table = empty_entries(count);
-    for (int e = 1; e <= count; ++e) table.set_text(std::size_t(e), 1, "Name " + std::to_string(e));
+    for (int e = 1; e <= count; ++e) table.set_text(std::size_t(e), SurnameSlot, "Name " + std::to_string(e));
     return table;
 }
 
@@ -29,13 +30,12 @@ inline EntryTable changed_table(int count) {
 // salutation chosen; the spare row after the last entry holds an address that must never be
 // listed.
 inline EntryTable entries_with_emails(const QByteArrayList& emails) {
-    constexpr std::size_t Email = 9;
     EntryTable table = empty_entries(int(emails.size()));
     table.Salutation.assign(table.Salutation.size(), -1);
     for (int e = 1; e <= emails.size(); ++e) {
-        table.set_text(std::size_t(e), 1, "Surname" + std::to_string(e));
-        table.set_text(std::size_t(e), Email, emails[e - 1].toStdString());
+        table.set_text(std::size_t(e), SurnameSlot, "Surname" + std::to_string(e));
+        table.set_text(std::size_t(e), EmailSlot, emails[e - 1].toStdString());
     }
-    table.set_text(std::size_t(emails.size()) + 1, Email, "spare@row.org");
+    table.set_text(std::size_t(emails.size()) + 1, EmailSlot, "spare@row.org");
     return table;
 }

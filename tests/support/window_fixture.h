@@ -56,13 +56,15 @@ struct WindowFixture {
     }
     QByteArray file_bytes() const { return ::file_bytes(file_path()); }
 
-    // Makes saves fail while the data file stays the one loaded: the place of the oldest kept
-    // version is taken by a folder that holds a file, so the earlier versions cannot move up.
+    // Makes saves fail while the data file stays the one loaded: every place of a kept version
+    // is taken, the oldest by a folder that holds a file, which a save does not drop.
     bool block_saving() {
         const QString name = QString::fromLatin1(DataFileName);
-        QFile version_4(dir.filePath(name + ".4"));
-        return QDir(dir.path()).mkpath(name + ".5/in the way") &&
-               version_4.open(QIODevice::WriteOnly);
+        for (int v = 1; v < KeptVersions; ++v) {
+            QFile version(dir.filePath(name + '.' + QString::number(v)));
+            if (!version.exists() && !version.open(QIODevice::WriteOnly)) return false;
+        }
+        return QDir(dir.path()).mkpath(name + ".5/in the way");
     }
     bool unblock_saving() {
         return QDir(dir.filePath(QString::fromLatin1(DataFileName) + ".5")).removeRecursively();
