@@ -83,10 +83,12 @@ bool frm_ZEL::add_entry() {
 }
 
 void frm_ZEL::cmd_store_Click() {
+    // Return must not empty a person's entry: then Cancel is the default.
+    const QString store = QStringLiteral("Store");
     if (maintenance_ && entry_shown_ &&
         empties_entry(table, table.CurrentEntry, take_snapshot(*this)) &&
         ask_among(this, empties_warning() + QStringLiteral(" Store it all the same?"),
-                  {QStringLiteral("Store"), QStringLiteral("Cancel")}, 1) != QStringLiteral("Store"))
+                  {store, QStringLiteral("Cancel")}, 1) != store)
         return;
     store_entry();
 }
