@@ -49,6 +49,16 @@ EntryValues blank_entry() {
     return values;
 }
 
+EntryValues emptied(EntryValues values) {
+    for (auto& choice : values.Opt_Mr_Mrs) choice.chosen = false;
+    for (auto& tick : values.chk_titel) tick.state = Qt::Unchecked;
+    for (auto& tick : values.Chk_organ) tick.state = Qt::Unchecked;
+    for (auto& tick : values.Chh_equipm) tick.state = Qt::Unchecked;
+    for (QString& text : values.Text1) text.clear();
+    values.Option1 = {};
+    return values;
+}
+
 EntryValues entry_values(const EntryTable& table, int e) {
     EntryValues values = blank_entry();
     if (!holds_row(table, e)) return values;

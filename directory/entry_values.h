@@ -12,6 +12,9 @@ using EntryValues = CorrectionSnapshot;
 // The window's captions, every value empty: what a row that holds no entry yet shows.
 EntryValues blank_entry();
 
+// `values` with every choice, tick and text emptied, the captions kept.
+EntryValues emptied(EntryValues values);
+
 // What entry `e` holds, as the window shows it. A salutation or flag the controls cannot show
 // comes out as none chosen, or clear.
 EntryValues entry_values(const EntryTable& table, int e);

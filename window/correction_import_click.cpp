@@ -30,10 +30,10 @@ QString count_of(qsizetype n, const char* one, const char* many) {
 
 } // namespace
 
-frm_ZEL::ImportEnd frm_ZEL::import_one(const QString& path, QString& refusal) {
+frm_ZEL::ImportEnd frm_ZEL::import_one(const QString& path, QString& note) {
     const CorrectionImport imported = read_correction_file(path, blank_entry());
     if (!imported.window) {
-        refusal = imported.result.message;
+        note = imported.result.message;
         return ImportEnd::Refused;
     }
     const EntryValues& file = *imported.window;
@@ -59,10 +59,16 @@ frm_ZEL::ImportEnd frm_ZEL::import_one(const QString& path, QString& refusal) {
             return ImportEnd::Skipped;
     }
 
+    // A file that changes nothing stores nothing: the entry keeps its change date. Where the
+    // file can be read two ways, the entry keeps what it holds.
+    const ImportReview review = import_changes(table, entry, imported);
+    if (review.differences.empty()) {
+        const QString surname = file.Text1[SurnameSlot].trimmed();
+        note = QStringLiteral("No changes for %1").arg(surname.isEmpty() ? target.person : surname);
+        return ImportEnd::Unchanged;
+    }
     if (entry ? !choose_entry(entry) : !settle_unstored_changes()) return ImportEnd::StopBatch;
     if (entry) highlight_current_entry();
-    // Where the file can be read two ways, the entry keeps what it holds.
-    const ImportReview review = import_changes(table, entry, imported);
     const ReviewAnswer answer =
         review_import(this, path, target.person, review.differences, review.notes);
     if (answer == ReviewAnswer::Skip) return ImportEnd::Skipped;
@@ -98,7 +104,7 @@ void frm_ZEL::import_correction_files(QStringList paths) {
     });
 
     int stored = 0, skipped = 0;
-    QStringList refusals;
+    QStringList refusals, unchanged;
     QString stopped_at;
     qsizetype next = 0;
     while (next < paths.size() && stopped_at.isEmpty()) {
@@ -111,6 +117,9 @@ void frm_ZEL::import_correction_files(QStringList paths) {
         case ImportEnd::Skipped:
             ++skipped;
             break;
+        case ImportEnd::Unchanged:
+            unchanged << refusal;
+            break;
         case ImportEnd::Refused:
             refusals << refusal;
             break;
@@ -120,15 +129,22 @@ void frm_ZEL::import_correction_files(QStringList paths) {
         }
     }
 
+    const QString nothing_stored = QStringLiteral(": the correction file holds what the "
+                                                  "directory holds, so nothing was stored.");
     if (paths.size() == 1) {
         if (!refusals.isEmpty()) show_message(this, refusals.front(), true);
+        if (!unchanged.isEmpty()) show_message(this, unchanged.front() + nothing_stored, false);
         return;
     }
-    QString summary = QStringLiteral("%1: %2 stored, %3 skipped, %4 refused.")
+    QString summary = QStringLiteral("%1: %2 stored, %3 unchanged, %4 skipped, %5 refused.")
                           .arg(count_of(paths.size(), "correction file", "correction files"))
                           .arg(stored)
+                          .arg(unchanged.size())
                           .arg(skipped)
                           .arg(refusals.size());
+    if (!unchanged.isEmpty())
+        summary += QStringLiteral("\n\n") + unchanged.join(QStringLiteral("; ")) +
+                   QStringLiteral(": nothing was stored.");
     if (!stopped_at.isEmpty()) {
         summary += QStringLiteral("\n\nThe round stopped at \"%1\", which the window shows: it is "
                                   "not stored.")

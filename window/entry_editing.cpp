@@ -38,7 +38,6 @@ void frm_ZEL::cmd_new_Click() {
 }
 
 bool frm_ZEL::add_entry() {
-    if (!settle_unstored_changes()) return false;
     lookup_orders_->forget();
     Directory::Added added = directory.add();
     if (added == Directory::Added::NoSpareRow) {
@@ -79,11 +78,18 @@ bool frm_ZEL::add_entry() {
 
     set_caption_colour(label1[SurnameLabel], NewEntryColour);
     set_text1(SurnameSlot, QString());
-    mark_entry_shown();
+    mark_new_entry_shown();
     return true;
 }
 
 void frm_ZEL::cmd_store_Click() {
+    // Return must not empty a person's entry: then Cancel is the default.
+    const QString store = QStringLiteral("Store");
+    if (maintenance_ && entry_shown_ &&
+        empties_entry(table, table.CurrentEntry, take_snapshot(*this)) &&
+        ask_among(this, empties_warning() + QStringLiteral(" Store it all the same?"),
+                  {store, QStringLiteral("Cancel")}, 1) != store)
+        return;
     store_entry();
 }
 

@@ -168,10 +168,17 @@ class frm_ZEL : public QWidget {
     void highlight_current_entry();
     // What the window shows now is what the shown entry holds.
     void mark_entry_shown();
+    // The window shows a new entry, which holds nothing yet.
+    void mark_new_entry_shown();
+    // The surname the shown entry holds in the directory, and the words that say that storing
+    // the window would empty it.
+    QString held_surname() const;
+    QString empties_warning() const;
 
     // How one file of a batch ended.
-    enum class ImportEnd { Stored, Skipped, Refused, StopBatch };
-    ImportEnd import_one(const QString& path, QString& refusal);
+    enum class ImportEnd { Stored, Unchanged, Skipped, Refused, StopBatch };
+    // `note` takes the refusal, or the words for a file that changes nothing.
+    ImportEnd import_one(const QString& path, QString& note);
     // The folder the import dialog opens in, and remembering the one last used.
     QString import_folder() const;
     void remember_import_folder(const QString& file);

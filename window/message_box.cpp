@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QPushButton>
 
+#include <algorithm>
+
 const QString& window_title() {
     static const QString title = QStringLiteral("ZEL-KAV Directory of Ore Mineralogists");
     return title;
@@ -38,6 +40,11 @@ QMessageBox::StandardButton ask(QWidget* parent, const QString& question,
 }
 
 QString ask_among(QWidget* parent, const QString& question, const QStringList& answers) {
+    return ask_among(parent, question, answers, 0);
+}
+
+QString ask_among(QWidget* parent, const QString& question, const QStringList& answers,
+                  qsizetype default_answer) {
     if (answers.isEmpty()) return {};
     if (hook<AmongHook>()) return hook<AmongHook>()(question, answers);
     QMessageBox box(QMessageBox::Question, window_title(), question, QMessageBox::NoButton, parent);
@@ -48,7 +55,8 @@ QString ask_among(QWidget* parent, const QString& question, const QStringList& a
                                                                         : QMessageBox::AcceptRole;
         buttons << box.addButton(answers[i], role);
     }
-    box.setDefaultButton(static_cast<QPushButton*>(buttons.front()));
+    const qsizetype chosen_default = std::clamp<qsizetype>(default_answer, 0, buttons.size() - 1);
+    box.setDefaultButton(static_cast<QPushButton*>(buttons[chosen_default]));
     box.setEscapeButton(buttons.back());
     box.exec();
     const qsizetype chosen = buttons.indexOf(box.clickedButton());

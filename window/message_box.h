@@ -24,6 +24,9 @@ QMessageBox::StandardButton ask(QWidget* parent, const QString& question,
 // A question with answers of the program's own words; the first is the default (Return) and
 // Escape gives the last, which must be the one that changes nothing. Gives the answer chosen.
 QString ask_among(QWidget* parent, const QString& question, const QStringList& answers);
+// The same with answer `default_answer` as the default, where the first would lose something.
+QString ask_among(QWidget* parent, const QString& question, const QStringList& answers,
+                  qsizetype default_answer);
 
 // The files the user chooses to open in `folder` (several at once), among those that match one
 // of `filters` (the first is preselected); empty when the user cancels.

@@ -134,7 +134,8 @@ bool frm_ZEL::save_directory() {
 }
 
 void frm_ZEL::cmd_EXIT_Click() {
-    if (!save_directory()) return;
+    // The changes the window holds go into the directory, or not, before it is saved.
+    if (!settle_unstored_changes() || !save_directory()) return;
     exiting_ = true;
     close();
     QCoreApplication::exit(0);

@@ -1,5 +1,6 @@
 #include "cp1252.h"
 #include "directory.h"
+#include "entry_values.h"
 #include "frm_ZEL.h"
 #include "message_box.h"
 #include "window_snapshot.h"
@@ -14,17 +15,37 @@ void frm_ZEL::mark_entry_shown() {
     if (maintenance_) shown_ = std::make_unique<CorrectionSnapshot>(take_snapshot(*this));
 }
 
+void frm_ZEL::mark_new_entry_shown() {
+    entry_shown_ = true;
+    // The new row holds nothing yet: what New carried into the window is a change to store.
+    if (maintenance_) shown_ = std::make_unique<CorrectionSnapshot>(emptied(take_snapshot(*this)));
+}
+
+QString frm_ZEL::held_surname() const {
+    return holds_row(table, table.CurrentEntry)
+               ? from_cp1252(table.text(table.CurrentEntry, SurnameSlot)).trimmed()
+               : QString();
+}
+
+QString frm_ZEL::empties_warning() const {
+    const QString surname = held_surname();
+    return surname.isEmpty() ? QStringLiteral("This empties the entry.")
+                             : QStringLiteral("This empties the entry of %1.").arg(surname);
+}
+
 bool frm_ZEL::settle_unstored_changes() {
     if (!has_unstored_changes()) return true;
     QString surname = text1(SurnameSlot).trimmed();
-    if (surname.isEmpty() && holds_row(table, table.CurrentEntry))
-        surname = from_cp1252(table.text(table.CurrentEntry, SurnameSlot)).trimmed();
-    const QString question = surname.isEmpty()
-                                 ? QStringLiteral("Store the changes to this entry?")
-                                 : QStringLiteral("Store the changes to %1?").arg(surname);
-    const QString answer =
-        ask_among(this, question,
-                  {QStringLiteral("Store"), QStringLiteral("Discard"), QStringLiteral("Cancel")});
+    if (surname.isEmpty()) surname = held_surname();
+    QString question = surname.isEmpty()
+                           ? QStringLiteral("Store the changes to this entry?")
+                           : QStringLiteral("Store the changes to %1?").arg(surname);
+    const QStringList answers{QStringLiteral("Store"), QStringLiteral("Discard"),
+                              QStringLiteral("Cancel")};
+    // Return must not empty a person's entry: then Cancel is the default.
+    const bool empties = empties_entry(table, table.CurrentEntry, take_snapshot(*this));
+    if (empties) question += u' ' + empties_warning();
+    const QString answer = ask_among(this, question, answers, empties ? 2 : 0);
     if (answer == QStringLiteral("Store")) return store_entry();
     return answer == QStringLiteral("Discard");
 }

@@ -201,6 +201,42 @@ class DirectoryTest : public QObject {
         if (did) QCOMPARE(directory.current(), std::int16_t(count + 1));
     }
 
+    // Whether storing would empty the entry: its surname goes, or most of what it holds.
+    void empties_entry_data() {
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("empties");
+        QTest::newRow("as it is") << 1 << "" << false;
+        QTest::newRow("the surname goes") << 1 << "surname" << true;
+        QTest::newRow("the surname becomes blanks") << 1 << "surname blanks" << true;
+        QTest::newRow("a few boxes go") << 1 << "a few" << false;
+        QTest::newRow("cleared") << 1 << "clear" << true;
+        QTest::newRow("all but the surname") << 1 << "all but the surname" << true;
+        QTest::newRow("an empty row filled") << 3 << "fill" << false;
+        QTest::newRow("an empty row left empty") << 3 << "clear" << false;
+    }
+    void empties_entry() {
+        QFETCH(int, entry);
+        QFETCH(QString, change);
+        QFETCH(bool, empties);
+        const EntryTable table = filled_entries();
+        EntryValues values = entry_values(table, entry);
+        if (change == "surname") values.Text1[SurnameSlot].clear();
+        if (change == "surname blanks") values.Text1[SurnameSlot] = "  ";
+        if (change == "a few") {
+            values.Text1[CitySlot].clear();
+            values.Chk_organ[0].state = Qt::Unchecked;
+        }
+        if (change == "clear") values = emptied(values);
+        if (change == "all but the surname") {
+            const QString surname = values.Text1[SurnameSlot];
+            values = emptied(values);
+            values.Text1[SurnameSlot] = surname;
+        }
+        if (change == "fill") values = entry_values(table, 1);
+        QCOMPARE(::empties_entry(table, entry, values), empties);
+    }
+
     // A load that fails leaves the directory as it was; one that succeeds replaces it whole.
     void load() {
         QTemporaryDir dir;

@@ -177,9 +177,9 @@ else
 fi
 
 # The compiler's round in maintenance mode: Import a batch of two files through the file
-# dialog (a corrected file of Castell's and its second copy as a mail program names it), each
-# reviewed and stored with Return, the summary answered, then EXIT; the saved data file differs
-# from the old one by exactly the change.
+# dialog (a corrected file of Castell's and its second copy as a mail program names it), the
+# first reviewed and stored with Return, the copy then unchanged, the summary answered, then
+# EXIT; the saved data file differs from the old one by exactly the change.
 echo "== maintenance: a batch of two files, Store each, EXIT"
 correction="$work/home/Desktop/Castell_KAV.TXT"
 
@@ -232,9 +232,9 @@ if [ -f "$correction" ]; then
             sleep 0.3
             xdotool key Return || true
             sleep 0.6
-            # Each file finds Castell and is reviewed; Return stores it. Then the summary.
+            # The first file finds Castell and is reviewed; Return stores it. The second copy
+            # then changes nothing and is not reviewed. Then the summary.
             answer_dialog "$pid" "$win" "review of the first file" import-review &&
-                answer_dialog "$pid" "$win" "review of the second file" import-review-2 &&
                 answer_dialog "$pid" "$win" "summary of the batch" import-summary
             click "$win" 500 5970         # EXIT
             if ! status=$(wait_exit "$pid" 20); then

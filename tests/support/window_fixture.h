@@ -50,9 +50,9 @@ struct WindowFixture {
         return dir.filePath(QStringLiteral("home/Desktop")) + (name.isEmpty() ? "" : "/" + name);
     }
 
-    bool write(EntryTable directory) {
-        directory.TableModified = 1;
-        return save_data_base(directory, folder()).ok();
+    bool write(EntryTable entries) {
+        entries.TableModified = 1;
+        return save_data_base(entries, folder()).ok();
     }
     QByteArray file_bytes() const { return ::file_bytes(file_path()); }
 
@@ -71,11 +71,11 @@ struct WindowFixture {
     }
 
     // The window over a table built in memory, without start-up.
-    void open(EntryTable directory) {
+    void open(EntryTable entries) {
         // The old window goes before its table does.
         window.reset();
-        this->directory.adopt(std::move(directory));
-        window = std::make_unique<frm_ZEL>(this->directory, folder());
+        directory.adopt(std::move(entries));
+        window = std::make_unique<frm_ZEL>(directory, folder());
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -89,11 +89,11 @@ struct WindowFixture {
         return QTest::qWaitForWindowExposed(window.get());
     }
 
-    // Writes `directory` as the data file and starts the window on it.
-    bool start_on(EntryTable directory) {
+    // Writes `entries` as the data file and starts the window on it.
+    bool start_on(EntryTable entries) {
         window.reset();
-        this->directory.adopt(EntryTable{});
-        return write(std::move(directory)) && start();
+        directory.adopt(EntryTable{});
+        return write(std::move(entries)) && start();
     }
 
     // Clicks caption `index`, which opens its look-up.

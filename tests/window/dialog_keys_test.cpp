@@ -38,6 +38,11 @@ class DialogKeysTest : public QObject {
             return ask_among(nullptr, "Store the changes to Castell?",
                              {"Store", "Discard", "Cancel"});
         };
+        const auto emptying = [] {
+            return ask_among(nullptr,
+                             "Store the changes to Castell? This empties the entry of Castell.",
+                             {"Store", "Discard", "Cancel"}, 2);
+        };
         const std::vector<FieldDifference> one{{"City", "Graz", "Wien", false}};
         const auto review = [one] {
             const ReviewAnswer a = review_import(nullptr, "/a/Castell_KAV.TXT", "Castell", one);
@@ -54,6 +59,8 @@ class DialogKeysTest : public QObject {
             << std::function<QString()>(among) << int(Qt::Key_Return) << "Store";
         QTest::newRow("question, Escape")
             << std::function<QString()>(among) << int(Qt::Key_Escape) << "Cancel";
+        QTest::newRow("emptying question, Return")
+            << std::function<QString()>(emptying) << int(Qt::Key_Return) << "Cancel";
         QTest::newRow("review, Return")
             << std::function<QString()>(review) << int(Qt::Key_Return) << "Store";
         QTest::newRow("review, Escape")

@@ -211,6 +211,21 @@ class ImportRoundTest : public QObject {
         if (unstorable) QVERIFY2(f->messages[0].contains("Telephone"), qPrintable(f->messages[0]));
     }
 
+    // A file that holds what the entry holds stores nothing: no review, no new change date.
+    void unchanged_file_stores_nothing() {
+        EntryTable table = people();
+        table.ChangeDate[1] = 40000;
+        start_maintaining(std::move(table));
+        const QString file = correction_file(1, "Castell_KAV.TXT", "+1 1");
+        f->window->import_correction_file(file);
+        QVERIFY(reviewed.isEmpty());
+        QCOMPARE(f->table.ChangeDate[1], SerialDate(40000));
+        QCOMPARE(f->table.TableModified, std::int16_t(0));
+        QCOMPARE(f->messages.size(), 1);
+        QVERIFY2(f->messages[0].startsWith("No changes for Castell") && !f->errors[0],
+                 qPrintable(f->messages[0]));
+    }
+
     // A batch: file-name order, second-copy names, one summary with each refusal.
     void batch_of_files() {
         start_maintaining();
@@ -219,6 +234,7 @@ class ImportRoundTest : public QObject {
             correction_file(1, "castell_KAV (1).TXT", "+9 1"),
             f->dir.filePath("Broken_KAV.TXT"),
             correction_file(1, "Berg_KAV.TXT", "+9 2", "Berg", "Anna"),
+            correction_file(1, "Dupont_KAV.TXT", "+1 1"), // Castell's, as the directory holds it
         };
         QFile broken(files[2]);
         QVERIFY(broken.open(QIODevice::WriteOnly));
@@ -238,8 +254,10 @@ class ImportRoundTest : public QObject {
         QCOMPARE(telephone(3), QString("+9 3"));
         QCOMPARE(f->messages.size(), 1);
         const QString summary = f->messages.front();
-        QVERIFY2(summary.startsWith("4 correction files: 2 stored, 1 skipped, 1 refused.") &&
-                     summary.contains(files[2]) && summary.contains("line 1"),
+        QVERIFY2(summary.startsWith(
+                     "5 correction files: 2 stored, 1 unchanged, 1 skipped, 1 refused.") &&
+                     summary.contains("No changes for Castell") && summary.contains(files[2]) &&
+                     summary.contains("line 1"),
                  qPrintable(summary));
     }
 
@@ -287,7 +305,12 @@ class ImportRoundTest : public QObject {
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(f->window.get(), &drop);
-        QTRY_COMPARE(reviewed, (QStringList{"Castell_KAV.TXT", "Okafor_KAV.TXT"}));
+        // Both were stored already: neither is reviewed again, in file-name order.
+        QTRY_COMPARE(f->messages.size(), 2);
+        QVERIFY(reviewed.isEmpty());
+        QVERIFY2(f->messages[1].startsWith("2 correction files: 0 stored, 2 unchanged") &&
+                     f->messages[1].contains("No changes for Castell; No changes for Okafor"),
+                 qPrintable(f->messages[1]));
     }
 
     // Store needs an entry on the screen; New followed by Store stays as it was.
@@ -307,8 +330,11 @@ class ImportRoundTest : public QObject {
         if (before.contains("clear")) f->window->cmd_clear_Click();
         if (before.contains("new")) f->window->cmd_new_Click();
         const EntryTable was = f->table;
+        among_answer = "Store";
         f->window->cmd_store_Click();
         QCOMPARE(f->table.TableModified, std::int16_t(stores));
+        // What Clear left would empty Berg's entry: asked first.
+        QCOMPARE(questions.size(), qsizetype(before == "choose clear"));
         if (!stores) {
             QCOMPARE(f->messages.size(), 1);
             QVERIFY2(f->messages[0].contains("Choose an entry") &&
@@ -325,17 +351,27 @@ class ImportRoundTest : public QObject {
         QTest::addColumn<bool>("asked");
         QTest::addColumn<bool>("left");    // the window went on to the road's end
         QTest::addColumn<QString>("kept"); // what entry 1 holds afterwards
-        for (const char* road : {"choose", "browse", "New", "close"}) {
+        for (const char* road : {"choose", "browse", "close", "EXIT"}) {
             QTest::addRow("%s, Store", road) << road << "Store" << true << true << "+0 typed";
             QTest::addRow("%s, Discard", road) << road << "Discard" << true << true << "+1 1";
             QTest::addRow("%s, Cancel", road) << road << "Cancel" << true << false << "+1 1";
         }
+        // New carries the typing into the new entry: nothing is lost, so nothing is asked.
+        QTest::newRow("New") << "New"
+                             << "Cancel" << false << true << "+1 1";
         QTest::newRow("nothing typed") << "choose"
                                        << "Cancel" << false << true << "+1 1";
         QTest::newRow("typed and typed back") << "browse"
                                               << "Cancel" << false << true << "+1 1";
-        QTest::newRow("EXIT") << "EXIT"
-                              << "Cancel" << false << true << "+1 1";
+        // After Clear the question says that the entry goes.
+        QTest::newRow("cleared, choose, Store") << "choose"
+                                                << "Store" << true << true << "";
+        QTest::newRow("cleared, choose, Cancel") << "choose"
+                                                 << "Cancel" << true << false << "+1 1";
+        QTest::newRow("cleared, Store button, Store") << "Store"
+                                                      << "Store" << true << true << "";
+        QTest::newRow("cleared, Store button, Cancel") << "Store"
+                                                       << "Cancel" << true << false << "+1 1";
     }
     void unstored_changes_are_asked_about() {
         QFETCH(QString, road);
@@ -344,6 +380,7 @@ class ImportRoundTest : public QObject {
         QFETCH(bool, left);
         QFETCH(QString, kept);
         start_maintaining();
+        const QByteArray before_exit = f->file_bytes();
         QVERIFY(f->window->choose_entry(1));
         auto* box = f->control<QLineEdit>("Text1_7");
         const QString tag = QTest::currentDataTag();
@@ -355,6 +392,8 @@ class ImportRoundTest : public QObject {
             box->selectAll();
             QTest::keyClicks(box, "+1 1");
         }
+        const bool cleared = tag.startsWith("cleared");
+        if (cleared) f->window->cmd_clear_Click();
         among_answer = given;
 
         bool went_on = false;
@@ -367,18 +406,27 @@ class ImportRoundTest : public QObject {
             went_on = f->table.CurrentEntry == 2;
         } else if (road == "New") {
             f->window->cmd_new_Click();
-            went_on = f->table.EntryCount == 5;
+            went_on = f->table.EntryCount == 5 && f->window->text1(Telephone) == "+0 typed" &&
+                      f->window->has_unstored_changes();
+        } else if (road == "Store") {
+            f->window->cmd_store_Click();
+            went_on = f->table.TableModified == 1;
         } else if (road == "close") {
             went_on = f->window->close();
         } else {
             f->window->cmd_EXIT_Click();
             went_on = !f->window->isVisible();
         }
-        QCOMPARE(questions, asked ? QStringList{"Store the changes to Castell?"} : QStringList{});
+        const QString question =
+            road == "Store" ? "This empties the entry of Castell. Store it all the same?"
+            : cleared       ? "Store the changes to Castell? This empties the entry of Castell."
+                            : "Store the changes to Castell?";
+        QCOMPARE(questions, asked ? QStringList{question} : QStringList{});
         QCOMPARE(went_on, left);
         QCOMPARE(telephone(1), kept);
+        if (road == "EXIT") QCOMPARE(f->file_bytes() == before_exit, kept == "+1 1");
         if (!left) {
-            QCOMPARE(f->window->text1(Telephone), QString("+0 typed"));
+            QCOMPARE(f->window->text1(Telephone), QString(cleared ? "" : "+0 typed"));
             QCOMPARE(f->table.CurrentEntry, std::int16_t(1));
         }
     }
