@@ -9,10 +9,16 @@ bool frm_ZEL::has_unstored_changes() const {
     return maintenance_ && entry_shown_ && shown_ && take_snapshot(*this) != *shown_;
 }
 
+bool frm_ZEL::has_unwritten_corrections() const {
+    if (maintenance_) return false;
+    // Before any entry is chosen the window shows empty boxes, and what a reader types into
+    // them is a correction too.
+    return take_snapshot(*this) != (shown_ ? *shown_ : blank_entry());
+}
+
 void frm_ZEL::mark_entry_shown() {
     entry_shown_ = true;
-    // Only maintenance mode asks, so only it pays for the copy.
-    if (maintenance_) shown_ = std::make_unique<CorrectionSnapshot>(take_snapshot(*this));
+    shown_ = std::make_unique<CorrectionSnapshot>(take_snapshot(*this));
 }
 
 void frm_ZEL::mark_new_entry_shown() {
@@ -34,6 +40,7 @@ QString frm_ZEL::empties_warning() const {
 }
 
 bool frm_ZEL::settle_unstored_changes() {
+    if (has_unwritten_corrections()) return settle_unwritten_corrections();
     if (!has_unstored_changes()) return true;
     QString surname = text1(SurnameSlot).trimmed();
     if (surname.isEmpty()) surname = held_surname();
@@ -47,6 +54,22 @@ bool frm_ZEL::settle_unstored_changes() {
     if (empties) question += u' ' + empties_warning();
     const QString answer = ask_among(this, question, answers, empties ? 2 : 0);
     if (answer == QStringLiteral("Store")) return store_entry();
+    return answer == QStringLiteral("Discard");
+}
+
+// A reader's typing would otherwise go without a trace: the only place it can go is a
+// correction file.
+bool frm_ZEL::settle_unwritten_corrections() {
+    QString surname = text1(SurnameSlot).trimmed();
+    if (surname.isEmpty() && entry_shown_) surname = held_surname();
+    const QString question =
+        surname.isEmpty()
+            ? QStringLiteral("Write a correction file with your changes?")
+            : QStringLiteral("Write a correction file with your changes to %1?").arg(surname);
+    const QString answer =
+        ask_among(this, question,
+                  {QStringLiteral("Write"), QStringLiteral("Discard"), QStringLiteral("Cancel")});
+    if (answer == QStringLiteral("Write")) return write_corrections();
     return answer == QStringLiteral("Discard");
 }
 
