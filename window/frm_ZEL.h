@@ -169,6 +169,9 @@ class frm_ZEL : public QWidget {
     bool settle_unstored_changes();
     // The same for a reader's changes: offers to write them to a correction file first.
     bool settle_unwritten_corrections();
+    // Before the window leaves the entry it shows (another entry, closing): the question of
+    // the mode the window is in.
+    bool settle_changes_before_leaving();
     // Writes the correction file; false, after telling the user why, when it failed.
     bool write_corrections();
     // Highlights the shown entry in the lower box, if it lists it, without choosing it.

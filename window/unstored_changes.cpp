@@ -24,7 +24,8 @@ void frm_ZEL::mark_entry_shown() {
 void frm_ZEL::mark_new_entry_shown() {
     entry_shown_ = true;
     // The new row holds nothing yet: what New carried into the window is a change to store.
-    if (maintenance_) shown_ = std::make_unique<CorrectionSnapshot>(emptied(take_snapshot(*this)));
+    const CorrectionSnapshot window = take_snapshot(*this);
+    shown_ = std::make_unique<CorrectionSnapshot>(maintenance_ ? emptied(window) : window);
 }
 
 QString frm_ZEL::held_surname() const {
@@ -39,8 +40,11 @@ QString frm_ZEL::empties_warning() const {
                              : QStringLiteral("This empties the entry of %1.").arg(surname);
 }
 
+bool frm_ZEL::settle_changes_before_leaving() {
+    return maintenance_ ? settle_unstored_changes() : settle_unwritten_corrections();
+}
+
 bool frm_ZEL::settle_unstored_changes() {
-    if (has_unwritten_corrections()) return settle_unwritten_corrections();
     if (!has_unstored_changes()) return true;
     QString surname = text1(SurnameSlot).trimmed();
     if (surname.isEmpty()) surname = held_surname();
@@ -60,6 +64,7 @@ bool frm_ZEL::settle_unstored_changes() {
 // A reader's typing would otherwise go without a trace: the only place it can go is a
 // correction file.
 bool frm_ZEL::settle_unwritten_corrections() {
+    if (!has_unwritten_corrections()) return true;
     QString surname = text1(SurnameSlot).trimmed();
     if (surname.isEmpty() && entry_shown_) surname = held_surname();
     const QString question =
@@ -74,7 +79,7 @@ bool frm_ZEL::settle_unwritten_corrections() {
 }
 
 bool frm_ZEL::choose_entry(std::int16_t entry) {
-    if (!settle_unstored_changes()) return false;
+    if (!settle_changes_before_leaving()) return false;
     directory.choose(entry);
     show_record();
     return true;
