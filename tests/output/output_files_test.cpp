@@ -23,10 +23,6 @@
 
 namespace {
 
-constexpr int ZipSlot = CitySlot + 1;
-constexpr int TelephoneSlot = CountrySlot + 1;
-constexpr int FaxSlot = TelephoneSlot + 1;
-
 // Sets one control of the snapshot, named as in the window: "Text1(3)", "chk_titel(1)" ...
 // Boxes take "ticked", "greyed" or "clear", option buttons are chosen, labels take a caption.
 void set_control(CorrectionSnapshot& w, const QString& control, const QString& value) {
