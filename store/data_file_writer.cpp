@@ -89,11 +89,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QString shown_path(const fs::path& path) {
-    std::error_code ec;
-    return QString::fromStdString(fs::absolute(path, ec).lexically_normal().string());
-}
-
 QString native(const fs::path& path) {
     return QFile::decodeName(path.c_str());
 }
@@ -157,9 +152,7 @@ bool go_on(SaveStep step) {
 // The new file is written here first. A save holds the lock while it exists, so a file of this
 // name outside a save was left by one that was killed.
 fs::path staging_path(const fs::path& file) {
-    fs::path staging = file;
-    staging += ".saving";
-    return staging;
+    return beside(file, ".saving");
 }
 
 void remove_leftovers(const fs::path& file) {
