@@ -121,7 +121,8 @@ void produce_table(const EntryTable& table, std::string& piece, const PieceWrite
 }
 
 QString time_text(std::int64_t ns) {
-    return QDateTime::fromMSecsSinceEpoch(ns / 1'000'000).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return QDateTime::fromMSecsSinceEpoch(ns / 1'000'000)
+        .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 // Whether `now`, what stands at the data file, is no longer the file the table was loaded from
@@ -130,7 +131,8 @@ QString time_text(std::int64_t ns) {
 bool replaced(const EntryTable& table, const std::optional<FileIdentity>& now) {
     // Times alone do not tell: two saves within the file system's clock tick share one.
     return table.LoadedFile.known && now &&
-           !(now->known && now->size == table.LoadedFile.size && now->hash == table.LoadedFile.hash);
+           !(now->known && now->size == table.LoadedFile.size &&
+             now->hash == table.LoadedFile.hash);
 }
 
 // What stands at `file`, its bytes hashed; nothing when nothing does.
@@ -190,11 +192,13 @@ Result save_data_base(EntryTable& table, const std::filesystem::path& folder,
         if (fs::path target = fs::canonical(file, ec); !ec) file = std::move(target);
     }
     const auto refused = [&](const QString& what) {
-        return Result::failure(QStringLiteral("The data file \"%1\" %2 The file was not changed.")
-                                   .arg(shown, what),
-                               shown);
+        return Result::failure(
+            QStringLiteral("The data file \"%1\" %2 The file was not changed.").arg(shown, what),
+            shown);
     };
-    const auto stopped = [&] { return refused(QStringLiteral("was not saved: a test stopped the save.")); };
+    const auto stopped = [&] {
+        return refused(QStringLiteral("was not saved: a test stopped the save."));
+    };
 
     if (const QString why = unwritable(table); !why.isEmpty()) return refused(why);
     const fs::path where = folder.empty() ? "." : folder;
@@ -250,8 +254,8 @@ Result save_data_base(EntryTable& table, const std::filesystem::path& folder,
     if (now && ::stat(file.c_str(), &status) == 0) mode = status.st_mode & 07777;
     const fs::path staging = staging_path(file);
     FileIdentity written;
-    const Result staged = write_synced_file(
-        native(staging), mode, [&](std::string& piece, const PieceWriter& flush) {
+    const Result staged =
+        write_synced_file(native(staging), mode, [&](std::string& piece, const PieceWriter& flush) {
             produce_table(table, piece, flush, written);
         });
     if (!staged.ok())
@@ -269,8 +273,7 @@ Result save_data_base(EntryTable& table, const std::filesystem::path& folder,
     }
 
     VersionRotation versions(file);
-    if (const QString why =
-            versions.rotate([] { return go_on(SaveStep::VersionKept); });
+    if (const QString why = versions.rotate([] { return go_on(SaveStep::VersionKept); });
         !why.isEmpty())
         return dropped(refused(QStringLiteral("was not saved: before a save the file it replaces "
                                               "is kept as \"%1.1\", the earlier versions moving "

@@ -48,7 +48,8 @@ struct CopyFailed {
 QString copy_of(const fs::path& from, const fs::path& to) {
     struct stat status {};
     const int in = open_regular_file(from, status);
-    if (in < 0) return QStringLiteral("it could not be read to keep a copy: %1").arg(system_error(errno));
+    if (in < 0)
+        return QStringLiteral("it could not be read to keep a copy: %1").arg(system_error(errno));
     Result copied;
     try {
         copied = write_synced_file(QFile::decodeName(to.c_str()), status.st_mode & 07777,
@@ -67,11 +68,13 @@ QString copy_of(const fs::path& from, const fs::path& to) {
                                    });
     } catch (const CopyFailed& failed) {
         ::close(in);
-        return QStringLiteral("it could not be read to keep a copy: %1").arg(system_error(failed.error));
+        return QStringLiteral("it could not be read to keep a copy: %1")
+            .arg(system_error(failed.error));
     }
     ::close(in);
     if (!copied.ok())
-        return QStringLiteral("the copy \"%1\" could not be written: %2").arg(shown_path(to), copied.message);
+        return QStringLiteral("the copy \"%1\" could not be written: %2")
+            .arg(shown_path(to), copied.message);
     return {};
 }
 
@@ -129,9 +132,9 @@ QString VersionRotation::rotate(const std::function<bool()>& go_on) {
     const fs::path first = version_path(file_, 1);
     if (::link(file_.c_str(), first.c_str()) != 0) {
         const int cause = errno;
-        if (cause == EEXIST) return failed(QStringLiteral("\"%1\" is in the way").arg(shown_path(first)));
-        if (const QString why = copy_of(file_, first); !why.isEmpty())
-            return failed(why);
+        if (cause == EEXIST)
+            return failed(QStringLiteral("\"%1\" is in the way").arg(shown_path(first)));
+        if (const QString why = copy_of(file_, first); !why.isEmpty()) return failed(why);
     }
     kept_ = true;
     if (!go_on()) return failed(QStringLiteral("it was stopped for a test"));

@@ -44,6 +44,6 @@ class VersionRotation {
   private:
     std::filesystem::path file_;
     std::vector<std::pair<std::filesystem::path, std::filesystem::path>> moved_; // from, to
-    bool kept_ = false;                                                       // .1 was made
+    bool kept_ = false;                                                          // .1 was made
     bool finished_ = false;
 };

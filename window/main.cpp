@@ -42,7 +42,8 @@ bool hold_for_maintenance(DataFileLock& hold, frm_ZEL& window) {
     const QString question =
         QStringLiteral("The data file \"%1\" is open in maintenance mode by %2. Open it for "
                        "reading only?")
-            .arg(QDir::toNativeSeparators(QFileInfo(QString::fromLatin1(DataFileName)).absoluteFilePath()),
+            .arg(QDir::toNativeSeparators(
+                     QFileInfo(QString::fromLatin1(DataFileName)).absoluteFilePath()),
                  holder.isEmpty() ? QStringLiteral("another program") : holder);
     return ask_among(&window, question,
                      {QStringLiteral("Open for reading only"), QStringLiteral("Cancel")}) !=
