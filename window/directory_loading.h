@@ -20,8 +20,8 @@ struct LoadedDirectory {
 };
 
 // Reads `folder`'s data file into `table`, or takes the table `cache` holds for its bytes, and
-// sets the sorting of its surnames off (every list is read from `cache` when it holds them); for
-// a thread of its own while Qt starts, as nothing else may read the table meanwhile.
+// finds its lists in `cache`; for a thread of its own while Qt starts, as nothing else may read
+// the table meanwhile.
 LoadedDirectory load_directory(EntryTable& table, const std::filesystem::path& folder,
                                const QLocale& locale, const CacheFolder& cache);
 

@@ -55,8 +55,9 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    // The directory loads while Qt starts and the window is built, and sets the sorting of its
-    // surnames off; nothing reads the table before Form_Load has the result.
+    // The directory loads while Qt starts and the window is built; nothing reads the table
+    // before Form_Load has the result. (The global thread pool cannot be had before the
+    // application exists: Form_Load sets the sorting off.)
     EntryTable table;
     const CacheFolder cache = user_cache_folder();
     std::future<LoadedDirectory> loading =
