@@ -444,7 +444,7 @@ namespace {
 
 // Every list of the cache file kept for `texts`, or none when any is missing or damaged.
 IndexedLists read_orders_cache(const OrdersCache& cache, const QCollator& collator,
-                               const TextColumn& texts, std::uint64_t file_bytes_hash) {
+                               const TextColumn& texts, FileHash file_bytes_hash) {
     const std::shared_ptr<const KeptOrders> kept =
         KeptOrders::find(cache, collator, texts, file_bytes_hash);
     IndexedLists lists;
