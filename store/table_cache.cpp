@@ -46,9 +46,8 @@ QString size_prefix(std::uint64_t file_size) {
     return NamePrefix + QString::number(file_size) + u'-';
 }
 
-QString cache_path(const CacheFolder& cache, std::uint64_t file_size, FileHash file_hash) {
-    return QDir(cache.folder).filePath(size_prefix(file_size) + QString::number(file_hash.low, 16) +
-                                       NameSuffix);
+QString cache_name(std::uint64_t file_size, FileHash file_hash) {
+    return size_prefix(file_size) + QString::number(file_hash.low, 16) + NameSuffix;
 }
 
 // Whether every column holds the rows a load of the table's entries gives it.
@@ -76,9 +75,21 @@ struct OpenTable {
 
 } // namespace
 
-void CacheFolder::keep_newest(const QString& pattern) const {
+bool CacheFolder::write(
+    const QString& name, const QString& pattern,
+    const std::function<void(std::string& piece, const PieceWriter& flush)>& produce) const {
+    constexpr auto OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    // Made by an earlier version, the folder may be open to everyone.
+    if (folder.isEmpty() || !QDir().mkpath(folder) ||
+        !QFile::setPermissions(folder, OwnerOnly | QFileDevice::ExeOwner))
+        return false;
+    const QString path = QDir(folder).filePath(name);
+    if (!write_file_atomically(path, produce).ok()) return false;
+    // The folder lets no one else in meanwhile.
+    QFile::setPermissions(path, OwnerOnly);
     const QFileInfoList files = QDir(folder).entryInfoList({pattern}, QDir::Files, QDir::Time);
     for (qsizetype i = KeptFiles; i < files.size(); ++i) QFile::remove(files[i].filePath());
+    return true;
 }
 
 QStringList KeptTables::kept_for_size(const CacheFolder& cache, std::uint64_t file_size) {
@@ -95,7 +106,7 @@ bool KeptTables::read_open(int fd, const struct stat& status, const CacheFolder&
     if (fd < 0 || !file || !loaded.known || file->used() != loaded.size) return false;
     try {
         Header header;
-        const QByteArray version = cache.program_version.toUtf8();
+        const QByteArray version = cache.program_build.toUtf8();
         QByteArray stored_version(version.size(), '\0');
         std::uint64_t written = 0;
         if (!read_file_at(fd, 0, &header, sizeof header) || header.magic != Magic ||
@@ -154,7 +165,7 @@ bool KeptTables::read_open(int fd, const struct stat& status, const CacheFolder&
 bool KeptTables::read(const CacheFolder& cache, std::shared_ptr<const TextBytes> file,
                       const FileIdentity& loaded, EntryTable& table) {
     if (cache.folder.isEmpty()) return false;
-    const OpenTable kept(cache_path(cache, loaded.size, loaded.hash));
+    const OpenTable kept(QDir(cache.folder).filePath(cache_name(loaded.size, loaded.hash)));
     return read_open(kept.fd, kept.status, cache, file, loaded, table);
 }
 
@@ -177,14 +188,14 @@ bool KeptTables::read_unchanged(const CacheFolder& cache, const QStringList& kep
 bool KeptTables::keep(const CacheFolder& cache, EntryTable table,
                       const std::optional<FileStamp>& settled_stamp) {
     const std::shared_ptr<const TextBytes> file = table.TextSlots.blocks()[0];
-    const QByteArray version = cache.program_version.toUtf8();
+    const QByteArray version = cache.program_build.toUtf8();
     // Only a table that holds its file's bytes and numbers as they were read: nothing stored
     // since, nothing set apart from the file; the bytes are checked against the load's hash
     // below.
     if (cache.folder.isEmpty() || !file || !table.LoadedFile.known || table.TableModified != 0 ||
         table.EntryCount <= 0 || version.size() > qsizetype(LongestVersion) ||
         table.TextSlots.blocks()[1] || !rows_as_loaded(table) ||
-        file->used() != table.LoadedFile.size || !QDir().mkpath(cache.folder))
+        file->used() != table.LoadedFile.size)
         return false;
     Header header;
     header.file_hash = table.LoadedFile.hash;
@@ -197,8 +208,8 @@ bool KeptTables::keep(const CacheFolder& cache, EntryTable table,
         header.stamp = *settled_stamp;
     struct NotAsLoaded {};
     try {
-        const Result written = write_file_atomically(
-            cache_path(cache, header.file_size, header.file_hash),
+        return cache.write(
+            cache_name(header.file_size, header.file_hash), NamePrefix + u'*' + NameSuffix,
             [&](std::string& piece, const PieceWriter& flush) {
                 HashedParts out(piece, flush);
                 out.put_value(header);
@@ -226,11 +237,8 @@ bool KeptTables::keep(const CacheFolder& cache, EntryTable table,
                 out.end_part();
                 flush(piece);
             });
-        if (!written.ok()) return false;
     } catch (const NotAsLoaded&) {
         // The file written so far was never put in place.
         return false;
     }
-    cache.keep_newest(NamePrefix + u'*' + NameSuffix);
-    return true;
 }

@@ -1,21 +1,29 @@
 #pragma once
 
+#include "atomic_file.h"
 #include "entry_table.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 // Where the program keeps files between runs that only save it work (the user's cache folder),
-// and the version of the program that writes them: a new version may read or sort otherwise.
+// and the build of the program that writes them: another build may read or sort otherwise, so
+// a file of any other build is passed over.
 struct CacheFolder {
     QString folder; // empty: nothing is read or written
-    QString program_version;
+    QString program_build;
 
-    // Removes all but the newest few of its files whose names match `pattern` ("table-*.bin").
-    void keep_newest(const QString& pattern) const;
+    // Writes the file `name` whole or not at all, readable by the user alone (the folder too:
+    // the files tell where a directory's texts stand), then removes all but the newest few of
+    // the files whose names match `pattern` ("table-*.bin"). False when nothing was written.
+    bool write(const QString& name, const QString& pattern,
+               const std::function<void(std::string& piece, const PieceWriter& flush)>& produce)
+        const;
 };
 
 // Tables kept between runs, so that a start on an unchanged data file takes its table as the

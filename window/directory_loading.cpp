@@ -1,8 +1,8 @@
 #include "directory_loading.h"
 
+#include "build_identity.h"
 #include "data_file.h"
 
-#include <QCoreApplication>
 #include <QStandardPaths>
 #include <QThreadPool>
 
@@ -38,6 +38,5 @@ void keep_in_background(const EntryTable& table, const LoadedDirectory& director
 }
 
 CacheFolder user_cache_folder() {
-    return {QStandardPaths::writableLocation(QStandardPaths::CacheLocation),
-            QCoreApplication::applicationVersion()};
+    return {QStandardPaths::writableLocation(QStandardPaths::CacheLocation), build_identity()};
 }

@@ -31,5 +31,5 @@ void keep_in_background(const EntryTable& table, const LoadedDirectory& director
                         const CacheFolder& cache);
 
 // Where the program keeps its tables and lists between runs: $XDG_CACHE_HOME/zel-kav (by default
-// ~/.cache/zel-kav), for this version of the program.
+// ~/.cache/zel-kav), for this build of the program.
 CacheFolder user_cache_folder();

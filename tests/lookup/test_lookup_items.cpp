@@ -576,7 +576,7 @@ void TestLookupItems::lists_kept_for_the_next_start() {
     QLocale collation = english;
     if (change == u"file") std::tie(loaded, table) = load({"Wien", "Graz", "Graz", "Leoben"});
     if (change == u"locale") collation = QLocale(QLocale::Swedish);
-    if (change == u"version") cache.program_version = QStringLiteral("1.3");
+    if (change == u"version") cache.program_build = QStringLiteral("1.3");
     if (change.startsWith(u"damage") || change == u"cut") {
         QFile file(QDir(cache.folder).filePath(files[0]));
         QVERIFY(file.open(QIODevice::ReadWrite));

@@ -492,7 +492,7 @@ class TestDataFileReader : public QObject {
             const struct timespec times[2] = {status.st_atim, status.st_mtim};
             QCOMPARE(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
         }
-        if (change == "version") cache.program_version = "1.3";
+        if (change == "version") cache.program_build = "1.3";
         if (change == "damaged" || change == "cut") {
             QByteArray bytes = file_bytes(kept_file.toStdString());
             // A flag of a row: only the kept table's own hash tells.

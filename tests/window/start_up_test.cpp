@@ -206,10 +206,15 @@ class StartUpTest : public QObject {
 
     // The table a start read item by item is kept for the next start, as it was loaded, even
     // when the window changes it while the copy is written; a table changed before is not.
+    // The cache is the user's alone, also in a folder an earlier version left open to others.
     void kept_for_the_next_start() {
         QVERIFY(f->write(named_entries(3)));
         QTemporaryDir cache_dir;
-        const CacheFolder cache{cache_dir.path(), QStringLiteral("1.2")};
+        const CacheFolder cache{cache_dir.filePath("zel-kav"), QStringLiteral("1.2")};
+        QVERIFY(QDir(cache_dir.path()).mkdir("zel-kav"));
+        QVERIFY(QFile::setPermissions(cache.folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                        QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                                        QFileDevice::ExeOther));
         LoadedDirectory directory = load_directory(f->table, f->folder(), QLocale(), cache);
         QVERIFY(directory.keep_while);
         f->window = std::make_unique<frm_ZEL>(f->table, f->folder());
@@ -218,7 +223,13 @@ class StartUpTest : public QObject {
         for (int e = 1; e <= 3; ++e) f->table.set_text(e, SurnameSlot, "Changed");
         keep_in_background(f->table, directory, cache);
         QThreadPool::globalInstance()->waitForDone();
-        QCOMPARE(QDir(cache.folder).entryList({"table-*"}, QDir::Files).size(), 1);
+        const QFileInfoList kept = QDir(cache.folder).entryInfoList({"table-*"}, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        constexpr auto OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                   QFileDevice::ReadUser | QFileDevice::WriteUser;
+        QCOMPARE(kept[0].permissions(), OwnerOnly);
+        QCOMPARE(QFileInfo(cache.folder).permissions(),
+                 OwnerOnly | QFileDevice::ExeOwner | QFileDevice::ExeUser);
 
         EntryTable next;
         const LoadedDirectory again = load_directory(next, f->folder(), QLocale(), cache);
