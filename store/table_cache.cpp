@@ -20,7 +20,7 @@
 namespace {
 
 constexpr std::uint32_t Magic = 0x425a4b5a; // "ZKZB" in a little-endian file
-constexpr std::uint32_t FormatVersion = 4;
+constexpr std::uint32_t FormatVersion = 5;
 constexpr int KeptFiles = 4; // of each kind of cache file
 constexpr std::size_t LongestVersion = 256;
 const QString NamePrefix = QStringLiteral("table-");
@@ -37,7 +37,6 @@ struct Header {
     SerialDate last_update = 0;
     std::uint32_t version_length = 0;
     std::uint32_t unused = 0;
-    FileStamp stamp; // all zero when the file was not settled as it was loaded
 };
 
 // Named by the file's size first, so that a start can tell without hashing whether there may
@@ -92,12 +91,11 @@ bool CacheFolder::write(
     return true;
 }
 
-QStringList KeptTables::kept_for_size(const CacheFolder& cache, std::uint64_t file_size) {
-    if (cache.folder.isEmpty()) return {};
-    const QDir folder(cache.folder);
-    QStringList kept = folder.entryList({size_prefix(file_size) + u'*' + NameSuffix}, QDir::Files);
-    for (QString& name : kept) name = folder.filePath(name);
-    return kept;
+bool KeptTables::kept_for_size(const CacheFolder& cache, std::uint64_t file_size) {
+    return !cache.folder.isEmpty() &&
+           !QDir(cache.folder)
+                .entryList({size_prefix(file_size) + u'*' + NameSuffix}, QDir::Files)
+                .isEmpty();
 }
 
 bool KeptTables::read_open(int fd, const struct stat& status, const CacheFolder& cache,
@@ -169,24 +167,7 @@ bool KeptTables::read(const CacheFolder& cache, std::shared_ptr<const TextBytes>
     return read_open(kept.fd, kept.status, cache, file, loaded, table);
 }
 
-bool KeptTables::read_unchanged(const CacheFolder& cache, const QStringList& kept,
-                                std::shared_ptr<const TextBytes> file, const struct stat& status,
-                                EntryTable& table) {
-    const FileStamp stamp = stamp_of_status(status);
-    if (stamp == FileStamp{}) return false;
-    for (const QString& path : kept) {
-        const OpenTable open(path);
-        Header header;
-        if (open.fd >= 0 && read_file_at(open.fd, 0, &header, sizeof header) &&
-            header.magic == Magic && header.format == FormatVersion && header.stamp == stamp)
-            return read_open(open.fd, open.status, cache, file,
-                             identity_of_status(status, header.file_hash), table);
-    }
-    return false;
-}
-
-bool KeptTables::keep(const CacheFolder& cache, EntryTable table,
-                      const std::optional<FileStamp>& settled_stamp) {
+bool KeptTables::keep(const CacheFolder& cache, EntryTable table) {
     const std::shared_ptr<const TextBytes> file = table.TextSlots.blocks()[0];
     const QByteArray version = cache.program_build.toUtf8();
     // Only a table that holds its file's bytes and numbers as they were read: nothing stored
@@ -203,9 +184,6 @@ bool KeptTables::keep(const CacheFolder& cache, EntryTable table,
     header.entries = table.EntryCount;
     header.last_update = table.LastUpdate;
     header.version_length = std::uint32_t(version.size());
-    if (settled_stamp && settled_stamp->size == table.LoadedFile.size &&
-        settled_stamp->modified_ns == table.LoadedFile.modified_ns)
-        header.stamp = *settled_stamp;
     struct NotAsLoaded {};
     try {
         return cache.write(

@@ -8,7 +8,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
 // Where the program keeps files between runs that only save it work (the user's cache folder),
@@ -34,26 +33,18 @@ struct CacheFolder {
 // over and the file is read as always. Deleting the cache is always safe.
 class KeptTables {
   public:
-    // The files of `cache` that may hold a table for a data file of `file_size` bytes: a file
-    // that has none need not be hashed.
-    static QStringList kept_for_size(const CacheFolder& cache, std::uint64_t file_size);
+    // Whether `cache` may hold a table for a data file of `file_size` bytes: a file that has
+    // none need not be hashed ahead of its parse.
+    static bool kept_for_size(const CacheFolder& cache, std::uint64_t file_size);
     // Fills `table` with the table kept for the data file `file`, whose identity is `loaded`,
     // when one fits it; false, `table` as it was, otherwise.
     static bool read(const CacheFolder& cache, std::shared_ptr<const TextBytes> file,
                      const FileIdentity& loaded, EntryTable& table);
-    // The same without the hash of the file's bytes, for a table among `kept` (of
-    // kept_for_size()) kept with the stamp `file` has now (its file system's status `status`):
-    // a file that was settled when it was kept and has the same stamp still has the same bytes.
-    static bool read_unchanged(const CacheFolder& cache, const QStringList& kept,
-                               std::shared_ptr<const TextBytes> file, const struct stat& status,
-                               EntryTable& table);
     // Keeps `table` for the next start, written whole or not at all; only the newest few are
     // kept. Only a table as its load left it is kept (its texts all stand in the file's
     // bytes); false when nothing was written. Takes a copy of its own, and lets go of each
-    // column of numbers as soon as it is written. `settled_stamp` is the stamp of the file as
-    // loaded, when it was settled then; read_unchanged() finds the table by it.
-    static bool keep(const CacheFolder& cache, EntryTable table,
-                     const std::optional<FileStamp>& settled_stamp = {});
+    // column of numbers as soon as it is written.
+    static bool keep(const CacheFolder& cache, EntryTable table);
 
   private:
     // Fills `table` from the kept table open at `fd`, whose status is `status`, when it was

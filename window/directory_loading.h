@@ -14,9 +14,8 @@ struct LoadedDirectory {
     Result loaded;
     PreparedOrders prepared;
     // The table's generation as the file gave it, to keep it for the next start while it has
-    // not changed; none when the cache gave it as it would be kept, or there is no cache.
+    // not changed; none when the cache gave it, or there is no cache.
     std::optional<std::uint64_t> keep_while;
-    std::optional<FileStamp> settled_stamp; // the file's, to find the kept table by
 };
 
 // Reads `folder`'s data file into `table`, or takes the table `cache` holds for its bytes, and

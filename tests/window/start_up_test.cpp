@@ -1,6 +1,5 @@
 #include "command_line.h"
 #include "directory_loading.h"
-#include "file_identity.h"
 #include "held_background.h"
 #include "last_update_caption.h"
 #include "serial_date.h"
@@ -11,11 +10,9 @@
 #include <QDir>
 #include <QLocale>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QThreadPool>
 
-#include <chrono>
 #include <future>
 
 // Start-up on small files, and the two ways the program ends.
@@ -237,18 +234,6 @@ class StartUpTest : public QObject {
         QVERIFY(!again.keep_while); // the kept table was taken
         for (int e = 1; e <= 3; ++e)
             QCOMPARE(QString::fromLatin1(next.text(e, SurnameSlot)), QStringLiteral("Name %1").arg(e));
-
-        // Once the file has settled, the table found by its hash is kept again with the file's
-        // stamp, and from then on found by that.
-        set_seen_for_testing(std::chrono::system_clock::now() + std::chrono::seconds(10));
-        const auto back_to_the_clock = qScopeGuard([] { set_seen_for_testing({}); });
-        EntryTable settled_table;
-        const LoadedDirectory settled = load_directory(settled_table, f->folder(), QLocale(), cache);
-        QVERIFY(settled.keep_while && settled.settled_stamp);
-        keep_in_background(settled_table, settled, cache);
-        QThreadPool::globalInstance()->waitForDone();
-        EntryTable by_stamp;
-        QVERIFY(!load_directory(by_stamp, f->folder(), QLocale(), cache).keep_while);
     }
 
     void command_line_data() {
