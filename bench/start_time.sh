@@ -35,9 +35,6 @@ trap cleanup EXIT
 mkdir "$work/empty" "$work/largest"
 "$generator" 0 "$work/empty"
 "$generator" 32757 "$work/largest"
-# A data file is settled a few seconds after it was written: only then does a later start find
-# its kept table by the file's stamp, as it would for a file written any time before.
-sleep 3
 title="$(printf '%37s' '')ZEL-KAV Directory of Ore Mineralogists"
 
 mkfifo "$work/events"

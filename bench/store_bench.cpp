@@ -62,25 +62,17 @@ void BM_ReadDataBase(benchmark::State& state) {
 }
 
 // The same load where the cache holds the table kept for the file: its bytes are hashed, not
-// read item by item (state.range(0) 0). With 1, the file was settled when the table was kept,
-// as one is that was written more than a few seconds before, and nothing of it has changed
-// since: the table is found by the file's stamp, its bytes not read at all.
+// read item by item.
 void BM_ReadKeptTable(benchmark::State& state) {
-    const bool by_stamp = state.range(0) != 0;
     QTemporaryDir cache_dir;
     const CacheFolder cache{cache_dir.path(), QStringLiteral("bench")};
     EntryTable loaded;
     read_data_base(loaded, folder);
-    struct stat status {};
-    std::optional<FileStamp> stamp;
-    if (by_stamp && ::stat((folder / DataFileName).c_str(), &status) == 0)
-        stamp = stamp_of_status(status);
-    if (!KeptTables::keep(cache, loaded, stamp)) state.SkipWithError("the table was not kept");
+    if (!KeptTables::keep(cache, loaded)) state.SkipWithError("the table was not kept");
     LoadReport report;
     for (auto _ : state) {
         EntryTable table;
-        if (!read_data_base(table, folder, cache, report).ok() || !report.from_cache ||
-            report.by_stamp != by_stamp)
+        if (!read_data_base(table, folder, cache, report).ok() || !report.from_cache)
             state.SkipWithError("the kept table was not read");
         state.PauseTiming();
         table = EntryTable();
@@ -131,7 +123,7 @@ void BM_DataFileChanged(benchmark::State& state) {
 BENCHMARK(BM_ReadBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReadBytesIntoWarmBuffer)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReadDataBase)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_ReadKeptTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadKeptTable)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SaveDataBase)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SaveDataBaseAs)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_HashFileBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -186,7 +178,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     Reporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    for (const char* load : {"BM_ReadDataBase", "BM_ReadKeptTable/0", "BM_ReadKeptTable/1"})
+    for (const char* load : {"BM_ReadDataBase", "BM_ReadKeptTable"})
         for (const char* baseline : {"BM_ReadBytes", "BM_ReadBytesIntoWarmBuffer"})
             if (reporter.ms.count(baseline) && reporter.ms.count(load))
                 std::printf("%s takes %.2f times as long as %s.\n", load,

@@ -154,11 +154,16 @@ PreparedOrders LookupOrders::prepare(const EntryTable& table, const QLocale& loc
     sorting->kept =
         KeptOrders::find(usable, sorting->collator, sorting->texts.texts, table.LoadedFile.hash);
     sorting->from_cache = sorting->kept != nullptr;
+    return {std::move(sorting)};
+}
+
+QFuture<void> LookupOrders::surnames_sorted() {
+    follow_table_changes();
     // A click that needs the list before it is ready waits for it in Sorting::list().
     auto sorted = std::make_shared<QPromise<void>>();
-    QFuture<void> surnames_sorted = sorted->future();
+    QFuture<void> future = sorted->future();
     sorted->start();
-    QThreadPool::globalInstance()->start([sorting, sorted] {
+    QThreadPool::globalInstance()->start([sorting = sorting_, sorted] {
         try {
             run_background_hook(SurnameLabel);
             sorting->list(SurnameLabel, list_collator(sorting->locale));
@@ -167,7 +172,7 @@ PreparedOrders LookupOrders::prepare(const EntryTable& table, const QLocale& loc
         }
         sorted->finish();
     });
-    return {std::move(sorting), std::move(surnames_sorted)};
+    return future;
 }
 
 void LookupOrders::adopt(PreparedOrders prepared) {

@@ -40,15 +40,18 @@ class LookupOrders {
     void forget();
 
     struct Sorting;
-    // Finds the lists of `table` in `cache` and sets the surnames' list off in the background
-    // (read from there, else sorted with `locale`'s collation), so that the window can show
-    // before it is ready; the table must not change until this returns. The other lists are
-    // read from the cache when they are first needed. Lists the cache could not give are put
-    // there once the background has sorted them all, unless the table has changed by then.
+    // Finds the lists of `table` in `cache`, for a thread that loaded the table while nothing
+    // else may read it; the table must not change until this returns. The lists are read from
+    // the cache when they are first needed, else sorted with `locale`'s collation. Lists the
+    // cache could not give are put there once the background has sorted them all, unless the
+    // table has changed by then.
     static PreparedOrders prepare(const EntryTable& table, const QLocale& locale,
                                   const OrdersCache& cache = {});
     // Takes the lists of `prepared` when they were made for the table as it is now.
     void adopt(PreparedOrders prepared);
+    // Sorts the surnames (or reads them from the cache) on a thread of the global pool, so that
+    // the window need not wait for them; finished once they are, or failed to be.
+    QFuture<void> surnames_sorted();
     // Keeps the background sorting from starting until release_background(): while the window
     // is being shown, it would take the cores the start needs.
     void hold_background() { background_held_ = true; }
@@ -74,8 +77,7 @@ class LookupOrders {
     bool background_wanted_ = false;
 };
 
-// The lists of one state of a table, set off ahead by whichever thread loaded it.
+// The lists of one state of a table, found ahead by whichever thread loaded it.
 struct PreparedOrders {
     std::shared_ptr<LookupOrders::Sorting> sorting;
-    QFuture<void> surnames_sorted; // finished when the surnames' list is, or failed to be
 };

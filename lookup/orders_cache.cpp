@@ -62,9 +62,8 @@ Header header_for(const QCollator& collator, const TextBytes& file, FileHash has
     return header;
 }
 
-QString cache_path(const OrdersCache& cache, const Header& header) {
-    return QDir(cache.folder).filePath(NamePrefix + QString::number(header.file_hash.low, 16) +
-                                       NameSuffix);
+QString cache_name(const Header& header) {
+    return NamePrefix + QString::number(header.file_hash.low, 16) + NameSuffix;
 }
 
 // Reads fields from a cache file's bytes in order, each into the running hash of its part.
@@ -119,7 +118,8 @@ std::shared_ptr<const KeptOrders> KeptOrders::find(const OrdersCache& cache,
         // Only a regular file: opening a named pipe put in its place would wait for a writer.
         struct stat status {};
         const int fd = open_regular_file(
-            QFile::encodeName(cache_path(cache, expected)).toStdString(), status);
+            QFile::encodeName(QDir(cache.folder).filePath(cache_name(expected))).toStdString(),
+            status);
         if (fd < 0) return nullptr;
         std::shared_ptr<KeptOrders> kept(new KeptOrders(fd));
         kept->file_ = file;
@@ -140,7 +140,7 @@ std::shared_ptr<const KeptOrders> KeptOrders::find(const OrdersCache& cache,
             return nullptr;
         QByteArray version(qsizetype(version_length), '\0');
         if (!in.read(version.data(), version_length) || !in.part_ends() ||
-            QString::fromUtf8(version) != cache.program_version)
+            QString::fromUtf8(version) != cache.program_build)
             return nullptr;
         // Where each list stands; its contents are checked when it is read.
         const std::uint64_t most = std::uint64_t(header.rows) * TextSlotCount;
@@ -228,10 +228,10 @@ bool write_orders_cache(const OrdersCache& cache, const QCollator& collator,
     Header header = header_for(collator, *file, file_hash({file->data(), file->used()}),
                                texts.rows());
     header.lists = std::uint32_t(lists.size());
-    if (!QDir().mkpath(cache.folder)) return false;
-    const QByteArray version = cache.program_version.toUtf8();
-    const Result written = write_file_atomically(
-        cache_path(cache, header), [&](std::string& piece, const PieceWriter& flush) {
+    const QByteArray version = cache.program_build.toUtf8();
+    return cache.write(
+        cache_name(header), NamePrefix + u'*' + NameSuffix,
+        [&](std::string& piece, const PieceWriter& flush) {
             HashedParts out(piece, flush);
             out.put_value(header);
             out.put_value(std::uint32_t(version.size()));
@@ -254,7 +254,4 @@ bool write_orders_cache(const OrdersCache& cache, const QCollator& collator,
             }
             flush(piece);
         });
-    if (!written.ok()) return false;
-    cache.keep_newest(NamePrefix + u'*' + NameSuffix);
-    return true;
 }

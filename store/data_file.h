@@ -24,10 +24,6 @@ Result read_data_base(EntryTable& table, const std::filesystem::path& folder = "
 struct LoadReport {
     std::uint64_t bytes_taken = 0; // of the file, before it finished or gave up
     bool from_cache = false;       // the table was the one kept for the file's bytes
-    bool by_stamp = false;         // and was found by the file's stamp, without its hash
-    // The file's stamp when it was settled as it was loaded; the caller keeps the table with it
-    // when it was not found by it.
-    std::optional<FileStamp> settled_stamp;
 };
 // The same, taking the table kept in `cache` for the file's bytes where there is one (a mapped
 // file only); the caller may keep the table for the next start when it was not.

@@ -478,34 +478,24 @@ Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
     };
     try {
         // Mapped where the file can be held as it is; read into memory the table owns otherwise.
-        const auto seen = seen_now();
         std::shared_ptr<const FileMapping> mapping = FileMapping::map(fd);
         if (mapping && mapping->size() <= DataFileSizeLimit) {
             const struct stat mapped = mapping->status();
-            std::optional<FileStamp> settled_stamp = stamp_of_status(mapped);
-            if (!settled(*settled_stamp, seen)) settled_stamp.reset();
             std::shared_ptr<const TextBytes> bytes =
                 std::make_shared<const TextBytes>(mapping->data(), mapping->size(), mapping);
             std::optional<FileHash> hash;
-            if (const QStringList kept = KeptTables::kept_for_size(cache, bytes->used());
-                !kept.isEmpty()) {
-                // The table kept for this very file, untouched since, is taken without reading
-                // it; else the one kept for its bytes is found by their hash. The parse takes
-                // the hash as it goes where there can be none.
-                if (KeptTables::read_unchanged(cache, kept, bytes, mapped, table)) {
-                    report = {bytes->used(), true, true, {}};
-                    return Result::success();
-                }
+            if (KeptTables::kept_for_size(cache, bytes->used())) {
+                // The table kept for the file's bytes, found by their hash: never by the
+                // file's times, which some file systems do not keep. The parse takes the hash
+                // as it goes where there can be no kept table.
                 hash = file_hash({bytes->data(), bytes->used()});
                 if (KeptTables::read(cache, bytes, identity_of_status(mapped, *hash), table)) {
-                    report = {bytes->used(), true, false, settled_stamp};
+                    report = {bytes->used(), true};
                     return Result::success();
                 }
             }
             MappedSource source(std::move(bytes), hash);
-            const Result result = load(source, mapped);
-            if (result.ok()) report.settled_stamp = settled_stamp;
-            return result;
+            return load(source, mapped);
         }
         FileSource source(fd, std::uint64_t(opened.st_size), shown);
         return load(source, opened);

@@ -18,8 +18,6 @@ std::int64_t nanoseconds(const struct timespec& time) {
     return std::int64_t(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
 }
 
-std::optional<std::chrono::system_clock::time_point> fixed_seen;
-
 } // namespace
 
 void FileHasher::Free::operator()(XXH3_state_s* state) const {
@@ -51,29 +49,6 @@ std::uint64_t bytes_hash(const void* data, std::size_t size, std::uint64_t seed)
 
 FileIdentity identity_of_status(const struct stat& status, FileHash hash) {
     return {true, std::uint64_t(status.st_size), nanoseconds(status.st_mtim), hash};
-}
-
-FileStamp stamp_of_status(const struct stat& status) {
-    return {std::uint64_t(status.st_dev), std::uint64_t(status.st_ino),
-            std::uint64_t(status.st_size), nanoseconds(status.st_mtim),
-            nanoseconds(status.st_ctim)};
-}
-
-std::chrono::system_clock::time_point seen_now() {
-    return fixed_seen.value_or(std::chrono::system_clock::now());
-}
-
-void set_seen_for_testing(std::optional<std::chrono::system_clock::time_point> seen) {
-    fixed_seen = seen;
-}
-
-bool settled(const FileStamp& stamp, std::chrono::system_clock::time_point seen) {
-    // Three seconds: the two of the coarsest file system clock, and one to spare.
-    const std::int64_t settled_before =
-        std::chrono::duration_cast<std::chrono::nanoseconds>(seen.time_since_epoch()).count() -
-        std::int64_t(3'000'000'000);
-    return stamp.inode != 0 && stamp.modified_ns < settled_before &&
-           stamp.changed_ns < settled_before;
 }
 
 FileIdentity status_of_file(const std::filesystem::path& file) {

@@ -1,11 +1,9 @@
 #pragma once
 
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string_view>
 
 #include <sys/stat.h>
@@ -31,31 +29,6 @@ struct FileIdentity {
 
     bool operator==(const FileIdentity&) const = default;
 };
-
-// What the file system tells of a file without reading it: which file it is, its size, when its
-// bytes last changed, and when anything of it last changed (a write, a rename onto it, a change
-// of its times or permissions all set that to the moment they happen; no program can set it
-// back).
-struct FileStamp {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    std::uint64_t size = 0;
-    std::int64_t modified_ns = 0; // since the epoch
-    std::int64_t changed_ns = 0;
-
-    bool operator==(const FileStamp&) const = default;
-};
-
-FileStamp stamp_of_status(const struct stat& status);
-
-// Whether a file of `stamp`, seen at `seen`, had been left alone for long enough that any later
-// write gives it other times, even on a file system that keeps times to two seconds. Of such a
-// file the same stamp later means the same bytes; of one written just before, it does not.
-bool settled(const FileStamp& stamp, std::chrono::system_clock::time_point seen);
-// The time a load sees its file at, for settled(). Tests move it with set_seen_for_testing;
-// nullopt returns to the clock.
-std::chrono::system_clock::time_point seen_now();
-void set_seen_for_testing(std::optional<std::chrono::system_clock::time_point> seen);
 
 // The hash of a file's bytes, taken as they are read, split however.
 class FileHasher {

@@ -20,7 +20,7 @@
 namespace {
 
 constexpr std::uint32_t Magic = 0x425a4b5a; // "ZKZB" in a little-endian file
-constexpr std::uint32_t FormatVersion = 4;
+constexpr std::uint32_t FormatVersion = 5;
 constexpr int KeptFiles = 4; // of each kind of cache file
 constexpr std::size_t LongestVersion = 256;
 const QString NamePrefix = QStringLiteral("table-");
@@ -37,7 +37,6 @@ struct Header {
     SerialDate last_update = 0;
     std::uint32_t version_length = 0;
     std::uint32_t unused = 0;
-    FileStamp stamp; // all zero when the file was not settled as it was loaded
 };
 
 // Named by the file's size first, so that a start can tell without hashing whether there may
@@ -46,9 +45,8 @@ QString size_prefix(std::uint64_t file_size) {
     return NamePrefix + QString::number(file_size) + u'-';
 }
 
-QString cache_path(const CacheFolder& cache, std::uint64_t file_size, FileHash file_hash) {
-    return QDir(cache.folder).filePath(size_prefix(file_size) + QString::number(file_hash.low, 16) +
-                                       NameSuffix);
+QString cache_name(std::uint64_t file_size, FileHash file_hash) {
+    return size_prefix(file_size) + QString::number(file_hash.low, 16) + NameSuffix;
 }
 
 // Whether every column holds the rows a load of the table's entries gives it.
@@ -76,17 +74,28 @@ struct OpenTable {
 
 } // namespace
 
-void CacheFolder::keep_newest(const QString& pattern) const {
+bool CacheFolder::write(
+    const QString& name, const QString& pattern,
+    const std::function<void(std::string& piece, const PieceWriter& flush)>& produce) const {
+    constexpr auto OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    // Made by an earlier version, the folder may be open to everyone.
+    if (folder.isEmpty() || !QDir().mkpath(folder) ||
+        !QFile::setPermissions(folder, OwnerOnly | QFileDevice::ExeOwner))
+        return false;
+    const QString path = QDir(folder).filePath(name);
+    if (!write_file_atomically(path, produce).ok()) return false;
+    // The folder lets no one else in meanwhile.
+    QFile::setPermissions(path, OwnerOnly);
     const QFileInfoList files = QDir(folder).entryInfoList({pattern}, QDir::Files, QDir::Time);
     for (qsizetype i = KeptFiles; i < files.size(); ++i) QFile::remove(files[i].filePath());
+    return true;
 }
 
-QStringList KeptTables::kept_for_size(const CacheFolder& cache, std::uint64_t file_size) {
-    if (cache.folder.isEmpty()) return {};
-    const QDir folder(cache.folder);
-    QStringList kept = folder.entryList({size_prefix(file_size) + u'*' + NameSuffix}, QDir::Files);
-    for (QString& name : kept) name = folder.filePath(name);
-    return kept;
+bool KeptTables::kept_for_size(const CacheFolder& cache, std::uint64_t file_size) {
+    return !cache.folder.isEmpty() &&
+           !QDir(cache.folder)
+                .entryList({size_prefix(file_size) + u'*' + NameSuffix}, QDir::Files)
+                .isEmpty();
 }
 
 bool KeptTables::read_open(int fd, const struct stat& status, const CacheFolder& cache,
@@ -95,7 +104,7 @@ bool KeptTables::read_open(int fd, const struct stat& status, const CacheFolder&
     if (fd < 0 || !file || !loaded.known || file->used() != loaded.size) return false;
     try {
         Header header;
-        const QByteArray version = cache.program_version.toUtf8();
+        const QByteArray version = cache.program_build.toUtf8();
         QByteArray stored_version(version.size(), '\0');
         std::uint64_t written = 0;
         if (!read_file_at(fd, 0, &header, sizeof header) || header.magic != Magic ||
@@ -154,37 +163,20 @@ bool KeptTables::read_open(int fd, const struct stat& status, const CacheFolder&
 bool KeptTables::read(const CacheFolder& cache, std::shared_ptr<const TextBytes> file,
                       const FileIdentity& loaded, EntryTable& table) {
     if (cache.folder.isEmpty()) return false;
-    const OpenTable kept(cache_path(cache, loaded.size, loaded.hash));
+    const OpenTable kept(QDir(cache.folder).filePath(cache_name(loaded.size, loaded.hash)));
     return read_open(kept.fd, kept.status, cache, file, loaded, table);
 }
 
-bool KeptTables::read_unchanged(const CacheFolder& cache, const QStringList& kept,
-                                std::shared_ptr<const TextBytes> file, const struct stat& status,
-                                EntryTable& table) {
-    const FileStamp stamp = stamp_of_status(status);
-    if (stamp == FileStamp{}) return false;
-    for (const QString& path : kept) {
-        const OpenTable open(path);
-        Header header;
-        if (open.fd >= 0 && read_file_at(open.fd, 0, &header, sizeof header) &&
-            header.magic == Magic && header.format == FormatVersion && header.stamp == stamp)
-            return read_open(open.fd, open.status, cache, file,
-                             identity_of_status(status, header.file_hash), table);
-    }
-    return false;
-}
-
-bool KeptTables::keep(const CacheFolder& cache, EntryTable table,
-                      const std::optional<FileStamp>& settled_stamp) {
+bool KeptTables::keep(const CacheFolder& cache, EntryTable table) {
     const std::shared_ptr<const TextBytes> file = table.TextSlots.blocks()[0];
-    const QByteArray version = cache.program_version.toUtf8();
+    const QByteArray version = cache.program_build.toUtf8();
     // Only a table that holds its file's bytes and numbers as they were read: nothing stored
     // since, nothing set apart from the file; the bytes are checked against the load's hash
     // below.
     if (cache.folder.isEmpty() || !file || !table.LoadedFile.known || table.TableModified != 0 ||
         table.EntryCount <= 0 || version.size() > qsizetype(LongestVersion) ||
         table.TextSlots.blocks()[1] || !rows_as_loaded(table) ||
-        file->used() != table.LoadedFile.size || !QDir().mkpath(cache.folder))
+        file->used() != table.LoadedFile.size)
         return false;
     Header header;
     header.file_hash = table.LoadedFile.hash;
@@ -192,13 +184,10 @@ bool KeptTables::keep(const CacheFolder& cache, EntryTable table,
     header.entries = table.EntryCount;
     header.last_update = table.LastUpdate;
     header.version_length = std::uint32_t(version.size());
-    if (settled_stamp && settled_stamp->size == table.LoadedFile.size &&
-        settled_stamp->modified_ns == table.LoadedFile.modified_ns)
-        header.stamp = *settled_stamp;
     struct NotAsLoaded {};
     try {
-        const Result written = write_file_atomically(
-            cache_path(cache, header.file_size, header.file_hash),
+        return cache.write(
+            cache_name(header.file_size, header.file_hash), NamePrefix + u'*' + NameSuffix,
             [&](std::string& piece, const PieceWriter& flush) {
                 HashedParts out(piece, flush);
                 out.put_value(header);
@@ -226,11 +215,8 @@ bool KeptTables::keep(const CacheFolder& cache, EntryTable table,
                 out.end_part();
                 flush(piece);
             });
-        if (!written.ok()) return false;
     } catch (const NotAsLoaded&) {
         // The file written so far was never put in place.
         return false;
     }
-    cache.keep_newest(NamePrefix + u'*' + NameSuffix);
-    return true;
 }

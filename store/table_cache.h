@@ -1,21 +1,28 @@
 #pragma once
 
+#include "atomic_file.h"
 #include "entry_table.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
-#include <optional>
+#include <string>
 
 // Where the program keeps files between runs that only save it work (the user's cache folder),
-// and the version of the program that writes them: a new version may read or sort otherwise.
+// and the build of the program that writes them: another build may read or sort otherwise, so
+// a file of any other build is passed over.
 struct CacheFolder {
     QString folder; // empty: nothing is read or written
-    QString program_version;
+    QString program_build;
 
-    // Removes all but the newest few of its files whose names match `pattern` ("table-*.bin").
-    void keep_newest(const QString& pattern) const;
+    // Writes the file `name` whole or not at all, readable by the user alone (the folder too:
+    // the files tell where a directory's texts stand), then removes all but the newest few of
+    // the files whose names match `pattern` ("table-*.bin"). False when nothing was written.
+    bool write(const QString& name, const QString& pattern,
+               const std::function<void(std::string& piece, const PieceWriter& flush)>& produce)
+        const;
 };
 
 // Tables kept between runs, so that a start on an unchanged data file takes its table as the
@@ -26,26 +33,18 @@ struct CacheFolder {
 // over and the file is read as always. Deleting the cache is always safe.
 class KeptTables {
   public:
-    // The files of `cache` that may hold a table for a data file of `file_size` bytes: a file
-    // that has none need not be hashed.
-    static QStringList kept_for_size(const CacheFolder& cache, std::uint64_t file_size);
+    // Whether `cache` may hold a table for a data file of `file_size` bytes: a file that has
+    // none need not be hashed ahead of its parse.
+    static bool kept_for_size(const CacheFolder& cache, std::uint64_t file_size);
     // Fills `table` with the table kept for the data file `file`, whose identity is `loaded`,
     // when one fits it; false, `table` as it was, otherwise.
     static bool read(const CacheFolder& cache, std::shared_ptr<const TextBytes> file,
                      const FileIdentity& loaded, EntryTable& table);
-    // The same without the hash of the file's bytes, for a table among `kept` (of
-    // kept_for_size()) kept with the stamp `file` has now (its file system's status `status`):
-    // a file that was settled when it was kept and has the same stamp still has the same bytes.
-    static bool read_unchanged(const CacheFolder& cache, const QStringList& kept,
-                               std::shared_ptr<const TextBytes> file, const struct stat& status,
-                               EntryTable& table);
     // Keeps `table` for the next start, written whole or not at all; only the newest few are
     // kept. Only a table as its load left it is kept (its texts all stand in the file's
     // bytes); false when nothing was written. Takes a copy of its own, and lets go of each
-    // column of numbers as soon as it is written. `settled_stamp` is the stamp of the file as
-    // loaded, when it was settled then; read_unchanged() finds the table by it.
-    static bool keep(const CacheFolder& cache, EntryTable table,
-                     const std::optional<FileStamp>& settled_stamp = {});
+    // column of numbers as soon as it is written.
+    static bool keep(const CacheFolder& cache, EntryTable table);
 
   private:
     // Fills `table` from the kept table open at `fd`, whose status is `status`, when it was

@@ -1,8 +1,8 @@
 #include "directory_loading.h"
 
+#include "build_identity.h"
 #include "data_file.h"
 
-#include <QCoreApplication>
 #include <QStandardPaths>
 #include <QThreadPool>
 
@@ -13,13 +13,7 @@ LoadedDirectory load_directory(const std::filesystem::path& folder, const QLocal
     EntryTable& table = directory.table;
     directory.loaded = read_data_base(table, folder, cache, report);
     if (!directory.loaded.ok()) return directory;
-    // A table found by the hash of a file settled since is kept again, to be found by the
-    // file's stamp from then on.
-    if (!cache.folder.isEmpty() &&
-        (!report.from_cache || (!report.by_stamp && report.settled_stamp))) {
-        directory.keep_while = table.generation();
-        directory.settled_stamp = report.settled_stamp;
-    }
+    if (!cache.folder.isEmpty() && !report.from_cache) directory.keep_while = table.generation();
     directory.prepared = LookupOrders::prepare(table, locale, cache);
     return directory;
 }
@@ -29,10 +23,9 @@ void keep_in_background(const EntryTable& table, const LoadedDirectory& director
     if (!directory.keep_while || table.generation() != *directory.keep_while) return;
     // A copy shares the table's texts; only its numbers are copied. The global pool is waited
     // for when the application ends.
-    QThreadPool::globalInstance()->start([loaded = std::make_shared<EntryTable>(table), cache,
-                                          stamp = directory.settled_stamp] {
+    QThreadPool::globalInstance()->start([loaded = std::make_shared<EntryTable>(table), cache] {
         try {
-            KeptTables::keep(cache, std::move(*loaded), stamp);
+            KeptTables::keep(cache, std::move(*loaded));
         } catch (...) {
             // The next start reads the file again.
         }
@@ -40,6 +33,5 @@ void keep_in_background(const EntryTable& table, const LoadedDirectory& director
 }
 
 CacheFolder user_cache_folder() {
-    return {QStandardPaths::writableLocation(QStandardPaths::CacheLocation),
-            QCoreApplication::applicationVersion()};
+    return {QStandardPaths::writableLocation(QStandardPaths::CacheLocation), build_identity()};
 }

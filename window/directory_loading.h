@@ -15,14 +15,13 @@ struct LoadedDirectory {
     EntryTable table; // handed over to the directory whole; empty when the load failed
     PreparedOrders prepared;
     // The table's generation as the file gave it, to keep it for the next start while it has
-    // not changed; none when the cache gave it as it would be kept, or there is no cache.
+    // not changed; none when the cache gave it, or there is no cache.
     std::optional<std::uint64_t> keep_while;
-    std::optional<FileStamp> settled_stamp; // the file's, to find the kept table by
 };
 
 // Reads `folder`'s data file into a table of its own, or takes the table `cache` holds for its
-// bytes, and sets the sorting of its surnames off (every list is read from `cache` when it holds
-// them); for a thread of its own while Qt starts: it shares nothing with the window being built.
+// bytes, and finds its lists in `cache`; for a thread of its own while Qt starts: it shares
+// nothing with the window being built.
 LoadedDirectory load_directory(const std::filesystem::path& folder, const QLocale& locale,
                                const CacheFolder& cache);
 
@@ -32,5 +31,5 @@ void keep_in_background(const EntryTable& table, const LoadedDirectory& director
                         const CacheFolder& cache);
 
 // Where the program keeps its tables and lists between runs: $XDG_CACHE_HOME/zel-kav (by default
-// ~/.cache/zel-kav), for this version of the program.
+// ~/.cache/zel-kav), for this build of the program.
 CacheFolder user_cache_folder();

@@ -79,8 +79,9 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    // The directory loads while Qt starts and the window is built, and sets the sorting of its
-    // surnames off; the loading thread hands its table over whole when it is done.
+    // The directory loads while Qt starts and the window is built; the loading thread hands its
+    // table over whole when it is done. (The global thread pool cannot be had before the
+    // application exists: Form_Load sets the sorting off.)
     const CacheFolder cache = user_cache_folder();
     std::future<LoadedDirectory> loading =
         std::async(std::launch::async, [locale = QLocale(), cache] {

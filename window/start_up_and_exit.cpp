@@ -30,7 +30,6 @@ bool frm_ZEL::Form_Load() {
 }
 
 bool frm_ZEL::Form_Load(const Result& loaded, PreparedOrders prepared) {
-    const QFuture<void> surnames_sorted = prepared.surnames_sorted;
     lookup_orders_->adopt(std::move(prepared));
     lookup_orders_->hold_background();
     if (!show_loaded_directory(loaded)) return false;
@@ -43,7 +42,7 @@ bool frm_ZEL::Form_Load(const Result& loaded, PreparedOrders prepared) {
         if (LookupCategory == -1) label1_Click(SurnameLabel);
         lookup_orders_->release_background();
     });
-    watcher->setFuture(surnames_sorted);
+    watcher->setFuture(lookup_orders_->surnames_sorted());
     return true;
 }
 

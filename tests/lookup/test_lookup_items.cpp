@@ -502,11 +502,10 @@ void TestLookupItems::background_work_never_serves_an_old_table() {
     orders.reset();
 }
 
-// The loading thread sets the surnames' sorting off before the window exists; the window takes
-// them only for the table they were sorted from, and its background round waits until it is
-// let go.
+// The lists the loading thread found before the window existed serve only the table they were
+// found for, and the window's background round waits until it is let go.
 void TestLookupItems::lists_sorted_ahead_serve_their_table_alone() {
-    HeldBackground held(false, [](int index) { return index != SurnameLabel; });
+    HeldBackground held(false);
     EntryTable table = table_with(4, {"Graz", "Leoben"});
     table.set_text(1, SurnameSlot, "Zorn");
     table.set_text(2, SurnameSlot, "Adler");
@@ -516,7 +515,7 @@ void TestLookupItems::lists_sorted_ahead_serve_their_table_alone() {
     orders.adopt(prepared);
     const LookupList surnames = orders.values(SurnameLabel);
     QCOMPARE(shown(surnames), (Shown{{"Adler", 2}, {"Zorn", 1}}));
-    QCOMPARE(orders.values(SurnameLabel), surnames); // the very list sorted ahead
+    QCOMPARE(orders.values(SurnameLabel), surnames); // the very list sorted before
     QCOMPARE(shown(orders.values(CityLabel)), (Shown{{"Graz", 1}, {"Leoben", 2}}));
     QTest::qWait(20);
     QCOMPARE(held.reached.load(), 0);
@@ -577,7 +576,7 @@ void TestLookupItems::lists_kept_for_the_next_start() {
     QLocale collation = english;
     if (change == u"file") std::tie(loaded, table) = load({"Wien", "Graz", "Graz", "Leoben"});
     if (change == u"locale") collation = QLocale(QLocale::Swedish);
-    if (change == u"version") cache.program_version = QStringLiteral("1.3");
+    if (change == u"version") cache.program_build = QStringLiteral("1.3");
     if (change.startsWith(u"damage") || change == u"cut") {
         QFile file(QDir(cache.folder).filePath(files[0]));
         QVERIFY(file.open(QIODevice::ReadWrite));

@@ -1,16 +1,58 @@
 #include "import_review_dialog.h"
 #include "message_box.h"
 #include "person_choice_dialog.h"
+#include "sorted_list.h"
 #include "test_registry.h"
+#include "window_fixture.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
 
 Q_DECLARE_METATYPE(std::function<QString()>)
+using WindowStep = std::function<void(WindowFixture&)>;
+Q_DECLARE_METATYPE(WindowStep)
+
+namespace {
+
+void type_into(WindowFixture& f, int slot, const QString& text) {
+    auto* box = qobject_cast<QLineEdit*>(f.window->Text1[slot]);
+    box->selectAll();
+    QTest::keyClicks(box, text);
+}
+
+// In maintenance mode, entry 1 of three shown with a new city typed, and stored when `store`.
+void entry_with_a_new_city(WindowFixture& f, bool store) {
+    f.window->enter_maintenance_mode();
+    f.table.CurrentEntry = 1;
+    f.window->show_record();
+    type_into(f, CitySlot, "Graz");
+    if (store) f.window->cmd_store_Click();
+}
+
+// What a question must leave as it was when it is cancelled.
+struct WindowState {
+    std::uint64_t generation;
+    std::int16_t entry;
+    QStringList shown;
+    QByteArray file;
+    bool visible;
+    bool operator==(const WindowState&) const = default;
+};
+WindowState state_of(const WindowFixture& f) {
+    QStringList shown;
+    for (int s = 0; s < TextSlotCount; ++s) shown << f.window->text1(s);
+    return {f.table.generation(), f.table.CurrentEntry, shown, f.file_bytes(),
+            f.window->isVisible()};
+}
+
+} // namespace
 
 // The real dialogs of the import as a keyboard user meets them: Return gives the first answer,
 // Escape the one that changes nothing; each carries the window's title.
@@ -27,6 +69,22 @@ class DialogKeysTest : public QObject {
             title_ = dialog->windowTitle();
             QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, key);
         });
+    }
+
+    // Answers the next message box with Escape, noting its title and its default button.
+    QString default_;
+    void escape_when_asked() {
+        default_.clear();
+        auto* poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, [this, poll] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            poll->deleteLater();
+            title_ = box->windowTitle();
+            default_ = box->defaultButton() ? box->defaultButton()->text().remove('&') : "none";
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        poll->start(5);
     }
 
   private slots:
@@ -70,6 +128,53 @@ class DialogKeysTest : public QObject {
         QTest::newRow("choice, Escape")
             << std::function<QString()>(choice) << int(Qt::Key_Escape) << "0";
     }
+    // Every question the window asks, through the real message box: Return gives the answer
+    // that loses nothing, and Escape leaves the table, the window and the data file as they were.
+    void questions_data() {
+        QTest::addColumn<WindowStep>("prepare");
+        QTest::addColumn<WindowStep>("ask");
+        QTest::addColumn<QString>("default_answer");
+        QTest::newRow("closing with a stored entry not saved")
+            << WindowStep([](WindowFixture& f) { entry_with_a_new_city(f, true); })
+            << WindowStep([](WindowFixture& f) { f.window->close(); }) << "Save";
+        QTest::newRow("choosing another entry with changes not stored")
+            << WindowStep([](WindowFixture& f) { entry_with_a_new_city(f, false); })
+            << WindowStep([](WindowFixture& f) { f.window->list1->set_list_index(1); })
+            << "Store";
+        QTest::newRow("saving over a file someone else saved")
+            << WindowStep([](WindowFixture& f) {
+                   entry_with_a_new_city(f, true);
+                   QVERIFY(f.write(named_entries(4)));
+               })
+            << WindowStep([](WindowFixture& f) { f.window->cmd_EXIT_Click(); })
+            << "Save under another name";
+        QTest::newRow("a correction file that names nobody")
+            << WindowStep([](WindowFixture& f) {
+                   entry_with_a_new_city(f, false);
+                   type_into(f, SurnameSlot, "Nobody");
+                   QTest::mouseClick(f.window->cmd_corrections, Qt::LeftButton);
+                   f.window->show_record();
+               })
+            << WindowStep([](WindowFixture& f) {
+                   f.window->import_correction_file(f.desktop("Nobody_KAV.TXT"));
+               })
+            << "Add as a new entry";
+    }
+    void questions() {
+        QFETCH(WindowStep, prepare);
+        QFETCH(WindowStep, ask);
+        QFETCH(QString, default_answer);
+        WindowFixture f;
+        QVERIFY(f.start_on(named_entries(3)));
+        prepare(f);
+        const WindowState before = state_of(f);
+        escape_when_asked();
+        ask(f);
+        QCOMPARE(title_, QString("ZEL-KAV Directory of Ore Mineralogists"));
+        QCOMPARE(default_, default_answer);
+        QVERIFY(state_of(f) == before);
+    }
+
     void keys() {
         QFETCH(std::function<QString()>, open);
         QFETCH(int, key);
