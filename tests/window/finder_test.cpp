@@ -9,12 +9,18 @@
 #include <QAbstractItemModelTester>
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QTemporaryDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -105,8 +111,26 @@ class FinderTest : public QObject {
     void assistive_technology_chooses_as_a_click_does();
     void every_control_has_an_accessible_name();
     void correction_file_says_where_it_went();
+    void the_lower_box_menu_opens_data();
+    void the_lower_box_menu_opens();
+    void reaching_the_people_listed();
+    void the_email_box_menu();
+    void showing_an_entry_is_announced();
+
+  public slots:
+    // Stands in for the desktop's mail program.
+    void open_mail(const QUrl& url) { mailed_ << url; }
 
   private:
+    QList<QUrl> mailed_;
+    QMenu* open_menu() const { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }
+    QStringList action_texts(const QMenu* menu) const {
+        QStringList shown;
+        for (const QAction* action : menu->actions()) {
+            if (!action->isSeparator()) shown << action->text();
+        }
+        return shown;
+    }
     QLineEdit* finder() const { return f->window->list1->edit_field(); }
     void type(const QString& text) {
         finder()->setFocus(Qt::TabFocusReason);
@@ -505,6 +529,101 @@ void FinderTest::correction_file_says_where_it_went() {
     QVERIFY2(QToolTip::text().contains("Zeller_KAV.TXT"), qPrintable(QToolTip::text()));
     QVERIFY2(QToolTip::text().contains(QDir::toNativeSeparators(f->desktop())),
              qPrintable(QToolTip::text()));
+}
+
+void FinderTest::the_lower_box_menu_opens_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("right click") << "right click";
+    QTest::newRow("Menu key") << "Menu";
+    QTest::newRow("Shift+F10") << "Shift+F10";
+}
+
+void FinderTest::the_lower_box_menu_opens() {
+    QFETCH(QString, how);
+    type("lindq");
+    QListView* view = f->window->list1->view();
+    view->setFocus(Qt::TabFocusReason);
+    const QPoint second = view->visualRect(view->model()->index(1, 0)).center();
+    if (how == "right click") {
+        // The press, then the menu event that the platform sends with it.
+        QTest::mouseClick(view->viewport(), Qt::RightButton, {}, second);
+        QContextMenuEvent menu_event(QContextMenuEvent::Mouse, second,
+                                     view->viewport()->mapToGlobal(second));
+        QApplication::sendEvent(view->viewport(), &menu_event);
+    }
+    if (how == "Menu") QTest::keyClick(view, Qt::Key_Menu);
+    if (how == "Shift+F10") QTest::keyClick(view, Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(open_menu());
+    QCOMPARE(action_texts(open_menu()),
+             (QStringList{"Copy the e-mail addresses of these 3 people",
+                          "Save these 3 people as vCard\u2026", "Save the shown entry as vCard\u2026"}));
+    QVERIFY(!open_menu()->actions().last()->isEnabled()); // no entry shown yet
+    open_menu()->close();
+    // The right click chose nothing; the finder's highlight stays where it was.
+    QCOMPARE(f->window->text1(2), QString());
+    QCOMPARE(f->window->list1->list_index(), 0);
+}
+
+void FinderTest::reaching_the_people_listed() {
+    QTemporaryDir dir;
+    QStringList offered;
+    set_save_file_hook_for_testing([&](const QString& suggested) {
+        offered << QFileInfo(suggested).fileName();
+        return dir.filePath(QString("%1.vcf").arg(offered.size()));
+    });
+    const auto cards = [&](int n) {
+        QFile file(dir.filePath(QString("%1.vcf").arg(n)));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+
+    type("lindq");
+    f->window->copy_listed_emails(); // Bertil has none
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("anna@fb.se, carl@ki.se"));
+    f->window->save_listed_vcards();
+    QCOMPARE(cards(1).count("BEGIN:VCARD"), 3);
+    QVERIFY(cards(1).contains("FN:Bertil Lindqvist\r\n"));
+
+    click_item(f->window->list1, 2); // Carl
+    f->window->save_shown_vcard();
+    QCOMPARE(cards(2).count("BEGIN:VCARD"), 1);
+    QVERIFY(cards(2).contains("EMAIL;TYPE=work:carl@ki.se\r\n"));
+    QCOMPARE(offered, (QStringList{"ZEL-KAV people.vcf", "Lindqvist.vcf"}));
+    set_save_file_hook_for_testing({});
+}
+
+void FinderTest::the_email_box_menu() {
+    QDesktopServices::setUrlHandler("mailto", this, "open_mail");
+    auto* box = f->control<QLineEdit>("Text1_9");
+    click_item(f->window->list1, row_of(f->window->list1, "Zeller"));
+    box->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(box, Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(open_menu());
+    QCOMPARE(action_texts(open_menu()).mid(0, 2), (QStringList{"Write an e-mail", "Copy address"}));
+    QCOMPARE(action_texts(open_menu()).last(), QString("Save the shown entry as vCard\u2026"));
+    open_menu()->actions().at(0)->trigger();
+    open_menu()->close();
+    QCOMPARE(mailed_, QList<QUrl>{QUrl("mailto:zoe@gz.at")});
+
+    // The address as the box shows it, typed or not; none, and both are greyed.
+    box->setText(" new@gz.at ");
+    QMenu* menu = f->window->show_email_menu(box->mapToGlobal(QPoint()));
+    menu->actions().at(1)->trigger();
+    menu->close();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("new@gz.at"));
+    box->clear();
+    menu = f->window->show_email_menu(box->mapToGlobal(QPoint()));
+    QVERIFY(!menu->actions().at(0)->isEnabled());
+    QVERIFY(!menu->actions().at(1)->isEnabled());
+    menu->close();
+    QDesktopServices::unsetUrlHandler("mailto");
+}
+
+void FinderTest::showing_an_entry_is_announced() {
+    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(f->window->list1->view());
+    click_item(f->window->list1, row_of(f->window->list1, "Zeller"));
+    QCOMPARE(view->text(QAccessible::Description), QString("Shown: Zeller, Zoe, Graz"));
+    QTest::mouseClick(f->window->cmd_down, Qt::LeftButton);
+    QCOMPARE(view->text(QAccessible::Description), QString("Shown: \u00d6berg, Olof, G\u00f6teborg"));
 }
 
 ZELKAV_TEST_CLASS(FinderTest)
