@@ -95,10 +95,13 @@ SortedItems collated_surnames(const EntryTable& table, const std::vector<FoundEn
     return sort_items(std::move(items), collator);
 }
 
-// Surnames the lists count as one: the same bytes, or the same letters in another case.
-bool same_surname(std::string_view a, std::string_view b, const QCollator& collator) {
-    if (a == b) return true;
-    return a.size() == b.size() && collator.compare(from_cp1252(a), from_cp1252(b)) == 0;
+// Surnames told apart by first names: the same bytes, but for the case of plain letters. Run
+// over every pair of neighbours, it must not collate.
+bool same_surname(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c; };
+        return lower(x) == lower(y);
+    });
 }
 
 // "Surname, First names (City)", leaving out what is empty.
@@ -160,21 +163,24 @@ SortedItems found_people(const EntryTable& table, const std::vector<FoundEntry>&
     for (const ListRow& row : found_surnames(table, found, surnames, collator).rows)
         order.push_back(row.number);
 
-    // People of one surname stand together; among them the first names decide.
+    // People of one surname stand together; among them their first names decide, compared
+    // as the finder folds them (case and accents ignored): collating every group would cost
+    // more than a keystroke may.
+    std::vector<std::pair<std::string, std::int32_t>> group;
     for (std::size_t from = 0; from < order.size();) {
         const std::string_view surname = table.text(order[from], SurnameSlot);
         std::size_t to = from + 1;
-        while (to < order.size() &&
-               same_surname(table.text(order[to], SurnameSlot), surname, collator)) {
-            ++to;
-        }
+        while (to < order.size() && same_surname(table.text(order[to], SurnameSlot), surname)) ++to;
         if (to - from > 1) {
-            std::vector<std::pair<QString, std::int32_t>> group;
-            for (std::size_t i = from; i < to; ++i)
-                group.emplace_back(from_cp1252(table.text(order[i], FirstNamesSlot)), order[i]);
-            std::stable_sort(group.begin(), group.end(), [&collator](const auto& a, const auto& b) {
-                return collator.compare(a.first, b.first) < 0;
-            });
+            group.resize(to - from);
+            for (std::size_t i = from; i < to; ++i) {
+                auto& [folded, entry] = group[i - from];
+                folded.clear();
+                append_folded(table.text(order[i], FirstNamesSlot), folded);
+                entry = order[i];
+            }
+            std::stable_sort(group.begin(), group.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
             for (std::size_t i = from; i < to; ++i) order[i] = group[i - from].second;
         }
         from = to;

@@ -59,6 +59,7 @@ SortedItems found_surnames(const EntryTable& table, const std::vector<FoundEntry
                            const SortedItems& surnames, const QCollator& collator);
 
 // The lower box after a find: one item per entry found that tells people of one name apart,
-// "Surname, First names (City)", sorted by surname as `found_surnames`, then by first names.
+// "Surname, First names (City)", sorted by surname as `found_surnames`, then by first names
+// with case and accents ignored.
 SortedItems found_people(const EntryTable& table, const std::vector<FoundEntry>& found,
                          const SortedItems& surnames, const QCollator& collator);
