@@ -4,7 +4,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-PACKAGES = cmake g++ make pkg-config qt6-base-dev libgl-dev \
+PACKAGES = cmake g++ make pkg-config qt6-base-dev libgl-dev libxxhash-dev \
            fonts-liberation fonts-dejavu-core xvfb xauth xdotool imagemagick \
            clang libclang-rt-14-dev libbenchmark-dev appstream desktop-file-utils libqt6svg6 x11-utils
 

@@ -21,7 +21,7 @@
 namespace {
 
 constexpr std::uint32_t Magic = 0x4f4c4b5a; // "ZKLO" in a little-endian file
-constexpr std::uint32_t FormatVersion = 3;
+constexpr std::uint32_t FormatVersion = 4;
 const QString NamePrefix = QStringLiteral("lookup-orders-");
 const QString NameSuffix = QStringLiteral(".bin");
 
@@ -39,20 +39,20 @@ std::uint64_t collation_fingerprint(const QCollator& collator) {
                               QString::number(int(collator.numericMode())) + u'|' +
                               QString::number(int(collator.ignorePunctuation())) + u'|' +
                               QLibraryInfo::version().toString() + u'|' + probes.join(u'\n');
-    return stable_hash(described.constData(), std::size_t(described.size()) * sizeof(QChar));
+    return bytes_hash(described.constData(), std::size_t(described.size()) * sizeof(QChar));
 }
 
 struct Header {
     std::uint32_t magic = Magic;
     std::uint32_t format = FormatVersion;
     std::uint64_t fingerprint = 0;
-    std::uint64_t file_hash = 0;
+    FileHash file_hash;
     std::uint64_t file_size = 0;
     std::uint32_t rows = 0;
     std::uint32_t lists = 0;
 };
 
-Header header_for(const QCollator& collator, const TextBytes& file, std::uint64_t hash,
+Header header_for(const QCollator& collator, const TextBytes& file, FileHash hash,
                   std::size_t rows) {
     Header header;
     header.fingerprint = collation_fingerprint(collator);
@@ -63,7 +63,7 @@ Header header_for(const QCollator& collator, const TextBytes& file, std::uint64_
 }
 
 QString cache_path(const OrdersCache& cache, const Header& header) {
-    return QDir(cache.folder).filePath(NamePrefix + QString::number(header.file_hash, 16) +
+    return QDir(cache.folder).filePath(NamePrefix + QString::number(header.file_hash.low, 16) +
                                        NameSuffix);
 }
 
@@ -74,7 +74,7 @@ class FieldReader {
     bool read(void* to, std::size_t size) {
         if (size > std::size_t(end_ - at_)) return false;
         if (size > 0) std::memcpy(to, at_, size);
-        hash_ = stable_hash(at_, size, hash_);
+        hash_ = bytes_hash(at_, size, hash_);
         at_ += size;
         return true;
     }
@@ -95,7 +95,7 @@ class FieldReader {
   private:
     const char* at_;
     const char* end_;
-    std::uint64_t hash_ = 0; // stable_hash of the part's fields so far, as HashedParts writes it
+    std::uint64_t hash_ = 0; // bytes_hash of the part's fields so far, as HashedParts writes it
 };
 
 // Whether `number` can stand beside an item of list `index` over a table of `rows` rows.
@@ -111,7 +111,7 @@ bool plausible_number(int index, std::int32_t number, std::uint32_t rows) {
 std::shared_ptr<const KeptOrders> KeptOrders::find(const OrdersCache& cache,
                                                   const QCollator& collator,
                                                   const TextColumn& texts,
-                                                  std::uint64_t file_bytes_hash) {
+                                                  FileHash file_bytes_hash) {
     const std::shared_ptr<const TextBytes> file = texts.blocks()[0];
     if (cache.folder.isEmpty() || !file) return nullptr;
     try {

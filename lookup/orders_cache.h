@@ -35,7 +35,7 @@ class KeptOrders {
     static std::shared_ptr<const KeptOrders> find(const OrdersCache& cache,
                                                   const QCollator& collator,
                                                   const TextColumn& texts,
-                                                  std::uint64_t file_bytes_hash);
+                                                  FileHash file_bytes_hash);
     ~KeptOrders();
     KeptOrders(const KeptOrders&) = delete;
     KeptOrders& operator=(const KeptOrders&) = delete;

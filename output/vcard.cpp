@@ -135,7 +135,7 @@ void append_vcard(const EntryTable& table, std::int32_t entry, std::string& out)
 
     property("TITLE", {text(PositionSlot)});
     property("ORG", {text(OtherOrganizationSlot)});
-    property("ADR;TYPE=work", {{}, {}, text(AddressSlot), text(CitySlot), {}, text(ZipCodeSlot),
+    property("ADR;TYPE=work", {{}, {}, text(AddressSlot), text(CitySlot), {}, text(ZipSlot),
                                text(CountrySlot)});
     property("TEL;TYPE=work,voice", {text(TelephoneSlot)});
     property("TEL;TYPE=work,fax", {text(FaxSlot)});

@@ -125,7 +125,7 @@ class FileSource : public ByteSource {
     std::shared_ptr<const TextBytes> block() const { return block_; }
     std::uint64_t taken() const { return block_->used(); }
     // The hash of the bytes read so far, each piece hashed while it is fresh in the cache.
-    std::uint64_t hash() const { return hasher_.finish(); }
+    FileHash hash() const { return hasher_.finish(); }
 
   private:
     // The file grew since it was opened.
@@ -149,7 +149,7 @@ class FileSource : public ByteSource {
 // unless their hash is known already.
 class MappedSource : public ByteSource {
   public:
-    MappedSource(std::shared_ptr<const TextBytes> block, std::optional<std::uint64_t> hash)
+    MappedSource(std::shared_ptr<const TextBytes> block, std::optional<FileHash> hash)
         : block_(std::move(block)), known_hash_(hash) {
         data_ = block_->data();
         more();
@@ -162,11 +162,11 @@ class MappedSource : public ByteSource {
     }
     std::shared_ptr<const TextBytes> block() const { return block_; }
     std::uint64_t taken() const { return available_; }
-    std::uint64_t hash() const { return known_hash_ ? *known_hash_ : hasher_.finish(); }
+    FileHash hash() const { return known_hash_ ? *known_hash_ : hasher_.finish(); }
 
   private:
     std::shared_ptr<const TextBytes> block_;
-    std::optional<std::uint64_t> known_hash_;
+    std::optional<FileHash> known_hash_;
     FileHasher hasher_;
 };
 
@@ -486,7 +486,7 @@ Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
             if (!settled(*settled_stamp, seen)) settled_stamp.reset();
             std::shared_ptr<const TextBytes> bytes =
                 std::make_shared<const TextBytes>(mapping->data(), mapping->size(), mapping);
-            std::optional<std::uint64_t> hash;
+            std::optional<FileHash> hash;
             if (const QStringList kept = KeptTables::kept_for_size(cache, bytes->used());
                 !kept.isEmpty()) {
                 // The table kept for this very file, untouched since, is taken without reading

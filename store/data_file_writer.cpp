@@ -105,7 +105,7 @@ QString unwritable(const EntryTable& table) {
 }
 
 // Writes the table to `file`; `hash` gets the hash of the bytes written.
-Result write_table(const EntryTable& table, const fs::path& file, std::uint64_t& hash) {
+Result write_table(const EntryTable& table, const fs::path& file, FileHash& hash) {
     FileHasher hasher;
     const Result written =
         write_file_atomically(native(file), [&](std::string& piece, const PieceWriter& flush) {
@@ -238,7 +238,7 @@ Result save_data_base(EntryTable& table, const std::filesystem::path& folder,
                                       "as \"%1.1\", but %2.")
                            .arg(QString::fromLatin1(DataFileName), why));
 
-    std::uint64_t hash = 0;
+    FileHash hash;
     const Result written = write_table(table, file, hash);
     if (!written.ok())
         return refused(QStringLiteral("could not be written: %1.").arg(written.message));
@@ -254,7 +254,7 @@ Result save_data_base_as(const EntryTable& table, const std::filesystem::path& f
             QStringLiteral("The file \"%1\" %2 No file was changed.").arg(shown, what), shown);
     };
     if (const QString why = unwritable(table); !why.isEmpty()) return refused(why);
-    std::uint64_t hash = 0;
+    FileHash hash;
     const Result written = write_table(table, file, hash);
     if (!written.ok())
         return refused(QStringLiteral("could not be written: %1.").arg(written.message));

@@ -17,6 +17,8 @@ inline constexpr std::array<const char*, LabelCount> LabelCaptions = {
     "Position", "Organization", "Fields of Interest", "Laboratory Equipment", "Remarks"};
 inline constexpr int TitleLabel = 0;
 inline constexpr int SurnameLabel = 1;
+inline constexpr int CityLabel = 4;
+inline constexpr int CountryLabel = 6;
 inline constexpr int OrganizationLabel = 11;
 inline constexpr int InterestsLabel = 12;
 inline constexpr int EquipmentLabel = 13;
@@ -28,7 +30,7 @@ inline constexpr int SurnameSlot = 1;
 inline constexpr int FirstNamesSlot = 2;
 inline constexpr int AddressSlot = 3;
 inline constexpr int CitySlot = 4;
-inline constexpr int ZipCodeSlot = 5;
+inline constexpr int ZipSlot = 5;
 inline constexpr int CountrySlot = 6;
 inline constexpr int TelephoneSlot = 7;
 inline constexpr int FaxSlot = 8;

@@ -4,19 +4,30 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
-#include <string>
 #include <string_view>
 
 #include <sys/stat.h>
 
+struct XXH3_state_s;
+
+// The XXH3 hash of a file's bytes. 128 bits, as a save goes ahead on it alone: two files that
+// hash alike must not happen in any number of saves.
+struct FileHash {
+    std::uint64_t low = 0;
+    std::uint64_t high = 0;
+
+    bool operator==(const FileHash&) const = default;
+};
+
 // What a file was when it was loaded or saved, to tell later whether someone else has replaced
-// it since. The hash is the same in every run, so the cache of sorted lists is keyed by it.
+// it since. The hash is the same in every run, so the caches are keyed by it.
 struct FileIdentity {
     bool known = false; // false for a table built in memory, which claims no file
     std::uint64_t size = 0;
     std::int64_t modified_ns = 0; // since the epoch
-    std::uint64_t hash = 0;
+    FileHash hash;
 
     bool operator==(const FileIdentity&) const = default;
 };
@@ -46,27 +57,26 @@ bool settled(const FileStamp& stamp, std::chrono::system_clock::time_point seen)
 std::chrono::system_clock::time_point seen_now();
 void set_seen_for_testing(std::optional<std::chrono::system_clock::time_point> seen);
 
-// The hash of a file's bytes: each 256 KiB piece is hashed on its own and the pieces are
-// combined in order, so any reader can compute it from the bytes it reads, split however.
+// The hash of a file's bytes, taken as they are read, split however.
 class FileHasher {
   public:
+    FileHasher();
     void add(const char* bytes, std::size_t size);
     void add(std::string_view bytes) { add(bytes.data(), bytes.size()); }
-    std::uint64_t finish() const;
+    FileHash finish() const;
 
   private:
-    void add_piece(const char* bytes, std::size_t size);
-
-    std::uint64_t combined_ = 0;
-    std::uint64_t total_ = 0;
-    std::string partial_; // the start of a piece that arrived split
+    struct Free {
+        void operator()(XXH3_state_s* state) const;
+    };
+    std::unique_ptr<XXH3_state_s, Free> state_;
 };
 
-std::uint64_t file_hash(std::string_view bytes);
+FileHash file_hash(std::string_view bytes);
 
-// A hash of `size` bytes that every run computes alike (Qt's hashes take a seed of the
-// process's own), chained through `seed`.
-std::uint64_t stable_hash(const void* data, std::size_t size, std::uint64_t seed = 0);
+// A 64-bit XXH3 hash of `size` bytes, the same in every run (Qt's hashes take a seed of the
+// process's own), chained through `seed`: the caches check their parts with it.
+std::uint64_t bytes_hash(const void* data, std::size_t size, std::uint64_t seed = 0);
 
 // Opens `file` for reading when it is a regular file, without waiting on a named pipe or a
 // device put in its place; -1 for anything else. `status` receives what the open file is.
@@ -76,7 +86,7 @@ int open_regular_file(const std::filesystem::path& file, struct stat& status);
 bool read_file_at(int fd, std::uint64_t offset, void* to, std::size_t size);
 
 // The identity of the file whose status is `status` and whose bytes hash to `hash`.
-FileIdentity identity_of_status(const struct stat& status, std::uint64_t hash);
+FileIdentity identity_of_status(const struct stat& status, FileHash hash);
 
 // The size and time of the file at `file`, without its hash; not known when it is not a file.
 FileIdentity status_of_file(const std::filesystem::path& file);

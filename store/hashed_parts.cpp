@@ -5,7 +5,7 @@
 #include <algorithm>
 
 void HashedParts::put(const void* bytes, std::size_t size) {
-    hash_ = stable_hash(bytes, size, hash_);
+    hash_ = bytes_hash(bytes, size, hash_);
     const auto* from = static_cast<const char*>(bytes);
     while (size > 0) {
         const std::size_t room = FilePieceSize - std::min(piece_.size(), FilePieceSize);

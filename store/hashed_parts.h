@@ -7,7 +7,7 @@
 #include <string>
 
 // Writes the fields of a cache file in parts, each followed by the hash of its own fields
-// (stable_hash chained from one field to the next), through the piece buffer of
+// (bytes_hash chained from one field to the next), through the piece buffer of
 // write_file_atomically: whoever reads the file back passes over a part cut short or changed
 // anywhere. A large field passes through the buffer a piece at a time.
 class HashedParts {

@@ -20,7 +20,7 @@
 namespace {
 
 constexpr std::uint32_t Magic = 0x425a4b5a; // "ZKZB" in a little-endian file
-constexpr std::uint32_t FormatVersion = 3;
+constexpr std::uint32_t FormatVersion = 4;
 constexpr int KeptFiles = 4; // of each kind of cache file
 constexpr std::size_t LongestVersion = 256;
 const QString NamePrefix = QStringLiteral("table-");
@@ -31,7 +31,7 @@ const QString NameSuffix = QStringLiteral(".bin");
 struct Header {
     std::uint32_t magic = Magic;
     std::uint32_t format = FormatVersion;
-    std::uint64_t file_hash = 0;
+    FileHash file_hash;
     std::uint64_t file_size = 0;
     std::int32_t entries = 0;
     SerialDate last_update = 0;
@@ -46,8 +46,8 @@ QString size_prefix(std::uint64_t file_size) {
     return NamePrefix + QString::number(file_size) + u'-';
 }
 
-QString cache_path(const CacheFolder& cache, std::uint64_t file_size, std::uint64_t file_hash) {
-    return QDir(cache.folder).filePath(size_prefix(file_size) + QString::number(file_hash, 16) +
+QString cache_path(const CacheFolder& cache, std::uint64_t file_size, FileHash file_hash) {
+    return QDir(cache.folder).filePath(size_prefix(file_size) + QString::number(file_hash.low, 16) +
                                        NameSuffix);
 }
 
@@ -106,8 +106,8 @@ bool KeptTables::read_open(int fd, const struct stat& status, const CacheFolder&
             stored_version != version ||
             !read_file_at(fd, sizeof header + std::size_t(version.size()), &written, sizeof written))
             return false;
-        if (written != stable_hash(version.constData(), std::size_t(version.size()),
-                                   stable_hash(&header, sizeof header)))
+        if (written != bytes_hash(version.constData(), std::size_t(version.size()),
+                                  bytes_hash(&header, sizeof header)))
             return false;
 
         EntryTable kept = empty_directory(std::int16_t(header.entries));
@@ -118,7 +118,7 @@ bool KeptTables::read_open(int fd, const struct stat& status, const CacheFolder&
         std::uint64_t hash = 0;
         const auto take = [&](void* to, std::size_t size) {
             if (!read_file_at(fd, at, to, size)) return false;
-            hash = stable_hash(to, size, hash);
+            hash = bytes_hash(to, size, hash);
             at += size;
             return true;
         };

@@ -1,12 +1,13 @@
 #include "correction_file.h"
 #include "desktop_folder.h"
 #include "frm_ZEL.h"
+#include "notice_line.h"
 #include "window_snapshot.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
-#include <QToolTip>
+#include <QAccessible>
 
 // Writes what the window shows, stored or not, to the desktop; the tables stay as they are.
 void frm_ZEL::cmd_corrections_Click() {
@@ -15,11 +16,13 @@ void frm_ZEL::cmd_corrections_Click() {
         tell_failure(written);
         return;
     }
-    // Where the file went, said at the button for a few seconds; nothing to dismiss.
+    // Where the file went, said at the foot of the window, where it covers no control and
+    // takes no click; the button, which has the focus after a key press, carries it too.
     const QFileInfo file(written.path);
-    constexpr int shown_ms = 6000;
-    QToolTip::showText(cmd_corrections->mapToGlobal(QPoint(cmd_corrections->width(), 0)),
-                       tr("Correction file %1 written to the folder %2")
-                           .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath())),
-                       cmd_corrections, {}, shown_ms);
+    const QString where = tr("Correction file %1 written to the folder %2")
+                              .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()));
+    Notice->tell(where);
+    cmd_corrections->setAccessibleDescription(where);
+    QAccessibleEvent described(cmd_corrections, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&described);
 }

@@ -23,6 +23,7 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class LookupOrders;
+class NoticeLine;
 struct PreparedOrders;
 class SortedList;
 struct CorrectionSnapshot;
@@ -137,6 +138,8 @@ class frm_ZEL : public QWidget {
     QPushButton* cmd_e_mail = nullptr;
     QPushButton* Command1 = nullptr;
     QPushButton* cmd_import = nullptr;
+    // The line at the window's foot that says where a correction file went.
+    NoticeLine* Notice = nullptr;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -4,6 +4,7 @@
 #include "email_addresses.h"
 #include "entry_summary.h"
 #include "message_box.h"
+#include "notice_line.h"
 #include "sorted_list.h"
 #include "vcard.h"
 
@@ -13,7 +14,6 @@
 #include <QGuiApplication>
 #include <QListView>
 #include <QMenu>
-#include <QToolTip>
 
 namespace {
 
@@ -85,10 +85,8 @@ void frm_ZEL::copy_listed_emails() {
     const QString addresses = email_addresses(table, entries);
     QGuiApplication::clipboard()->setText(addresses);
     const qsizetype copied = addresses.isEmpty() ? 0 : addresses.count(QStringLiteral(", ")) + 1;
-    QToolTip::showText(list1->view()->mapToGlobal(QPoint(0, 0)),
-                       tr("%1 of %2 addresses copied, separated by commas")
-                           .arg(QLocale().toString(copied), QLocale().toString(qsizetype(entries.size()))),
-                       list1->view());
+    Notice->tell(tr("The e-mail addresses of %1 of these %2 people copied, separated by commas")
+                     .arg(QLocale().toString(copied), QLocale().toString(qsizetype(entries.size()))));
 }
 
 void frm_ZEL::save_listed_vcards() {
@@ -116,8 +114,6 @@ void frm_ZEL::save_vcards(const std::vector<std::int32_t>& entries, const QStrin
         return;
     }
     const QFileInfo file(path);
-    QToolTip::showText(list1->view()->mapToGlobal(QPoint(0, 0)),
-                       tr("%1 written to the folder %2")
-                           .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath())),
-                       list1->view());
+    Notice->tell(tr("vCard file %1 written to the folder %2")
+                     .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath())));
 }

@@ -3,6 +3,7 @@
 #include "frm_ZEL.h"
 #include "layout_units.h"
 #include "lookup_orders.h"
+#include "notice_line.h"
 #include "sorted_list.h"
 #include "text_finder.h"
 #include "window_look.h"
@@ -570,4 +571,9 @@ void frm_ZEL::build_right_column(TabChain& tab_chain) {
     connect(list1, &SortedList::chosen, this, [this] { list1_Click(); });
     tab_chain.emplace_back(list1Tab, list1->edit_field());
     tab_chain.emplace_back(list1Tab, list1->view());
+
+    // The strip below the line's end and every control, the window's whole width.
+    Notice = new NoticeLine(this, QRect(pixels(90), pixels(Line1Bottom) + 2,
+                                        width() - pixels(180), height() - pixels(Line1Bottom) - 3));
+    use_colours(Notice, Blue, Default);
 }

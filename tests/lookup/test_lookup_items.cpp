@@ -196,12 +196,12 @@ void TestLookupItems::every_label_reads_its_own_field() {
 
 void TestLookupItems::fields_of_interest() {
     EntryTable table = empty_entries(3);
-    table.set_text(1, 11, "ore textures");
-    table.set_text(1, 13, "gold");
-    table.set_text(1, 16, "gold");
-    table.set_text(2, 12, " ");
-    table.set_text(3, 10, "not an interest");
-    table.set_text(3, 17, "not an interest");
+    table.set_text(1, FirstInterestSlot, "ore textures");
+    table.set_text(1, FirstInterestSlot + 2, "gold");
+    table.set_text(1, FirstInterestSlot + 5, "gold");
+    table.set_text(2, FirstInterestSlot + 1, " ");
+    table.set_text(3, PositionSlot, "not an interest");
+    table.set_text(3, FirstOtherEquipmentSlot, "not an interest");
     const auto items = value_items(table, 12);
     QCOMPARE(texts_of(items), (QByteArrayList{"ore textures", "gold", "gold", " "}));
     QCOMPARE(numbers_of(items), (QList<int>{1, 1, 1, 2}));
@@ -261,7 +261,8 @@ void TestLookupItems::kinds() {
 void TestLookupItems::free_text_numbers_do_not_overflow() {
     EntryTable table = empty_entries(MaxEntryCount);
     for (int e = 1; e <= MaxEntryCount; ++e) {
-        for (int s = 17; s <= 19; ++s) table.set_text(e, s, "device");
+        for (int s = 0; s < OtherEquipmentSlotCount; ++s)
+            table.set_text(e, FirstOtherEquipmentSlot + s, "device");
     }
     const auto items = kind_items(table, EquipmentLabel, equipment_captions());
     const std::size_t free_texts = std::size_t(MaxEntryCount) * 3;
@@ -319,16 +320,16 @@ void TestLookupItems::surnames_of_a_kind() {
     const std::int16_t university[] = {0, 1, 1, 2, 0, -1};
     const char* organisation[] = {"", "Museum", "", "Mining Co.", "mining co.", "Mining Co."};
     for (int e = 1; e <= 5; ++e) {
-        table.set_text(e, 1, names[e]);
+        table.set_text(e, SurnameSlot, names[e]);
         table.OrganizationFlags[e][0] = university[e];
-        table.set_text(e, 21, organisation[e]);
+        table.set_text(e, OtherOrganizationSlot, organisation[e]);
     }
     table.OrganizationFlags[3][1] = 1;
     table.EquipmentFlags[2][9] = 1;
-    table.set_text(2, 17, "EBSD");
-    table.set_text(2, 19, "EBSD");
-    table.set_text(4, 18, "EBSD ");
-    table.set_text(5, 18, "EBSD");
+    table.set_text(2, FirstOtherEquipmentSlot, "EBSD");
+    table.set_text(2, FirstOtherEquipmentSlot + 2, "EBSD");
+    table.set_text(4, FirstOtherEquipmentSlot + 1, "EBSD ");
+    table.set_text(5, FirstOtherEquipmentSlot + 1, "EBSD");
 
     const auto items = surname_items(table, label, kind, bytes(kind_text));
     QCOMPARE(texts_of(items), surnames);
@@ -337,7 +338,7 @@ void TestLookupItems::surnames_of_a_kind() {
 
 void TestLookupItems::no_lookup_outside_two_step_categories() {
     EntryTable table = empty_entries(1);
-    table.set_text(1, 1, "Adams");
+    table.set_text(1, SurnameSlot, "Adams");
     table.OrganizationFlags[1][0] = 1;
     for (int label : {-1, 1, 12, 14, 15}) {
         QVERIFY(surname_items(table, label, 0, "University").empty());
@@ -348,7 +349,7 @@ void TestLookupItems::no_lookup_outside_two_step_categories() {
 void TestLookupItems::table_shorter_than_its_count() {
     EntryTable table = empty_entries(2);
     table.EntryCount = 40; // rows exist only up to 12
-    table.set_text(2, 1, "Adams");
+    table.set_text(2, SurnameSlot, "Adams");
     QCOMPARE(value_items(table, 1), (std::vector<LookupItem>{{"Adams", 2}}));
     QVERIFY(surname_items(table, EquipmentLabel, 0, "x").empty());
 }
@@ -375,15 +376,15 @@ void TestLookupItems::lists_sort_as_a_plain_stable_sort() {
     const auto any = [&] { return texts[random() % texts.size()]; };
     EntryTable table = empty_entries(count);
     for (int e = 1; e <= count; ++e) {
-        table.set_text(e, 1, texts[std::size_t(e - 1)]);
-        table.set_text(e, 4, any());
-        for (int s = 11; s <= 16; ++s) table.set_text(e, s, any());
-        table.set_text(e, 21, e % 3 == 0 ? any() : "");
+        table.set_text(e, SurnameSlot, texts[std::size_t(e - 1)]);
+        table.set_text(e, CitySlot, any());
+        for (int s = 0; s < InterestSlotCount; ++s) table.set_text(e, FirstInterestSlot + s, any());
+        table.set_text(e, OtherOrganizationSlot, e % 3 == 0 ? any() : "");
         table.OrganizationFlags[e][0] = std::int16_t(random() % 2);
     }
     // Captions that equal free texts come before them.
     const std::vector<std::string> captions = {"University", "graz", "Graz", "", "SMITH", "-"};
-    const std::string free_text(table.text(3, 21));
+    const std::string free_text(table.text(3, OtherOrganizationSlot));
 
     LookupOrders orders(table);
     for (int label : {1, 4, 12}) {
@@ -405,13 +406,14 @@ void TestLookupItems::items_given_one_at_a_time() {
     EntryTable table = empty_entries(300);
     const std::vector<std::string> texts = varied_texts(300);
     for (int e = 1; e <= 300; ++e) {
-        for (int s = 11; s <= 16; ++s) table.set_text(e, s, texts[std::size_t((e * s) % 300)]);
+        for (int s = FirstInterestSlot; s < FirstInterestSlot + InterestSlotCount; ++s)
+            table.set_text(e, s, texts[std::size_t((e * s) % 300)]);
     }
     const QCollator collator = list_collator(QLocale(QLocale::German));
     const LookupTexts snapshot(table);
     const std::vector<std::string> captions = organization_captions();
-    QCOMPARE(shown(std::make_shared<const SortedItems>(sort_items(value_item_source(snapshot, 12), collator, &snapshot.texts))),
-             shown(std::make_shared<const SortedItems>(sort_items(value_items(snapshot, 12), collator))));
+    QCOMPARE(shown(std::make_shared<const SortedItems>(sort_items(value_item_source(snapshot, InterestsLabel), collator, &snapshot.texts))),
+             shown(std::make_shared<const SortedItems>(sort_items(value_items(snapshot, InterestsLabel), collator))));
     QCOMPARE(shown(std::make_shared<const SortedItems>(sort_items(kind_item_source(snapshot, OrganizationLabel, captions),
                                      collator))),
              shown(std::make_shared<const SortedItems>(sort_items(kind_items(snapshot, OrganizationLabel, captions), collator))));
@@ -424,20 +426,20 @@ void TestLookupItems::items_given_one_at_a_time() {
 
 void TestLookupItems::lists_follow_a_changed_table() {
     EntryTable table = empty_entries(2);
-    table.set_text(1, 4, "Graz");
-    table.set_text(2, 4, "Leoben");
+    table.set_text(1, CitySlot, "Graz");
+    table.set_text(2, CitySlot, "Leoben");
     LookupOrders orders(table);
-    QCOMPARE(orders.values(4)->rows.size(), 2u);
+    QCOMPARE(orders.values(CityLabel)->rows.size(), 2u);
 
     orders.forget(); // as Store does before it writes
-    table.set_text(2, 4, "Aachen");
-    QCOMPARE(shown(orders.values(4)), (Shown{{"Aachen", 2}, {"Graz", 1}}));
+    table.set_text(2, CitySlot, "Aachen");
+    QCOMPARE(shown(orders.values(CityLabel)), (Shown{{"Aachen", 2}, {"Graz", 1}}));
 
     orders.forget(); // as New does before it reloads a full table
-    const LookupList shown_before = orders.values(4);
+    const LookupList shown_before = orders.values(CityLabel);
     table = empty_entries(1);
-    table.set_text(1, 4, "Oslo");
-    QCOMPARE(shown(orders.values(4)), (Shown{{"Oslo", 1}}));
+    table.set_text(1, CitySlot, "Oslo");
+    QCOMPARE(shown(orders.values(CityLabel)), (Shown{{"Oslo", 1}}));
     // A list still on the screen views texts that the table no longer holds: they stay.
     QCOMPARE(shown(shown_before), (Shown{{"Aachen", 2}, {"Graz", 1}}));
 }
@@ -477,7 +479,7 @@ struct HeldBackground {
 
 // Every list of the cache file kept for `texts`, or none when any is missing or damaged.
 IndexedLists read_orders_cache(const OrdersCache& cache, const QCollator& collator,
-                               const TextColumn& texts, std::uint64_t file_bytes_hash) {
+                               const TextColumn& texts, FileHash file_bytes_hash) {
     const std::shared_ptr<const KeptOrders> kept =
         KeptOrders::find(cache, collator, texts, file_bytes_hash);
     IndexedLists lists;
@@ -507,19 +509,19 @@ void TestLookupItems::background_work_never_serves_an_old_table() {
     HeldBackground held(sorting_fails);
     EntryTable table = table_with(4, {"Graz", "Leoben", "Wien"});
     auto orders = std::make_unique<LookupOrders>(table);
-    QCOMPARE(orders->values(1).get() != nullptr, true); // starts the background round
+    QCOMPARE(orders->values(SurnameLabel).get() != nullptr, true); // starts the background round
     held.wait_until_reached();
 
     if (store_first) {
         orders->forget();
-        table.set_text(2, 4, "Aachen");
-        QCOMPARE(shown(orders->values(4)), (Shown{{"Aachen", 2}, {"Graz", 1}, {"Wien", 3}}));
+        table.set_text(2, CitySlot, "Aachen");
+        QCOMPARE(shown(orders->values(CityLabel)), (Shown{{"Aachen", 2}, {"Graz", 1}, {"Wien", 3}}));
     }
     // Without forget(): the table's generation alone must tell the lists are old.
     table = table_with(4, {"Oslo", "Bergen"});
-    table.set_text(2, 0, "Prof");
-    QCOMPARE(shown(orders->values(4)), (Shown{{"Bergen", 2}, {"Oslo", 1}}));
-    QCOMPARE(shown(orders->values(6)), Shown{});
+    table.set_text(2, OtherTitleSlot, "Prof");
+    QCOMPARE(shown(orders->values(CityLabel)), (Shown{{"Bergen", 2}, {"Oslo", 1}}));
+    QCOMPARE(shown(orders->values(CountryLabel)), Shown{});
 
     // Released, the old round ends on its own; the lists stay those of the new table, and the
     // orders may go while work still runs.
@@ -529,9 +531,9 @@ void TestLookupItems::background_work_never_serves_an_old_table() {
     }
     held.released_signal.notify_all();
     QThreadPool::globalInstance()->waitForDone();
-    QCOMPARE(shown(orders->values(4)), (Shown{{"Bergen", 2}, {"Oslo", 1}}));
+    QCOMPARE(shown(orders->values(CityLabel)), (Shown{{"Bergen", 2}, {"Oslo", 1}}));
     // A list the failed background work left undone is sorted when asked for.
-    QCOMPARE(shown(orders->values(0)), (Shown{{"Prof", 2}}));
+    QCOMPARE(shown(orders->values(TitleLabel)), (Shown{{"Prof", 2}}));
     orders.reset();
 }
 
@@ -549,7 +551,7 @@ void TestLookupItems::lists_sorted_ahead_serve_their_table_alone() {
     const LookupList surnames = orders.values(SurnameLabel);
     QCOMPARE(shown(surnames), (Shown{{"Adler", 2}, {"Zorn", 1}}));
     QCOMPARE(orders.values(SurnameLabel), surnames); // the very list sorted ahead
-    QCOMPARE(shown(orders.values(4)), (Shown{{"Graz", 1}, {"Leoben", 2}}));
+    QCOMPARE(shown(orders.values(CityLabel)), (Shown{{"Graz", 1}, {"Leoben", 2}}));
     QTest::qWait(20);
     QCOMPARE(held.reached.load(), 0);
     orders.release_background();
@@ -600,8 +602,8 @@ void TestLookupItems::lists_kept_for_the_next_start() {
 
     LookupOrders orders(table);
     orders.adopt(LookupOrders::prepare(table, english, cache));
-    if (change == u"table") table.set_text(1, 4, "Aachen");
-    QVERIFY(orders.values(4) != nullptr); // sets the background round off, which keeps the lists
+    if (change == u"table") table.set_text(1, CitySlot, "Aachen");
+    QVERIFY(orders.values(CityLabel) != nullptr); // sets the background round off, which keeps the lists
     QThreadPool::globalInstance()->waitForDone();
     const QStringList files = QDir(cache.folder).entryList(QDir::Files);
     QCOMPARE(files.size(), change == u"unwritable" || change == u"table" ? 0 : 1);

@@ -176,16 +176,16 @@ void TestTextFinding::finding_in_every_slot() {
     QFETCH(std::vector<FoundEntry>, found);
 
     EntryTable table = empty_entries(3);
-    table.set_text(1, 1, "Ahn");
-    table.set_text(1, 4, "Gie\xdf" "en");
-    table.set_text(1, 20, "pyrite");
-    table.set_text(2, 1, "Berg");
-    table.set_text(2, 3, "Pyrit-Weg");
-    table.set_text(2, 19, "EBSD");
-    table.set_text(3, 1, "Cole");
-    table.set_text(3, 21, "Pyrite Ltd");
-    table.set_text(2, 2, "J\xfcrgen");
-    table.set_text(3, 20, "Museum grade");
+    table.set_text(1, SurnameSlot, "Ahn");
+    table.set_text(1, CitySlot, "Gie\xdf" "en");
+    table.set_text(1, RemarksSlot, "pyrite");
+    table.set_text(2, SurnameSlot, "Berg");
+    table.set_text(2, AddressSlot, "Pyrit-Weg");
+    table.set_text(2, FirstOtherEquipmentSlot + 2, "EBSD");
+    table.set_text(3, SurnameSlot, "Cole");
+    table.set_text(3, OtherOrganizationSlot, "Pyrite Ltd");
+    table.set_text(2, FirstNamesSlot, "J\xfcrgen");
+    table.set_text(3, RemarksSlot, "Museum grade");
     table.OrganizationFlags[2][1] = 1;
     table.OrganizationFlags[3][1] = 1;
     table.EquipmentFlags[2][8] = 1;
@@ -196,7 +196,7 @@ void TestTextFinding::finding_in_every_slot() {
 
 void TestTextFinding::found_surnames_sorted() {
     EntryTable table = empty_entries(4);
-    for (int e = 1; e <= 4; ++e) table.set_text(e, 1, std::array{"Zeller", "", "adams", "Bauer"}[e - 1]);
+    for (int e = 1; e <= 4; ++e) table.set_text(e, SurnameSlot, std::array{"Zeller", "", "adams", "Bauer"}[e - 1]);
     const QCollator collator = list_collator(QLocale(QLocale::English));
     const std::vector<FoundEntry> found{{1, 1}, {2, 20}, {3, 1}};
     const auto check = [&](const SortedItems& surnames) {
@@ -214,7 +214,7 @@ void TestTextFinding::found_surnames_sorted() {
     check(sort_items(value_items(table, 1), collator));
     // A surname list that lacks an entry found: the surnames are collated afresh.
     EntryTable before = table;
-    before.set_text(3, 1, "");
+    before.set_text(3, SurnameSlot, "");
     check(sort_items(value_items(before, 1), collator));
 }
 

@@ -339,59 +339,6 @@ class TestDataFileWriter : public QObject {
         QCOMPARE(in_place, QByteArray::fromStdString(example_bytes()));
     }
 
-    void hash_does_not_depend_on_the_pieces_data() {
-        QTest::addColumn<int>("size");
-        QTest::addColumn<int>("split");
-        QTest::newRow("empty") << 0 << 0;
-        QTest::newRow("less than a piece") << 1000 << 10;
-        QTest::newRow("at a piece's end") << 600'000 << 262'144;
-        QTest::newRow("inside the second piece") << 600'000 << 300'001;
-        QTest::newRow("bytes one by one") << 3000 << 1;
-    }
-    void hash_does_not_depend_on_the_pieces() {
-        QFETCH(int, size);
-        QFETCH(int, split);
-        std::string bytes(std::size_t(size), '\0');
-        for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = char(i * 7 % 251);
-        FileHasher hasher;
-        for (std::size_t at = 0; at < bytes.size(); at += std::size_t(split))
-            hasher.add(std::string_view(bytes).substr(at, std::size_t(split)));
-        QCOMPARE(hasher.finish(), file_hash(bytes));
-        if (size > 0) {
-            bytes.back() ^= 1;
-            QVERIFY(hasher.finish() != file_hash(bytes));
-        }
-    }
-
-    // Bytes that differ anywhere, or only in the order of their parts, hash differently.
-    void hash_tells_bytes_apart_data() {
-        QTest::addColumn<int>("at");
-        QTest::addColumn<int>("swapped"); // bytes swapped with as many after them; 0: one changed
-        QTest::newRow("a byte of the first stripe") << 3 << 0;
-        QTest::newRow("the last byte of a stripe") << 63 << 0;
-        QTest::newRow("a byte of the last whole stripe") << 4935 << 0;
-        QTest::newRow("a byte after the last whole stripe") << 4990 << 0;
-        QTest::newRow("two words of a stripe") << 0 << 8;
-        QTest::newRow("two stripes") << 128 << 64;
-        QTest::newRow("two blocks of stripes") << 0 << 1024;
-    }
-    void hash_tells_bytes_apart() {
-        QFETCH(int, at);
-        QFETCH(int, swapped);
-        std::string bytes(5000, '\0');
-        for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = char(i * 7 % 251);
-        // The same on every machine, with SSE2 or without: a cache outlives a new build.
-        const std::uint64_t before = stable_hash(bytes.data(), bytes.size(), 42);
-        QCOMPARE(before, 0x202399865ca16bc7ULL);
-        QCOMPARE(stable_hash(bytes.data(), 15, 0), 0xdf47c8f7a8cc85f5ULL);
-        if (swapped == 0)
-            bytes[std::size_t(at)] ^= 1;
-        else
-            std::swap_ranges(bytes.begin() + at, bytes.begin() + at + swapped,
-                             bytes.begin() + at + swapped);
-        QVERIFY(stable_hash(bytes.data(), bytes.size(), 42) != before);
-    }
-
     // A cache file's parts reach the disk whole and in order, each followed by the chained hash
     // of its fields, however the fields fall across the pieces the file is written in; no
     // piece grows far past its size.
@@ -414,7 +361,7 @@ class TestDataFileWriter : public QObject {
                         for (std::size_t size : sizes) {
                             out.put(field.data(), size);
                             expected.append(field.data(), size);
-                            hash = stable_hash(field.data(), size, hash);
+                            hash = bytes_hash(field.data(), size, hash);
                         }
                         out.end_part();
                         expected.append(reinterpret_cast<const char*>(&hash), sizeof hash);

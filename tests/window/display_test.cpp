@@ -68,33 +68,33 @@ class DisplayTest : public QObject {
 
     void multi_line_boxes_show_line_breaks() {
         EntryTable table = named_entries(1);
-        table.set_text(1, 3, "Street 1\r\nCity");
-        table.set_text(1, 20, "one\ntwo\rthree");
-        table.set_text(1, 4, "a\r\nb");
+        table.set_text(1, AddressSlot, "Street 1\r\nCity");
+        table.set_text(1, RemarksSlot, "one\ntwo\rthree");
+        table.set_text(1, CitySlot, "a\r\nb");
         f->open(std::move(table));
         f->window->show_record();
-        const auto* address = qobject_cast<QPlainTextEdit*>(f->window->Text1[3]);
-        const auto* remarks = qobject_cast<QPlainTextEdit*>(f->window->Text1[20]);
+        const auto* address = qobject_cast<QPlainTextEdit*>(f->window->Text1[AddressSlot]);
+        const auto* remarks = qobject_cast<QPlainTextEdit*>(f->window->Text1[RemarksSlot]);
         QVERIFY(address && remarks);
         QCOMPARE(address->document()->blockCount(), 2);
         QCOMPARE(remarks->document()->blockCount(), 3);
-        QCOMPARE(f->window->text1(3), QStringLiteral("Street 1\r\nCity"));
+        QCOMPARE(f->window->text1(AddressSlot), QStringLiteral("Street 1\r\nCity"));
         // A single-line box keeps the line end in its text.
-        QCOMPARE(qobject_cast<QLineEdit*>(f->window->Text1[4])->text(), QStringLiteral("a\r\nb"));
+        QCOMPARE(qobject_cast<QLineEdit*>(f->window->Text1[CitySlot])->text(), QStringLiteral("a\r\nb"));
     }
 
     void an_edited_box_gives_its_line_breaks_as_cr_lf() {
         EntryTable table = named_entries(1);
-        table.set_text(1, 3, "a\nb");
+        table.set_text(1, AddressSlot, "a\nb");
         f->open(std::move(table));
         f->window->show_record();
-        auto* address = qobject_cast<QPlainTextEdit*>(f->window->Text1[3]);
+        auto* address = qobject_cast<QPlainTextEdit*>(f->window->Text1[AddressSlot]);
         address->moveCursor(QTextCursor::End);
         QTest::keyClicks(address, "c");
         QTest::keyClick(address, Qt::Key_Return);
         QTest::keyClicks(address, "d");
         f->window->cmd_store_Click();
-        QCOMPARE(f->table.text(1, 3), std::string_view("a\r\nbc\r\nd"));
+        QCOMPARE(f->table.text(1, AddressSlot), std::string_view("a\r\nbc\r\nd"));
     }
 
     void flags_data() {
@@ -215,8 +215,8 @@ class DisplayTest : public QObject {
         for (int s = 0; s < TextSlotCount; ++s) table.set_text(1, s, "x");
         f->open(std::move(table));
         f->window->show_record();
-        f->window->label1[1]->setPalette(QPalette(Qt::red));
-        const QPalette caption = f->window->label1[1]->palette();
+        f->window->label1[SurnameLabel]->setPalette(QPalette(Qt::red));
+        const QPalette caption = f->window->label1[SurnameLabel]->palette();
         f->window->cmd_clear_Click();
 
         for (QRadioButton* button : f->window->Opt_Mr_Mrs) QVERIFY(!button->isChecked());
@@ -228,13 +228,13 @@ class DisplayTest : public QObject {
                      k < 25 ? Qt::Unchecked : Qt::Checked);
         }
         for (int s = 0; s < TextSlotCount; ++s) QCOMPARE(f->window->text1(s), QString());
-        QCOMPARE(f->window->label1[1]->palette(), caption);
-        QCOMPARE(f->table.text(1, 5), std::string_view("x")); // the table is untouched
+        QCOMPARE(f->window->label1[SurnameLabel]->palette(), caption);
+        QCOMPARE(f->table.text(1, ZipSlot), std::string_view("x")); // the table is untouched
 
         // A Store right after Clear writes the cleared window into the current entry.
         f->window->cmd_store_Click();
         QCOMPARE(f->table.Salutation[1], std::int16_t(-1));
-        QCOMPARE(f->table.text(1, 5), std::string_view());
+        QCOMPARE(f->table.text(1, ZipSlot), std::string_view());
         QCOMPARE(f->table.EquipmentFlags[1][24], std::int16_t(0));
         QCOMPARE(f->table.EquipmentFlags[1][25], std::int16_t(1));
         QCOMPARE(f->table.EquipmentFlags[1][27], std::int16_t(1));
@@ -243,15 +243,15 @@ class DisplayTest : public QObject {
 
     void showing_again_discards_typing() {
         EntryTable table = named_entries(1);
-        table.set_text(1, 3, "Street\r\nCity");
+        table.set_text(1, AddressSlot, "Street\r\nCity");
         f->open(std::move(table));
         f->window->show_record();
-        QTest::keyClicks(f->window->Text1[1], "typed");
-        QTest::keyClicks(f->window->Text1[3], "typed");
+        QTest::keyClicks(f->window->Text1[SurnameSlot], "typed");
+        QTest::keyClicks(f->window->Text1[AddressSlot], "typed");
         QTest::mouseClick(f->window->Chk_organ[2], Qt::LeftButton);
         f->window->show_record();
-        QCOMPARE(f->window->text1(1), QStringLiteral("Name 1"));
-        QCOMPARE(f->window->text1(3), QStringLiteral("Street\r\nCity"));
+        QCOMPARE(f->window->text1(SurnameSlot), QStringLiteral("Name 1"));
+        QCOMPARE(f->window->text1(AddressSlot), QStringLiteral("Street\r\nCity"));
         QCOMPARE(f->window->Chk_organ[2]->checkState(), Qt::Unchecked);
     }
 
@@ -306,11 +306,11 @@ class DisplayTest : public QObject {
         EntryTable table = named_entries(2);
         std::string lines;
         for (int i = 0; i < 30; ++i) lines += "line\r\n";
-        for (int e : {1, 2}) table.set_text(std::size_t(e), 4, std::string(60, 'w') + " end");
-        for (int e : {1, 2}) table.set_text(std::size_t(e), 20, lines);
+        for (int e : {1, 2}) table.set_text(std::size_t(e), CitySlot, std::string(60, 'w') + " end");
+        for (int e : {1, 2}) table.set_text(std::size_t(e), RemarksSlot, lines);
         f->open(std::move(table));
-        auto* city = qobject_cast<QLineEdit*>(f->window->Text1[4]);
-        auto* remarks = qobject_cast<QPlainTextEdit*>(f->window->Text1[20]);
+        auto* city = qobject_cast<QLineEdit*>(f->window->Text1[CitySlot]);
+        auto* remarks = qobject_cast<QPlainTextEdit*>(f->window->Text1[RemarksSlot]);
         f->window->show_record();
         QTest::keyClick(city, Qt::Key_End);
         QTest::keyClick(remarks, Qt::Key_End, Qt::ControlModifier);

@@ -185,14 +185,14 @@ class LayoutTest : public QObject {
     }
 
     void fonts() {
-        const QFont surname = f->window->Text1[1]->font();
+        const QFont surname = f->window->Text1[SurnameSlot]->font();
         QCOMPARE(QFontInfo(surname).family(), QStringLiteral("Liberation Sans"));
         QCOMPARE(surname.pointSizeF(), 9.75);
         QVERIFY(surname.bold());
         QCOMPARE(QFontInfo(f->window->label1[3]->font()).family(), QStringLiteral("Liberation Sans"));
         QVERIFY(f->window->label1[3]->font().bold());
-        QCOMPARE(f->window->Text1[2]->font().pointSizeF(), 8.25);
-        QVERIFY(!f->window->Text1[2]->font().bold());
+        QCOMPARE(f->window->Text1[FirstNamesSlot]->font().pointSizeF(), 8.25);
+        QVERIFY(!f->window->Text1[FirstNamesSlot]->font().bold());
         const QFont title = control("Label2")->font();
         QCOMPARE(QFontInfo(title).family(), QStringLiteral("Liberation Serif"));
         QCOMPARE(title.pointSizeF(), 27.75);
@@ -321,16 +321,16 @@ class LayoutTest : public QObject {
                 unnamed << widget->objectName() + u'/' + widget->metaObject()->className();
         }
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u", ")));
-        QCOMPARE(f->window->Text1[12]->accessibleName(), QStringLiteral("Fields of Interest B"));
-        QCOMPARE(f->window->Text1[1]->accessibleName(), QStringLiteral("Surname"));
+        QCOMPARE(f->window->Text1[FirstInterestSlot + 1]->accessibleName(), QStringLiteral("Fields of Interest B"));
+        QCOMPARE(f->window->Text1[SurnameSlot]->accessibleName(), QStringLiteral("Surname"));
     }
 
     void label_click_reaches_one_slot_with_its_index() {
         // The surname look-up is open after start-up only; here none is, so a click on
         // "City" opens the city look-up.
-        QTest::mouseClick(f->window->label1[4], Qt::LeftButton);
+        QTest::mouseClick(f->window->label1[CityLabel], Qt::LeftButton);
         QCOMPARE(f->window->lookup_category_for_testing(), std::int16_t(4));
-        QTest::mouseClick(f->window->label1[4], Qt::LeftButton);
+        QTest::mouseClick(f->window->label1[CityLabel], Qt::LeftButton);
         QCOMPARE(f->window->lookup_category_for_testing(), std::int16_t(-1));
     }
 };

@@ -31,23 +31,23 @@ EntryTable sample_directory() {
     const char* cities[] = {"", "Graz", "graz", "Leoben", "Oslo"};
     for (int e = 1; e <= 4; ++e) {
         table.Salutation[e] = -1;
-        table.set_text(e, 1, surnames[e]);
-        table.set_text(e, 4, cities[e]);
+        table.set_text(e, SurnameSlot, surnames[e]);
+        table.set_text(e, CitySlot, cities[e]);
     }
     table.OrganizationFlags[1][0] = 1;
     table.OrganizationFlags[2][1] = table.OrganizationFlags[3][1] = table.OrganizationFlags[4][1] =
         1;
-    table.set_text(1, 21, "Mining Co.");
-    table.set_text(3, 21, "Mining Co.");
+    table.set_text(1, OtherOrganizationSlot, "Mining Co.");
+    table.set_text(3, OtherOrganizationSlot, "Mining Co.");
     table.EquipmentFlags[1][9] = 1;
-    table.set_text(1, 17, "EBSD");
-    table.set_text(2, 17, "EBSD");
-    table.set_text(2, 19, "EBSD");
-    table.set_text(2, 18, "Laser");
-    table.set_text(3, 18, "Mikrosonde \xd8");
-    table.set_text(1, 11, "gold");
-    table.set_text(2, 12, "gold");
-    table.set_text(2, 16, "ore");
+    table.set_text(1, FirstOtherEquipmentSlot, "EBSD");
+    table.set_text(2, FirstOtherEquipmentSlot, "EBSD");
+    table.set_text(2, FirstOtherEquipmentSlot + 2, "EBSD");
+    table.set_text(2, FirstOtherEquipmentSlot + 1, "Laser");
+    table.set_text(3, FirstOtherEquipmentSlot + 1, "Mikrosonde \xd8");
+    table.set_text(1, FirstInterestSlot, "gold");
+    table.set_text(2, FirstInterestSlot + 1, "gold");
+    table.set_text(2, FirstInterestSlot + 5, "ore");
     return table;
 }
 
@@ -153,9 +153,9 @@ void TestLookupWindow::start_up_opens_the_surname_lookup() {
     QCOMPARE(item_data(f->window->list1), (QList<int>{2, 3, 1}));
     QVERIFY(!shown(f->window->List2));
     QVERIFY(shown(f->window->Frame2));
-    QCOMPARE(f->window->text1(1), QString()); // no entry shown yet
+    QCOMPARE(f->window->text1(SurnameSlot), QString()); // no entry shown yet
 
-    f->click_label(1); // the first click on "Surname" closes the open look-up
+    f->click_label(SurnameLabel); // the first click on "Surname" closes the open look-up
     QCOMPARE(f->window->lookup_category_for_testing(), -1);
     QCOMPARE(f->window->list1->count(), 0);
 }
@@ -264,14 +264,14 @@ void TestLookupWindow::top_of_the_column() {
 }
 
 void TestLookupWindow::direct_lookup_shows_the_chosen_entry() {
-    f->click_label(4); // City
+    f->click_label(CityLabel);
     QCOMPARE(texts(f->window->list1), (QStringList{"Graz", "graz", "Leoben", "Oslo"}));
     QCOMPARE(item_data(f->window->list1), (QList<int>{1, 2, 3, 4}));
 
     click_item(f->window->list1, row_of(f->window->list1, "Leoben"));
     QCOMPARE(f->table.CurrentEntry, 3);
-    QCOMPARE(f->window->text1(1), QString("Bauer"));
-    QCOMPARE(f->window->text1(4), QString("Leoben"));
+    QCOMPARE(f->window->text1(SurnameSlot), QString("Bauer"));
+    QCOMPARE(f->window->text1(CitySlot), QString("Leoben"));
     QCOMPARE(f->window->lookup_category_for_testing(), 4);
     QCOMPARE(f->window->list1->count(), 4);
 
@@ -282,7 +282,7 @@ void TestLookupWindow::direct_lookup_shows_the_chosen_entry() {
 }
 
 void TestLookupWindow::organization_kinds_to_entry() {
-    f->click_label(11);
+    f->click_label(OrganizationLabel);
     QCOMPARE(texts(f->window->List2),
              (QStringList{"Company", "Geol.Survey", "Government", "Mining Co.", "Mining Co.",
                           "Museum", "private", "University"}));
@@ -297,7 +297,7 @@ void TestLookupWindow::organization_kinds_to_entry() {
     // An entry without a surname is still reachable.
     click_item(f->window->list1, 0);
     QCOMPARE(f->table.CurrentEntry, 4);
-    QCOMPARE(f->window->text1(4), QString("Oslo"));
+    QCOMPARE(f->window->text1(CitySlot), QString("Oslo"));
 
     // Either of two equal free texts lists both entries.
     for (int row : {3, 4}) {
@@ -305,7 +305,7 @@ void TestLookupWindow::organization_kinds_to_entry() {
         QCOMPARE(texts(f->window->list1), (QStringList{"Bauer", "Zeller"}));
     }
     click_item(f->window->list1, 1);
-    QCOMPARE(f->window->text1(1), QString("Zeller"));
+    QCOMPARE(f->window->text1(SurnameSlot), QString("Zeller"));
 }
 
 void TestLookupWindow::equipment_free_texts_data() {
@@ -320,7 +320,7 @@ void TestLookupWindow::equipment_free_texts() {
     QFETCH(QString, kind);
     QFETCH(QStringList, surnames);
 
-    f->click_label(13);
+    f->click_label(EquipmentLabel);
     QCOMPARE(f->window->List2->count(), 25 + 5);
     // Two-slot "EBSD" of entry 2 gives two items; any of the three finds the same entries.
     const int row = row_of(f->window->List2, kind);
@@ -333,12 +333,12 @@ void TestLookupWindow::keyboard_choices_act_as_clicks() {
     QListView* view = f->window->list1->view();
     view->setFocus();
     click_item(f->window->list1, 0);
-    QCOMPARE(f->window->text1(1), QString("adams"));
+    QCOMPARE(f->window->text1(SurnameSlot), QString("adams"));
     QTest::keyClick(view, Qt::Key_Down);
-    QCOMPARE(f->window->text1(1), QString("Bauer"));
+    QCOMPARE(f->window->text1(SurnameSlot), QString("Bauer"));
     QCOMPARE(f->table.CurrentEntry, 3);
 
-    f->click_label(11);
+    f->click_label(OrganizationLabel);
     click_item(f->window->List2, row_of(f->window->List2, "Company"));
     QCOMPARE(f->window->list1->count(), 0);
     QTest::keyClick(f->window->List2->view(), Qt::Key_Down); // Geol.Survey
@@ -381,19 +381,19 @@ void TestLookupWindow::highlighted_item_is_the_choice() {
     QFETCH(QString, steps);
     QFETCH(int, highlighted);
 
-    if (list == "List2") f->click_label(11);
+    if (list == "List2") f->click_label(OrganizationLabel);
     SortedList* box = list == "List2" ? f->window->List2 : f->window->list1;
     act(box->view(), steps);
     QCOMPARE(box->list_index(), highlighted);
     // The window acts on the highlighted item already: choosing it once more changes nothing.
-    const QStringList shown = texts(f->window->list1) << f->window->text1(1);
+    const QStringList shown = texts(f->window->list1) << f->window->text1(SurnameSlot);
     box == f->window->list1 ? f->window->list1_Click() : f->window->List2_Click();
-    QCOMPARE(texts(f->window->list1) << f->window->text1(1), shown);
+    QCOMPARE(texts(f->window->list1) << f->window->text1(SurnameSlot), shown);
 }
 
 void TestLookupWindow::captions_are_read_at_the_click() {
     f->window->Chk_organ[1]->setText("Museo");
-    f->click_label(11);
+    f->click_label(OrganizationLabel);
     QCOMPARE(row_of(f->window->List2, "Museum"), -1);
     const int row = row_of(f->window->List2, "Museo");
     QCOMPARE(f->window->List2->item_data(row), 1);
@@ -404,32 +404,32 @@ void TestLookupWindow::empty_directory() {
     QCOMPARE(f->window->lookup_category_for_testing(), 1);
     QCOMPARE(f->window->list1->count(), 0);
 
-    f->click_label(11);
+    f->click_label(OrganizationLabel);
     QCOMPARE(texts(f->window->List2), (QStringList{"Company", "Geol.Survey", "Government", "Museum",
                                                 "private", "University"}));
     click_item(f->window->List2, row_of(f->window->List2, "Museum"));
     QCOMPARE(f->window->list1->count(), 0);
 
-    f->click_label(13);
+    f->click_label(EquipmentLabel);
     QList<int> kinds = item_data(f->window->List2);
     std::sort(kinds.begin(), kinds.end());
     QCOMPARE(kinds.size(), 25);
     QCOMPARE(kinds.back(), 24);
     QCOMPARE(f->window->List2->item_data(row_of(f->window->List2, "Wet Chem. Anal.")), 24);
-    f->click_label(12);
+    f->click_label(InterestsLabel);
     QCOMPARE(f->window->list1->count(), 0);
 }
 
 void TestLookupWindow::lists_left_over_after_a_reload() {
-    f->click_label(11);
+    f->click_label(OrganizationLabel);
     click_item(f->window->List2, row_of(f->window->List2, "Museum"));
     const QStringList museum = texts(f->window->list1);
 
     // New on a full table saves (nothing was stored, so the file stays as it is) and reloads
     // the data file, which has meanwhile become smaller.
     EntryTable smaller = empty_entries(2);
-    smaller.set_text(1, 1, "Ahn");
-    smaller.set_text(2, 1, "Berg");
+    smaller.set_text(1, SurnameSlot, "Ahn");
+    smaller.set_text(2, SurnameSlot, "Berg");
     QVERIFY(f->write(smaller));
     while (f->table.EntryCount < f->table.TableCapacity) f->window->cmd_new_Click();
     f->window->cmd_new_Click();
@@ -447,29 +447,29 @@ void TestLookupWindow::lists_left_over_after_a_reload() {
     // An old item shows the entry its number names now; one past the directory shows nothing.
     click_item(f->window->list1, row_of(f->window->list1, "adams"));
     QCOMPARE(f->table.CurrentEntry, 2);
-    QCOMPARE(f->window->text1(1), QString("Berg"));
+    QCOMPARE(f->window->text1(SurnameSlot), QString("Berg"));
     click_item(f->window->list1, row_of(f->window->list1, ""));
     QCOMPARE(f->table.CurrentEntry, 2);
 
     // The label rebuilds the look-up rather than closing it.
-    f->click_label(11);
+    f->click_label(OrganizationLabel);
     QCOMPARE(f->window->lookup_category_for_testing(), 11);
     QVERIFY(shown(f->window->List2));
     QCOMPARE(f->window->List2->count(), 6);
 }
 
 void TestLookupWindow::click_without_selection_does_nothing() {
-    f->click_label(11);
+    f->click_label(OrganizationLabel);
     f->window->Frame2->setVisible(true);
     QCOMPARE(f->window->List2->list_index(), -1);
     f->window->List2_Click();
     QVERIFY(shown(f->window->Frame2));
 
-    f->click_label(4);
+    f->click_label(CityLabel);
     QCOMPARE(f->window->list1->list_index(), -1);
     f->table.CurrentEntry = 1;
     f->window->list1_Click();
-    QCOMPARE(f->window->text1(1), QString());
+    QCOMPARE(f->window->text1(SurnameSlot), QString());
 }
 
 ZELKAV_TEST_CLASS(TestLookupWindow)

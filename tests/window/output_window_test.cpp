@@ -19,13 +19,6 @@
 
 #include <memory>
 
-namespace {
-
-constexpr int Telephone = 7;
-constexpr int Email = 9;
-
-} // namespace
-
 class OutputWindowTest : public QObject {
     Q_OBJECT
 
@@ -67,16 +60,16 @@ class OutputWindowTest : public QObject {
 
     void unstored_edits_written_and_tables_kept() {
         EntryTable table = entries_with_emails({"castell@mine.at"});
-        table.set_text(1, 1, "Castell");
-        table.set_text(1, 3, "Main St 1\r\nFlat 2");
-        table.set_text(1, Telephone, "+43 111");
-        table.set_text(1, 20, "likes \xe9tch\xe9"
+        table.set_text(1, SurnameSlot, "Castell");
+        table.set_text(1, AddressSlot, "Main St 1\r\nFlat 2");
+        table.set_text(1, TelephoneSlot, "+43 111");
+        table.set_text(1, RemarksSlot, "likes \xe9tch\xe9"
                                  "es\r\nretired");
         table.TitleFlags[1][1] = 2; // greyed
         open_window(table);
         show_entry(1);
 
-        type_into(Telephone, "+43 999");
+        type_into(TelephoneSlot, "+43 999");
         QTest::mouseClick(f->window->Chk_organ[1], Qt::LeftButton);
         QTest::mouseClick(f->window->Option1[1], Qt::LeftButton);
         click_correction();
@@ -91,7 +84,7 @@ class OutputWindowTest : public QObject {
             QVERIFY2(file.contains(QString::fromUtf8(line)), line);
         QVERIFY(file.endsWith("retired\r\n" + QString::fromUtf16(CorrectionEndLine) + "\r\n"));
 
-        QCOMPARE(f->table.text(1, Telephone), std::string_view("+43 111"));
+        QCOMPARE(f->table.text(1, TelephoneSlot), std::string_view("+43 111"));
         QCOMPARE(f->table.OrganizationFlags[1][1], std::int16_t(0));
         QCOMPARE(f->table.TableModified, std::int16_t(0));
         QCOMPARE(QDir(f->dir.path()).entryList(QDir::Files), QStringList());
@@ -101,9 +94,9 @@ class OutputWindowTest : public QObject {
     // directory holds: the whole text, never the cut one with its mark.
     void a_text_cut_short_on_screen_is_written_whole() {
         EntryTable table = entries_with_emails({});
-        table.set_text(1, 1, "Castell");
+        table.set_text(1, SurnameSlot, "Castell");
         const std::string remarks = "begin " + std::string(100000, 'r') + " end";
-        table.set_text(1, 20, remarks);
+        table.set_text(1, RemarksSlot, remarks);
         open_window(table);
         show_entry(1);
         click_correction();
@@ -120,8 +113,8 @@ class OutputWindowTest : public QObject {
         blocker.close();
         open_window(entries_with_emails({""}));
         show_entry(1);
-        type_into(1, "Castell");
-        type_into(Telephone, "+43 999");
+        type_into(SurnameSlot, "Castell");
+        type_into(TelephoneSlot, "+43 999");
 
         click_correction();
         QCOMPARE(messages().size(), 1);
@@ -129,8 +122,8 @@ class OutputWindowTest : public QObject {
                  qPrintable(messages()[0]));
         QVERIFY(QFileInfo(desktop()).isFile());
         QVERIFY(f->window->isVisible());
-        QCOMPARE(f->window->text1(1), QString("Castell"));
-        QCOMPARE(f->window->text1(Telephone), QString("+43 999"));
+        QCOMPARE(f->window->text1(SurnameSlot), QString("Castell"));
+        QCOMPARE(f->window->text1(TelephoneSlot), QString("+43 999"));
 
         // Once the desktop can take it, the same edits go out.
         QVERIFY(QFile::remove(desktop()));
@@ -142,7 +135,7 @@ class OutputWindowTest : public QObject {
     void email_list_of_stored_addresses() {
         open_window(entries_with_emails({"a@b.org", "", "c@d.at"}));
         show_entry(2);
-        type_into(Email, "typed@not.stored");
+        type_into(EmailSlot, "typed@not.stored");
         f->window->cmd_e_mail_Click();
         QCOMPARE(messages(), QStringList());
         QCOMPARE(file_bytes(work("ZEL-KAV_e-mail")), QByteArray("a@b.org\r\n\r\nc@d.at\r\n"));
@@ -174,9 +167,9 @@ class OutputWindowTest : public QObject {
     void import_through_the_dialog_and_by_drop() {
         QFETCH(bool, by_drop);
         EntryTable table = entries_with_emails({"castell@mine.at", "other@mine.at"});
-        table.set_text(1, 1, "Castell");
-        table.set_text(1, 3, "Main St 1\r\nFlat 2");
-        table.set_text(1, 20, "likes maps\r\n  and \xe9tch\xe9s ");
+        table.set_text(1, SurnameSlot, "Castell");
+        table.set_text(1, AddressSlot, "Main St 1\r\nFlat 2");
+        table.set_text(1, RemarksSlot, "likes maps\r\n  and \xe9tch\xe9s ");
         table.Salutation[1] = 2;
         table.TitleFlags[1][0] = 1;
         table.EquipmentFlags[1][9] = 1;
@@ -186,7 +179,7 @@ class OutputWindowTest : public QObject {
         open_window(table);
         f->window->enter_maintenance_mode();
         show_entry(1);
-        type_into(Telephone, "+43 999");
+        type_into(TelephoneSlot, "+43 999");
         click_correction();
         const QString file = desktop("Castell_KAV.TXT");
         const QByteArray written = file_bytes(file);
@@ -225,8 +218,8 @@ class OutputWindowTest : public QObject {
 
         QCOMPARE(messages(), QStringList());
         QCOMPARE(reviewed, (std::vector<FieldDifference>{{"Telephone", "", "+43 999", false}}));
-        QCOMPARE(f->window->text1(Telephone), QString("+43 999"));
-        QCOMPARE(f->window->text1(20), QString::fromLatin1("likes maps\r\n  and \xe9tch\xe9s "));
+        QCOMPARE(f->window->text1(TelephoneSlot), QString("+43 999"));
+        QCOMPARE(f->window->text1(RemarksSlot), QString::fromLatin1("likes maps\r\n  and \xe9tch\xe9s "));
         QVERIFY(f->window->Opt_Mr_Mrs[2]->isChecked());
         QVERIFY(f->window->Option1[0]->isChecked());
         QCOMPARE(f->window->Chh_equipm[27]->checkState(), Qt::Checked);
@@ -252,7 +245,7 @@ class OutputWindowTest : public QObject {
         file.resize(0);
         file.write(bytes.replace("City:  ...", "City:  Graz"));
         file.close();
-        type_into(Telephone, "typed");
+        type_into(TelephoneSlot, "typed");
 
         f->window->import_correction_file(file.fileName());
         QCOMPARE(messages().size(), 1);
@@ -260,8 +253,8 @@ class OutputWindowTest : public QObject {
                      messages()[0].contains("line 53") &&
                      messages()[0].contains("The window was not changed."),
                  qPrintable(messages()[0]));
-        QCOMPARE(f->window->text1(Telephone), QString("typed"));
-        QCOMPARE(f->window->text1(4), QString());
+        QCOMPARE(f->window->text1(TelephoneSlot), QString("typed"));
+        QCOMPARE(f->window->text1(CitySlot), QString());
     }
 };
 

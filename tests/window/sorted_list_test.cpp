@@ -180,7 +180,7 @@ class SortedListTest : public QObject {
         f->window->cmd_store_Click();
         QCOMPARE(texts(f->window->list1), before); // a list shows what it was filled with
 
-        f->window->label1_Click(1); // closes the surname look-up
+        f->window->label1_Click(SurnameLabel); // closes the surname look-up
         f->window->label1_Click(label);
         if (label == OrganizationLabel) {
             f->window->List2->set_list_index(int(texts(f->window->List2).indexOf("University")));

@@ -90,7 +90,7 @@ class StartUpTest : public QObject {
         QVERIFY(f->window->Frame2->isVisible());
         QVERIFY(!f->window->List2->isVisible());
         QCOMPARE(f->table.CurrentEntry, std::int16_t(1));
-        QCOMPARE(f->window->text1(1), QString());
+        QCOMPARE(f->window->text1(SurnameSlot), QString());
         for (QRadioButton* button : f->window->Opt_Mr_Mrs) QVERIFY(!button->isChecked());
         QVERIFY(f->messages.isEmpty());
     }
