@@ -5,11 +5,13 @@
 #include "directory.h"
 #include "directory_generator.h"
 #include "directory_loading.h"
+#include "email_addresses.h"
 #include "frm_ZEL.h"
 #include "list_filter.h"
 #include "lookup_items.h"
 #include "sorted_list.h"
 #include "text_finder.h"
+#include "vcard.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -264,6 +266,42 @@ void finder_keystroke(benchmark::State& state) {
     w.list1->narrow({});
 }
 
+// One keystroke while the lower box lists nothing (the surname look-up closed), so that typing
+// finds in every box: the key after `before`, from the key to the found people painted.
+const struct {
+    const char* before;
+    Qt::Key key;
+} every_box_keys[] = {{"", Qt::Key_K}, {"kirun", Qt::Key_A}, {"microprob", Qt::Key_E},
+                      {"", Qt::Key_E}};
+
+void finder_keystroke_every_box(benchmark::State& state) {
+    frm_ZEL& w = *bench().window;
+    const auto& [before_text, key] = every_box_keys[state.range(0)];
+    const QString before = QString::fromLatin1(before_text);
+    open_lookup(SurnameLabel);
+    QTest::mouseClick(w.label1[SurnameLabel], Qt::LeftButton); // closes it: nothing listed
+    settle();
+    QLineEdit* finder = w.list1->edit_field();
+    finder->setFocus();
+    for (auto _ : state) {
+        state.PauseTiming();
+        finder->clear();
+        w.find_everywhere({});
+        if (!before.isEmpty()) {
+            finder->setText(before);
+            w.find_everywhere(before);
+        }
+        settle();
+        state.ResumeTiming();
+        QTest::keyClick(finder, key);
+        w.list1->view()->viewport()->repaint();
+        settle();
+    }
+    state.counters["entries found"] = double(w.list1->count());
+    finder->clear();
+    w.find_everywhere({});
+}
+
 // The first keystroke in a list not narrowed before: the folding of its texts, once per list.
 void finder_folding(benchmark::State& state) {
     frm_ZEL& w = *bench().window;
@@ -276,13 +314,17 @@ void finder_folding(benchmark::State& state) {
 }
 
 // A find across every text of every entry, after the first (which sorts the surnames).
-const char* const find_words[] = {"person12345@", "kiruna", "pyrite", "e"};
+const char* const find_words[] = {"person12345@", "kiruna", "pyrite", "e", "microprobe"};
 
 void find_everywhere(benchmark::State& state) {
     frm_ZEL& w = *bench().window;
     const QString word = QString::fromLatin1(find_words[state.range(0)]);
     w.find_everywhere(word);
     for (auto _ : state) {
+        // A text that does not extend the last one searches every entry.
+        state.PauseTiming();
+        w.find_everywhere({});
+        state.ResumeTiming();
         w.find_everywhere(word);
         settle();
     }
@@ -297,7 +339,8 @@ void find_in_texts(benchmark::State& state) {
     state.counters["entries found"] = double(found);
 }
 
-// The first find after the table changed: the surnames sorted again, then the find.
+// The first find after the table changed: the surnames sorted again, then the find of
+// "kiruna" (1) or "microprobe" (4), found in the captions of ticked boxes.
 void find_everywhere_first(benchmark::State& state) {
     frm_ZEL& w = *bench().window;
     for (auto _ : state) {
@@ -310,9 +353,34 @@ void find_everywhere_first(benchmark::State& state) {
         if (!directory.store(entry_values(directory.table(), 1)).ok())
             state.SkipWithError("not stored");
         state.ResumeTiming();
-        w.find_everywhere(QStringLiteral("kiruna"));
+        w.find_everywhere(QString::fromLatin1(find_words[state.range(0)]));
         settle();
     }
+}
+
+// The vCards of every entry: made in memory (0), or written to a file (1).
+void vcards_of_everyone(benchmark::State& state) {
+    const EntryTable& table = bench().table;
+    std::vector<std::int32_t> entries(std::size_t(table.EntryCount));
+    for (std::int32_t e = 1; e <= table.EntryCount; ++e) entries[std::size_t(e - 1)] = e;
+    QTemporaryDir dir;
+    qsizetype bytes = 0;
+    for (auto _ : state) {
+        if (state.range(0) == 0) {
+            bytes = vcards(table, entries).size();
+        } else if (!write_vcards(table, entries, dir.filePath("everyone.vcf")).ok()) {
+            state.SkipWithError("the vCard file was not written");
+        }
+    }
+    state.counters["bytes"] = double(bytes);
+}
+
+// Copying the e-mail addresses of everyone the surname look-up lists, as the menu does.
+void copy_everyones_emails(benchmark::State& state) {
+    frm_ZEL& w = *bench().window;
+    open_lookup(SurnameLabel);
+    for (auto _ : state) w.copy_listed_emails();
+    state.counters["people"] = double(w.list1->count());
 }
 
 // What the clicks cost without the widgets: deciding the items alone.
@@ -361,10 +429,13 @@ BENCHMARK(items_only)
 BENCHMARK(finder_keystroke)
     ->ArgsProduct({{SurnameLabel, 4 /* City */, InterestsLabel}, {0, 1, 2}})
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(finder_keystroke_every_box)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK(finder_folding)->Args({SurnameLabel})->Args({InterestsLabel})->Unit(benchmark::kMillisecond);
-BENCHMARK(find_everywhere)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
-BENCHMARK(find_in_texts)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
-BENCHMARK(find_everywhere_first)->Unit(benchmark::kMillisecond);
+BENCHMARK(find_everywhere)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(find_in_texts)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(find_everywhere_first)->DenseRange(1, 4, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(vcards_of_everyone)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(copy_everyones_emails)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -133,8 +133,14 @@ SerialDate day(const std::string& text) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        std::printf("Usage: make_sample FOLDER\n"
+                    "Writes the made-up sample directory of `make run` as %s in FOLDER.\n",
+                    DataFileName);
+        return 0;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "Usage: make_sample <folder>\n");
+        std::fprintf(stderr, "Usage: make_sample FOLDER\n");
         return 2;
     }
     EntryTable t = empty_directory(std::int16_t(people.size()));

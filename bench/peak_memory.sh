@@ -7,6 +7,7 @@
 # with every list taken from the cache.
 # Usage: bench/peak_memory.sh [BUILD_FOLDER]
 set -euo pipefail
+case "${1:-}" in -h|--help) sed -n '2,/^set -euo/p' "$0" | sed '$d' | sed 's/^# \{0,1\}//'; exit 0 ;; esac
 build=$(readlink -f "${1:-build}")
 prog=$build/window/zel-kav
 generator=$build/bench/generate_directory

@@ -6,6 +6,7 @@
 # (xev, from x11-utils), so nothing polls while the program starts.
 # Usage: bench/start_time.sh [BUILD_FOLDER] [RUNS]    (RUNS of each, after one warm-up each)
 set -euo pipefail
+case "${1:-}" in -h|--help) sed -n '2,/^set -euo/p' "$0" | sed '$d' | sed 's/^# \{0,1\}//'; exit 0 ;; esac
 build=$(readlink -f "${1:-build}")
 runs=${2:-7}
 prog=$build/window/zel-kav

@@ -3,6 +3,7 @@
 #   docs/make_screenshot.sh [build folder]     (after `make run` or `make test` has built it)
 # Needs xvfb-run, xdotool and imagemagick (`make deps` installs them).
 set -euo pipefail
+case "${1:-}" in -h|--help) sed -n '2,/^set -euo/p' "$0" | sed '$d' | sed 's/^# \{0,1\}//'; exit 0 ;; esac
 here="$(cd "$(dirname "$0")" && pwd)"
 program="$(cd "$here/.." && pwd)/${1:-build}/window/zel-kav"
 [ -x "$program" ] || { echo "no program at $program: run 'make run' or 'make test' first" >&2; exit 1; }

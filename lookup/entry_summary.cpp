@@ -17,17 +17,26 @@ QString one_line(std::string_view stored) {
 
 } // namespace
 
-QString entry_summary(const EntryTable& table, std::int32_t entry, int found_slot) {
+QString entry_summary(const EntryTable& table, std::int32_t entry) {
     if (entry < 1 || entry > table.EntryCount) return {};
     QStringList parts;
     for (int s : {SurnameSlot, FirstNamesSlot, CitySlot, CountrySlot}) {
         const QString text = one_line(table.text(entry, s));
         if (!text.isEmpty()) parts << text;
     }
-    QString summary = parts.join(QStringLiteral(", "));
-    if (found_slot >= 0 && found_slot < TextSlotCount) {
-        summary += u'\n' + QString::fromStdString(text_slot_caption(found_slot)) +
-                   QStringLiteral(": ") + one_line(table.text(entry, found_slot));
+    return parts.join(QStringLiteral(", "));
+}
+
+QString entry_summary(const EntryTable& table, const FoundEntry& found) {
+    if (found.entry < 1 || found.entry > table.EntryCount) return {};
+    QString summary = entry_summary(table, found.entry);
+    if (found.slot >= 0 && found.slot < TextSlotCount) {
+        summary += u'\n' + QString::fromStdString(text_slot_caption(found.slot)) +
+                   QStringLiteral(": ") + one_line(table.text(found.entry, found.slot));
+    } else if (found.box >= 0 && std::size_t(found.box) < captioned_boxes().size()) {
+        const CaptionedBox& box = captioned_boxes()[std::size_t(found.box)];
+        summary += u'\n' + QString::fromLatin1(LabelCaptions[std::size_t(box.label)]) +
+                   QStringLiteral(": ") + QString::fromLatin1(box.caption);
     }
     return summary;
 }

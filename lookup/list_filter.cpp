@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <array>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <functional>
 #include <utility>
 
@@ -16,7 +19,10 @@ QString spelled_plain(QString text) {
     text.replace(u'œ', QStringLiteral("oe"));
     text.replace(u'ø', u'o');
     text.replace(u'đ', u'd');
+    text.replace(u'ð', u'd');
+    text.replace(u'þ', QStringLiteral("th"));
     text.replace(u'ł', u'l');
+    text.replace(u'ƒ', u'f');
     return text;
 }
 
@@ -88,28 +94,89 @@ void append_folded(std::string_view stored, std::string& out) {
     }
 }
 
-FoldedSearch::FoldedSearch(std::string folded_needle)
-    : needle_(std::move(folded_needle)), folds_(single_folds()) {
-    for (std::size_t b = 0; b < 256; ++b) {
-        stops_[b] = folds_[b] == needle_[0] || folds_[b] == NotOneByte;
+std::vector<std::string> folded_spellings(const QString& typed) {
+    const std::string folded = fold_text(typed);
+    std::vector<std::string> spellings{folded};
+    // Where "ae", "oe" or "ue" may stand for a letter with an umlaut; the first few only, as
+    // each doubles the spellings.
+    constexpr std::size_t MostPairs = 4;
+    std::vector<std::size_t> pairs;
+    for (std::size_t i = 0; i + 1 < folded.size() && pairs.size() < MostPairs; ++i) {
+        if (folded[i + 1] == 'e' && (folded[i] == 'a' || folded[i] == 'o' || folded[i] == 'u')) {
+            pairs.push_back(i + 1);
+            ++i;
+        }
     }
+    for (std::size_t chosen = 1; chosen < (std::size_t(1) << pairs.size()); ++chosen) {
+        std::string spelling;
+        std::size_t from = 0;
+        for (std::size_t p = 0; p < pairs.size(); ++p) {
+            if (!(chosen & (std::size_t(1) << p))) continue;
+            spelling.append(folded, from, pairs[p] - from);
+            from = pairs[p] + 1; // the 'e' left out
+        }
+        spelling.append(folded, from);
+        spellings.push_back(std::move(spelling));
+    }
+    return spellings;
+}
+
+FoldedSearch::FoldedSearch(std::string folded_needle)
+    : FoldedSearch(std::vector<std::string>{std::move(folded_needle)}) {}
+
+FoldedSearch::FoldedSearch(std::vector<std::string> spellings)
+    : needles_(std::move(spellings)), folds_(single_folds()) {
+    const char first = needles_.front()[0];
+    upper_first_ = first >= 'a' && first <= 'z' ? char(first - ('a' - 'A')) : first;
+    for (std::size_t b = 0; b < 256; ++b) {
+        stops_[b] = folds_[b] == NotOneByte;
+        for (const std::string& needle : needles_) stops_[b] = stops_[b] || folds_[b] == needle[0];
+    }
+}
+
+std::size_t FoldedSearch::next_stop(std::string_view stored, std::size_t i) const {
+#ifdef __SSE2__
+    // Sixteen bytes at a time: only the first letter in either case, and bytes above ASCII,
+    // can stop the search; the table below settles which of them do.
+    const __m128i lower = _mm_set1_epi8(needles_.front()[0]);
+    const __m128i upper = _mm_set1_epi8(upper_first_);
+    while (i + 16 <= stored.size()) {
+        const __m128i bytes =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(stored.data() + i));
+        const __m128i maybe = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, lower), _mm_cmpeq_epi8(bytes, upper)), bytes);
+        const int mask = _mm_movemask_epi8(maybe);
+        if (mask == 0) {
+            i += 16;
+            continue;
+        }
+        i += std::size_t(__builtin_ctz(unsigned(mask)));
+        if (stops_[static_cast<unsigned char>(stored[i])]) return i;
+        ++i;
+    }
+#endif
+    while (i < stored.size() && !stops_[static_cast<unsigned char>(stored[i])]) ++i;
+    return i;
 }
 
 bool FoldedSearch::found_in(std::string_view stored) {
     const auto fold = [this](char c) { return folds_[static_cast<unsigned char>(c)]; };
     // Up to the first byte that folds to other than one ASCII byte, the fold of `stored` is the
     // fold of each byte in turn, so a match over the stored bytes is a match in the fold.
-    for (std::size_t i = 0; i < stored.size(); ++i) {
-        if (!stops_[static_cast<unsigned char>(stored[i])]) continue;
+    for (std::size_t i = next_stop(stored, 0); i < stored.size(); i = next_stop(stored, i + 1)) {
         if (fold(stored[i]) == NotOneByte) {
             scratch_.clear();
             append_folded(stored, scratch_);
-            return scratch_.find(needle_) != std::string::npos;
+            return std::any_of(needles_.begin(), needles_.end(), [this](const std::string& n) {
+                return scratch_.find(n) != std::string::npos;
+            });
         }
-        if (needle_.size() <= stored.size() - i &&
-            std::equal(needle_.begin() + 1, needle_.end(), stored.begin() + std::ptrdiff_t(i + 1),
-                       [&fold](char n, char s) { return fold(s) == n; })) {
-            return true;
+        for (const std::string& needle : needles_) {
+            if (needle[0] == fold(stored[i]) && needle.size() <= stored.size() - i &&
+                std::equal(needle.begin() + 1, needle.end(), stored.begin() + std::ptrdiff_t(i + 1),
+                           [&fold](char n, char s) { return fold(s) == n; })) {
+                return true;
+            }
         }
     }
     return false;
@@ -125,6 +192,21 @@ void FoldedTexts::add(std::string_view stored) {
     starts_.push_back(std::uint32_t(block_.size()));
     append_folded(stored, block_);
     block_.push_back('\0');
+}
+
+void FoldedTexts::find(const std::vector<std::string>& spellings,
+                       const std::function<void(std::int32_t)>& hit) const {
+    if (spellings.size() == 1) {
+        find(spellings.front(), hit);
+        return;
+    }
+    std::vector<char> holds(std::size_t(size()), 0);
+    for (const std::string& spelling : spellings) {
+        find(spelling, [&holds](std::int32_t t) { holds[std::size_t(t)] = 1; });
+    }
+    for (std::int32_t t = 0; t < size(); ++t) {
+        if (holds[std::size_t(t)]) hit(t);
+    }
 }
 
 void FoldedTexts::find(std::string_view needle,
@@ -165,7 +247,7 @@ LookupList ListFilter::filter(const LookupList& all, const QString& typed) {
         folded_for_ = all->texts;
     }
     std::vector<char> holds(std::size_t(folded_.size()), 0);
-    folded_.find(fold_text(typed), [&holds](std::int32_t t) { holds[std::size_t(t)] = 1; });
+    folded_.find(folded_spellings(typed), [&holds](std::int32_t t) { holds[std::size_t(t)] = 1; });
 
     auto narrowed = std::make_shared<SortedItems>();
     narrowed->texts = all->texts;

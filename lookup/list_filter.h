@@ -11,12 +11,18 @@
 #include <string_view>
 #include <vector>
 
-// Finding ignores case and accents: "lind" finds "Lindén" and "LINDQVIST", "o" finds "Ø".
+// Finding ignores case and accents: "lind" finds "Lindén" and "LINDQVIST", "o" finds "Ø",
+// "sigurdardottir" finds "Sigurðardóttir". Letters that no accent makes are spelled out: ß as
+// "ss", æ as "ae", œ as "oe", þ as "th"; ð, đ as "d", ø as "o", ł as "l", ƒ as "f".
 // Texts are folded once into UTF-8 and searched as bytes, so a keystroke costs one pass over
 // the folded bytes, not a collation per item.
 std::string fold_text(const QString& text);
 // The same fold of a stored text (Windows-1252 bytes), appended to `out`.
 void append_folded(std::string_view stored, std::string& out);
+// The folds a typed text is sought as: its own, and each way of reading a typed "ae", "oe" or
+// "ue" as ä, ö or ü, which fold to "a", "o" and "u" ("brueck" is also sought as "bruck", which
+// Brückner holds). They all begin with the same byte.
+std::vector<std::string> folded_spellings(const QString& typed);
 
 // A folded text sought in stored texts (Windows-1252 bytes), each matched as if it were folded
 // first. Nearly every byte folds to one ASCII byte, and a text of such bytes alone is searched
@@ -25,10 +31,16 @@ class FoldedSearch {
   public:
     // `folded_needle` must not be empty.
     explicit FoldedSearch(std::string folded_needle);
+    // Any of `spellings` (from folded_spellings(), none empty).
+    explicit FoldedSearch(std::vector<std::string> spellings);
     bool found_in(std::string_view stored);
 
   private:
-    std::string needle_;
+    // The first place from `i` on where a match may begin or the fold takes more than a byte.
+    std::size_t next_stop(std::string_view stored, std::size_t i) const;
+
+    std::vector<std::string> needles_;
+    char upper_first_ = 0; // the first byte of the needles, in upper case where it is a letter
     std::array<char, 256> folds_; // each byte's fold where it is one ASCII byte
     // The bytes a match can begin with, and those that do not fold to one ASCII byte.
     std::array<bool, 256> stops_{};
@@ -46,6 +58,9 @@ class FoldedTexts {
     // Calls `hit` once for each text that holds `folded_needle`, in ascending order. An empty
     // needle is held by every text.
     void find(std::string_view folded_needle, const std::function<void(std::int32_t)>& hit) const;
+    // The same for texts that hold any of `spellings`.
+    void find(const std::vector<std::string>& spellings,
+              const std::function<void(std::int32_t)>& hit) const;
 
   private:
     std::string block_;                // the folded texts, each followed by a NUL

@@ -10,6 +10,11 @@ int ChoiceListView::selected_row() const {
 }
 
 void ChoiceListView::mousePressEvent(QMouseEvent* event) {
+    // Only the left button chooses; the right one opens the list's menu.
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
     pressed_ = true;
     pressed_on_item_ = indexAt(event->position().toPoint()).isValid();
     selected_at_press_ = selected_row();
@@ -41,6 +46,16 @@ void ChoiceListView::highlight(int row) {
 }
 
 void ChoiceListView::keyPressEvent(QKeyEvent* event) {
+    // The Menu key and Shift+F10 open the list's menu beside the highlighted item.
+    if (event->key() == Qt::Key_Menu ||
+        (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        const QRect item = visualRect(currentIndex());
+        emit customContextMenuRequested(item.isValid() && viewport()->rect().intersects(item)
+                                            ? item.center()
+                                            : QPoint(0, 0));
+        event->accept();
+        return;
+    }
     // Return chooses the highlighted item, also the one the finder highlighted, as a click on
     // it does.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&

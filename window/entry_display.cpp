@@ -122,6 +122,7 @@ void frm_ZEL::show_record() {
     if (collaboration == 1) Option1[0]->setChecked(true);
     if (collaboration == 2) Option1[1]->setChecked(true);
     mark_entry_shown();
+    announce_shown_entry();
 }
 
 void frm_ZEL::clear_all() {

@@ -19,6 +19,7 @@
 
 class QCheckBox;
 class QFrame;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 class Directory;
@@ -29,6 +30,7 @@ class SortedList;
 struct CorrectionSnapshot;
 struct FoundEntry;
 struct SortedItems;
+class TypingFinder;
 
 // The program's one window. The control arrays and handlers carry the program's own names;
 // each handler asks the plain functions of store/, lookup/ and output/ for its result and puts
@@ -102,6 +104,17 @@ class frm_ZEL : public QWidget {
     // Alt+Down beside caption `label`: opens its look-up unless it is open, and goes to the list
     // that offers its values.
     void open_lookup_by_key(int label);
+
+    // The lower box's menu, opened by a right click, the Menu key or Shift+F10 at `global`:
+    // copy the e-mail addresses of the people it lists, save them or the shown entry as vCards.
+    QMenu* show_lower_box_menu(const QPoint& global);
+    void copy_listed_emails();
+    void save_listed_vcards();
+    void save_shown_vcard();
+    // The E-mail box's menu: write an e-mail to the address shown, copy it, then the box's own
+    // editing actions.
+    QMenu* show_email_menu(const QPoint& global);
+    void write_email();
 
     // For tests: the open look-up, which no control shows by itself.
     std::int16_t lookup_category_for_testing() const { return LookupCategory; }
@@ -218,6 +231,19 @@ class frm_ZEL : public QWidget {
     // found while the lower box shows that list.
     std::vector<FoundEntry> found_;
     std::shared_ptr<const SortedItems> found_list_;
+    // Finds as the user types in the finder; it keeps what it found last.
+    std::unique_ptr<TypingFinder> typing_finder_;
+    // The finder's hint and the lower box's name for screen readers, after its items changed.
+    void describe_lower_box();
+    void install_lower_box_menu();
+    void install_email_menu();
+    // The entries the lower box lists, each once, in its order.
+    std::vector<std::int32_t> listed_entries() const;
+    // Asks where, then writes the vCards of `entries` there.
+    void save_vcards(const std::vector<std::int32_t>& entries, const QString& caption,
+                     const QString& name);
+    // Tells screen readers which entry the window now shows.
+    void announce_shown_entry();
 
     std::vector<QPushButton*> maintenance_buttons_; // hidden unless in maintenance mode
     bool maintenance_ = false;

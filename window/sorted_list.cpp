@@ -7,6 +7,7 @@
 
 #include <QAbstractListModel>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QVBoxLayout>
@@ -82,8 +83,12 @@ SortedList::SortedList(bool with_edit_field, QWidget* parent)
     if (with_edit_field) {
         edit_ = new QLineEdit(this);
         edit_->installEventFilter(this);
-        connect(edit_, &QLineEdit::textEdited, this, &SortedList::narrow);
+        connect(edit_, &QLineEdit::textEdited, this, &SortedList::typed);
         layout->addWidget(edit_);
+        count_ = new QLabel(edit_);
+        count_->setObjectName(QStringLiteral("finder_count"));
+        count_->setForegroundRole(QPalette::PlaceholderText);
+        count_->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
     auto* view = new ChoiceListView(this);
     view_ = view;
@@ -105,13 +110,118 @@ void SortedList::clear() {
 
 void SortedList::set_items(LookupList items) {
     items_ = std::move(items);
+    finding_ = items_ && !items_->rows.empty() ? Finding::Narrows : Finding::EveryBox;
     if (edit_) edit_->clear();
     model_->replace(items_);
+    show_status();
+    emit items_replaced();
+}
+
+void SortedList::show_found(LookupList found) {
+    items_ = std::move(found);
+    finding_ = Finding::EveryBox;
+    model_->replace(items_);
+    if (edit_ && !edit_->text().isEmpty() && count() > 0) highlight(0);
+    show_status();
+}
+
+void SortedList::describe_items(const QString& what, const QString& hint, const QString& shorter) {
+    what_ = what;
+    hint_ = hint;
+    shorter_hint_ = shorter.isEmpty() ? hint : shorter;
+    show_status();
+}
+
+void SortedList::typed(const QString& text) {
+    if (finding_ == Finding::EveryBox) {
+        emit find_everywhere(text);
+    } else {
+        narrow(text);
+    }
 }
 
 void SortedList::narrow(const QString& typed) {
     model_->replace(filter_->filter(items_, typed));
     if (!typed.isEmpty() && count() > 0) highlight(0);
+    show_status();
+}
+
+QString SortedList::count_text() const {
+    return count_ ? count_->text() : QString();
+}
+
+namespace {
+
+// The first of `texts` that fits in `width` pixels, else the last.
+QString fitting(const QFontMetrics& metrics, int width, const QStringList& texts) {
+    for (const QString& text : texts) {
+        if (metrics.horizontalAdvance(text) <= width) return text;
+    }
+    return texts.last();
+}
+
+void set_accessible_name(QWidget* widget, const QString& name) {
+    // Each change is announced: only a real one is made.
+    if (widget->accessibleName() != name) widget->setAccessibleName(name);
+}
+
+} // namespace
+
+void SortedList::show_status() {
+    const QLocale locale;
+    const int shown = count();
+    const int all = items_ ? int(items_->rows.size()) : 0;
+    if (!edit_) {
+        if (!what_.isEmpty()) set_accessible_name(view_, QStringLiteral("%1, %2").arg(what_, locale.toString(all)));
+        return;
+    }
+    const QString typed = edit_->text();
+    const QFontMetrics metrics = edit_->fontMetrics();
+    // Room in the field beside the typed text, and what the field's frame and margins take.
+    constexpr int Margins = 8;
+    const int room = edit_->width() - metrics.horizontalAdvance(typed) - 2 * Margins;
+    QString name;
+    QString count;
+    QString hint;
+    QString description;
+    if (finding_ == Finding::EveryBox) {
+        hint = tr("Find in every box");
+        description = tr("Typing finds the text in every box of every entry");
+        name = typed.isEmpty() ? tr("Lower box, nothing listed")
+                               : tr("People holding ‘%1’, %2").arg(typed, locale.toString(shown));
+        if (!typed.isEmpty()) {
+            const QString n = locale.toString(shown);
+            count = shown == 0 ? fitting(metrics, room, {tr("no match in any box"), tr("no match")})
+                               : fitting(metrics, room, {tr("%1 found in every box").arg(n),
+                                                         tr("%1 in every box").arg(n),
+                                                         tr("%1 found").arg(n)});
+        }
+    } else {
+        hint = metrics.horizontalAdvance(hint_) <= edit_->width() - 2 * Margins ? hint_ : shorter_hint_;
+        description = tr("%1; Control+Return finds the text in every box").arg(hint_);
+        name = typed.isEmpty() ? QStringLiteral("%1, %2").arg(what_, locale.toString(all))
+                               : tr("%1 holding ‘%2’, %3 of %4")
+                                     .arg(what_, typed, locale.toString(shown), locale.toString(all));
+        if (!typed.isEmpty()) {
+            count = shown == 0 ? fitting(metrics, room,
+                                         {tr("no match – Return finds in every box"),
+                                          tr("no match – Return: every box"), tr("no match")})
+                               : fitting(metrics, room,
+                                         {tr("%1 of %2").arg(locale.toString(shown), locale.toString(all)),
+                                          locale.toString(shown)});
+        }
+    }
+    if (edit_->placeholderText() != hint) edit_->setPlaceholderText(hint);
+    if (edit_->accessibleDescription() != description) edit_->setAccessibleDescription(description);
+    set_accessible_name(view_, name);
+    if (count_->text() != count) {
+        count_->setText(count);
+        count_->setAccessibleName(count);
+    }
+    const int width = count.isEmpty() ? 0 : metrics.horizontalAdvance(count) + 4;
+    count_->setGeometry(edit_->width() - width - 3, 0, width, edit_->height());
+    count_->setVisible(!count.isEmpty());
+    edit_->setTextMargins(0, 0, width, 0);
 }
 
 void SortedList::highlight(int row) {
@@ -123,6 +233,7 @@ void SortedList::set_describer(std::function<QString(std::int32_t)> describe) {
 }
 
 bool SortedList::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edit_ && event->type() == QEvent::Resize) show_status();
     if (watched != edit_ || event->type() != QEvent::KeyPress) return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
@@ -141,14 +252,16 @@ bool SortedList::eventFilter(QObject* watched, QEvent* event) {
         if (modifiers != Qt::NoModifier) return false;
         if (list_index() >= 0) {
             set_list_index(list_index());
-        } else if (!edit_->text().isEmpty() && count() == 0) {
+        } else if (!edit_->text().isEmpty() && count() == 0 && finding_ == Finding::Narrows) {
+            // The field says so beforehand ("no match – Return finds in every box") and shows
+            // the people found afterwards ("3 found in every box").
             emit find_everywhere(edit_->text());
         }
         return true;
     case Qt::Key_Escape:
         if (edit_->text().isEmpty()) return false;
         edit_->clear();
-        narrow({});
+        typed({});
         return true;
     default:
         return false;

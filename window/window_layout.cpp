@@ -399,6 +399,8 @@ frm_ZEL::frm_ZEL(Directory& directory_, std::filesystem::path folder_, QWidget* 
     install_lookup_keys();
     install_finder();
     install_shortcuts();
+    install_lower_box_menu();
+    install_email_menu();
 }
 
 frm_ZEL::~frm_ZEL() = default;
@@ -566,11 +568,8 @@ void frm_ZEL::build_right_column(TabChain& tab_chain) {
     place(list1, list1Place);
     use_colours(list1->edit_field(), Blue, Cream);
     use_colours(list1->view(), Blue, Cream);
-    list1->view()->setAccessibleName(QStringLiteral("Entries found (lower box)"));
+    // The list's name and the finder's description follow what the list holds.
     list1->edit_field()->setAccessibleName(QStringLiteral("Find in the lower box"));
-    list1->edit_field()->setAccessibleDescription(
-        QStringLiteral("Shows only the items that hold the text typed; Control+Return finds it "
-                       "in every field of every entry"));
     connect(list1, &SortedList::chosen, this, [this] { list1_Click(); });
     tab_chain.emplace_back(list1Tab, list1->edit_field());
     tab_chain.emplace_back(list1Tab, list1->view());

@@ -44,20 +44,28 @@ class TestTextFinding : public QObject {
     void finding_in_every_slot_data();
     void finding_in_every_slot();
     void found_surnames_sorted();
+    void found_people_told_apart();
 };
 
 void TestTextFinding::narrowing_a_list_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QList<int>>("numbers");
 
-    // Items 1 to 7 of the list below.
-    QTest::newRow("nothing typed") << "" << QList<int>{1, 2, 3, 4, 5, 6, 7};
+    // Items 1 to 11 of the list below.
+    QTest::newRow("nothing typed") << "" << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
     QTest::newRow("case") << "LIND" << QList<int>{1, 2};
     QTest::newRow("accent left out") << "linden" << QList<int>{2};
     QTest::newRow("accent typed on a plain text") << "Zéller" << QList<int>{3};
     QTest::newRow("sharp s as ss") << "strasse" << QList<int>{4, 5};
     QTest::newRow("o for a slashed o") << "tromso" << QList<int>{6};
     QTest::newRow("ae for the ligature") << "aerø" << QList<int>{7};
+    QTest::newRow("d for eth") << "sigurdardottir" << QList<int>{8};
+    QTest::newRow("th for thorn") << "THORS" << QList<int>{10};
+    QTest::newRow("ue for u umlaut") << "brueck" << QList<int>{9};
+    QTest::newRow("u for u umlaut") << "bruck" << QList<int>{9};
+    QTest::newRow("u umlaut typed") << "BRÜCKNER" << QList<int>{9};
+    QTest::newRow("ue meant as typed") << "manuel" << QList<int>{11};
+    QTest::newRow("oe for o umlaut, then ae as typed") << "goeraez" << QList<int>{};
     QTest::newRow("not across two texts") << "zellerstr" << QList<int>{};
     QTest::newRow("inside a folded letter") << "sse 1" << QList<int>{4};
     QTest::newRow("no match") << "xyz" << QList<int>{};
@@ -68,7 +76,8 @@ void TestTextFinding::narrowing_a_list() {
     QFETCH(QList<int>, numbers);
 
     const LookupList all = list_of({"Lindqvist", "Lind\xe9n", "Zeller", "Stra\xdf" "e 1",
-                                    "STRASSE 2", "Troms\xd8", "\xc6r\xf8"});
+                                    "STRASSE 2", "Troms\xd8", "\xc6r\xf8", "Sigur\xf0" "ard\xf3ttir",
+                                    "Br\xfc" "ckner", "\xde\xf3rsson", "Manuel"});
     ListFilter filter;
     const LookupList narrowed = filter.filter(all, typed);
     QCOMPARE(::numbers(narrowed), numbers);
@@ -149,6 +158,15 @@ void TestTextFinding::finding_in_every_slot_data() {
     QTest::newRow("equipment") << "ebsd" << std::vector<FoundEntry>{{2, 19}};
     QTest::newRow("a letter that folds to two") << "GIESSEN" << std::vector<FoundEntry>{{1, 4}};
     QTest::newRow("half of a letter folded") << "sen" << std::vector<FoundEntry>{{1, 4}};
+    QTest::newRow("ue for u umlaut") << "juergen" << std::vector<FoundEntry>{{2, 2}};
+    // Entry 2 ticks "Museum" and "Electron Microprobe", entry 3 ticks "Museum" and holds
+    // "Museum grade" in its remarks, entry 1 ticks "Prof.", "SEM" only with a 2.
+    QTest::newRow("a ticked equipment box")
+        << "MICROPROBE" << std::vector<FoundEntry>{{2, -1, 16}};
+    QTest::newRow("a kind of organisation, a text first")
+        << "museum" << std::vector<FoundEntry>{{2, -1, 3}, {3, 20}};
+    QTest::newRow("a title") << "prof." << std::vector<FoundEntry>{{1, -1, 0}};
+    QTest::newRow("a box not ticked") << "sem" << std::vector<FoundEntry>{};
     QTest::newRow("nothing typed") << "" << std::vector<FoundEntry>{};
     QTest::newRow("no match") << "quartz" << std::vector<FoundEntry>{};
 }
@@ -166,6 +184,13 @@ void TestTextFinding::finding_in_every_slot() {
     table.set_text(2, FirstOtherEquipmentSlot + 2, "EBSD");
     table.set_text(3, SurnameSlot, "Cole");
     table.set_text(3, OtherOrganizationSlot, "Pyrite Ltd");
+    table.set_text(2, FirstNamesSlot, "J\xfcrgen");
+    table.set_text(3, RemarksSlot, "Museum grade");
+    table.OrganizationFlags[2][1] = 1;
+    table.OrganizationFlags[3][1] = 1;
+    table.EquipmentFlags[2][8] = 1;
+    table.EquipmentFlags[1][9] = 2;
+    table.TitleFlags[1][0] = 1;
     QCOMPARE(find_in_every_text(table, typed), found);
 }
 
@@ -191,6 +216,30 @@ void TestTextFinding::found_surnames_sorted() {
     EntryTable before = table;
     before.set_text(3, SurnameSlot, "");
     check(sort_items(value_items(before, 1), collator));
+}
+
+void TestTextFinding::found_people_told_apart() {
+    EntryTable table = empty_entries(5);
+    const char* rows[][3] = {{"Steinacher", "Maria", "Leoben"}, {"Adams", "", ""},
+                             {"Steinacher", "Franz", "Graz"}, {"", "Eva", "Wien"},
+                             {"steinacher", "Anton", ""}};
+    for (int e = 1; e <= 5; ++e) {
+        for (int i = 0; i < 3; ++i) table.set_text(e, std::array{1, 2, 4}[i], rows[e - 1][i]);
+    }
+    const QCollator collator = list_collator(QLocale(QLocale::English));
+    const std::vector<FoundEntry> found{{1, 1}, {2, 1}, {3, 1}, {4, 2}, {5, 1}};
+    const SortedItems people =
+        found_people(table, found, sort_items(value_items(table, 1), collator), collator);
+    QStringList shown;
+    QList<int> numbers;
+    for (const ListRow& row : people.rows) {
+        shown << QString::fromLatin1(people.text(row));
+        numbers << row.number;
+    }
+    // One surname in either case is one name: its people go by their first names.
+    QCOMPARE(shown, (QStringList{"Eva (Wien)", "Adams", "steinacher, Anton",
+                                 "Steinacher, Franz (Graz)", "Steinacher, Maria (Leoben)"}));
+    QCOMPARE(numbers, (QList<int>{4, 2, 5, 3, 1}));
 }
 
 ZELKAV_TEST_CLASS(TestTextFinding)

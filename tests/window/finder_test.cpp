@@ -10,11 +10,18 @@
 #include <QAbstractItemModelTester>
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QTemporaryDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -33,6 +40,7 @@ namespace {
 //   4 Lindén    Eva     Tromsø    Norway   Museum
 //   5 Öberg     Olof    Göteborg  Sweden   Museum; interests "Ore textures", "pyrite"
 //   6 Zeller    Zoe     Graz      Austria  SEM; remarks "Ore microscopy"
+// Entries 1, 3 and 6 have e-mail addresses.
 EntryTable people() {
     EntryTable table = empty_entries(6);
     const char* rows[][4] = {{"Lindqvist", "Anna", "Freiberg", "Sweden"},
@@ -54,6 +62,9 @@ EntryTable people() {
     table.set_text(5, 11, "Ore textures");
     table.set_text(5, 12, "pyrite");
     table.set_text(6, 20, "Ore microscopy");
+    table.set_text(1, 9, "anna@fb.se");
+    table.set_text(3, 9, "carl@ki.se");
+    table.set_text(6, 9, "zoe@gz.at");
     return table;
 }
 
@@ -89,6 +100,10 @@ class FinderTest : public QObject {
     void choosing_from_a_narrowed_list();
     void finding_in_every_text_data();
     void finding_in_every_text();
+    void the_finder_says_what_it_searches_data();
+    void the_finder_says_what_it_searches();
+    void narrowing_counts_in_place();
+    void finding_as_typed_follows_each_key();
     void items_tell_people_apart();
     void alt_down_goes_to_the_list_data();
     void alt_down_goes_to_the_list();
@@ -97,8 +112,26 @@ class FinderTest : public QObject {
     void assistive_technology_chooses_as_a_click_does();
     void every_control_has_an_accessible_name();
     void correction_file_says_where_it_went();
+    void the_lower_box_menu_opens_data();
+    void the_lower_box_menu_opens();
+    void reaching_the_people_listed();
+    void the_email_box_menu();
+    void showing_an_entry_is_announced();
+
+  public slots:
+    // Stands in for the desktop's mail program.
+    void open_mail(const QUrl& url) { mailed_ << url; }
 
   private:
+    QList<QUrl> mailed_;
+    QMenu* open_menu() const { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }
+    QStringList action_texts(const QMenu* menu) const {
+        QStringList shown;
+        for (const QAction* action : menu->actions()) {
+            if (!action->isSeparator()) shown << action->text();
+        }
+        return shown;
+    }
     QLineEdit* finder() const { return f->window->list1->edit_field(); }
     void type(const QString& text) {
         finder()->setFocus(Qt::TabFocusReason);
@@ -223,48 +256,66 @@ void FinderTest::choosing_from_a_narrowed_list() {
 }
 
 void FinderTest::finding_in_every_text_data() {
+    QTest::addColumn<int>("label");    // clicked first: 1 closes the surnames, 11 shows kinds
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("control"); // Ctrl+Return, else Return
-    QTest::addColumn<QStringList>("surnames");
+    QTest::addColumn<QString>("key");  // pressed after typing, if any
+    QTest::addColumn<QStringList>("people");
     QTest::addColumn<QString>("first_tooltip");
+    QTest::addColumn<int>("category"); // after the find
 
-    QTest::newRow("a word in the remarks")
-        << "gold ore" << false << QStringList{"Lindqvist"}
-        << "Lindqvist, Anna, Freiberg, Sweden\nRemarks: Collects gold ores";
-    QTest::newRow("a word in an address")
-        << "freiberg STR" << false << QStringList{"Lindqvist"}
-        << "Lindqvist, Bertil, Uppsala, Sweden\nMailing Address: Box 12 Freiberg Strasse";
-    QTest::newRow("an other-equipment box")
-        << "raman" << false << QStringList{"Lindqvist"}
-        << "Lindqvist, Carl, Kiruna, Sweden\nother Laboratory Equipment B: Raman (old)";
-    QTest::newRow("several entries, Ctrl+Return though surnames match")
-        << "ore" << true << QStringList{"Lindqvist", "Öberg", "Zeller"}
-        << "Lindqvist, Anna, Freiberg, Sweden\nRemarks: Collects gold ores";
-    QTest::newRow("without the accent") << "GOTEBORG" << false << QStringList{"Öberg"}
-                                        << "Öberg, Olof, Göteborg, Sweden\nCity: Göteborg";
-    QTest::newRow("nothing") << "xyz" << false << QStringList{} << "";
+    QTest::newRow("Return after no surname matched")
+        << -1 << "gold ore" << "Return" << QStringList{"Lindqvist, Anna (Freiberg)"}
+        << "Lindqvist, Anna, Freiberg, Sweden\nRemarks: Collects gold ores" << -1;
+    QTest::newRow("as typed, kinds shown")
+        << 11 << "freiberg STR" << "" << QStringList{"Lindqvist, Bertil (Uppsala)"}
+        << "Lindqvist, Bertil, Uppsala, Sweden\nMailing Address: Box 12 Freiberg Strasse" << 11;
+    QTest::newRow("as typed, the surnames closed")
+        << 1 << "raman" << "" << QStringList{"Lindqvist, Carl (Kiruna)"}
+        << "Lindqvist, Carl, Kiruna, Sweden\nother Laboratory Equipment B: Raman (old)" << -1;
+    QTest::newRow("Ctrl+Return though surnames match")
+        << -1 << "ore" << "Ctrl+Return"
+        << QStringList{"Lindqvist, Anna (Freiberg)", "Öberg, Olof (Göteborg)", "Zeller, Zoe (Graz)"}
+        << "Lindqvist, Anna, Freiberg, Sweden\nRemarks: Collects gold ores" << -1;
+    QTest::newRow("without the accent") << -1 << "GOTEBORG" << "Return"
+                                        << QStringList{"Öberg, Olof (Göteborg)"}
+                                        << "Öberg, Olof, Göteborg, Sweden\nCity: Göteborg" << -1;
+    QTest::newRow("oe for the umlaut") << 1 << "oeberg" << "" << QStringList{"Öberg, Olof (Göteborg)"}
+                                       << "Öberg, Olof, Göteborg, Sweden\nSurname: Öberg" << -1;
+    QTest::newRow("a ticked box, people of one name told apart")
+        << 1 << "museum" << ""
+        << QStringList{"Lindén, Eva (Tromsø)", "Lindqvist, Anna (Freiberg)",
+                       "Lindqvist, Bertil (Uppsala)", "Öberg, Olof (Göteborg)"}
+        << "Lindén, Eva, Tromsø, Norway\nOrganization: Museum" << -1;
+    QTest::newRow("nothing") << -1 << "xyz" << "Return" << QStringList{} << "" << -1;
 }
 
 void FinderTest::finding_in_every_text() {
+    QFETCH(int, label);
     QFETCH(QString, typed);
-    QFETCH(bool, control);
-    QFETCH(QStringList, surnames);
+    QFETCH(QString, key);
+    QFETCH(QStringList, people);
     QFETCH(QString, first_tooltip);
+    QFETCH(int, category);
 
-    f->click_label(11); // the upper box is shown until the find
+    if (label >= 0) f->click_label(label);
     type(typed);
-    QTest::keyClick(finder(), Qt::Key_Return, control ? Qt::ControlModifier : Qt::NoModifier);
-    SortedList* list = f->window->list1;
-    QCOMPARE(texts(list), surnames);
-    QCOMPARE(f->window->lookup_category_for_testing(), -1);
-    QVERIFY(f->window->List2->isHidden());
-    QVERIFY(!f->window->Frame2->isHidden());
-    QCOMPARE(finder()->text(), typed);
-    if (surnames.isEmpty()) {
-        QVERIFY(QToolTip::text().contains(typed));
-        return;
+    if (!key.isEmpty()) {
+        QTest::keyClick(finder(), Qt::Key_Return,
+                        key == "Ctrl+Return" ? Qt::ControlModifier : Qt::NoModifier);
     }
+    SortedList* list = f->window->list1;
+    QCOMPARE(texts(list), people);
+    QCOMPARE(f->window->lookup_category_for_testing(), category);
+    QCOMPARE(f->window->List2->isHidden(), category != 11);
+    QCOMPARE(finder()->text(), typed);
+    QCOMPARE(list->finding(), SortedList::Finding::EveryBox);
+    QCOMPARE(list->count_text().startsWith("no match"), people.isEmpty());
+    if (people.isEmpty()) return;
     QCOMPARE(tooltip(list, 0), first_tooltip);
+    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(list->view());
+    QCOMPARE(view->tableInterface()->cellAt(0, 0)->text(QAccessible::Description), first_tooltip);
+    QCOMPARE(view->text(QAccessible::Name),
+             QString("People holding \u2018%1\u2019, %2").arg(typed).arg(people.size()));
 
     // Return chooses the first entry found; the next caption click opens its look-up.
     QTest::keyClick(finder(), Qt::Key_Return);
@@ -272,6 +323,88 @@ void FinderTest::finding_in_every_text() {
     f->click_label(1);
     QCOMPARE(f->window->lookup_category_for_testing(), 1);
     QCOMPARE(list->count(), 6);
+}
+
+void FinderTest::the_finder_says_what_it_searches_data() {
+    QTest::addColumn<QList<int>>("labels"); // clicked in turn
+    QTest::addColumn<QString>("kind");      // then chosen in the upper box
+    QTest::addColumn<QString>("hint");      // or, when the field is too narrow, its shorter form
+    QTest::addColumn<QString>("shorter");
+    QTest::addColumn<QString>("name");      // of the lower box
+
+    QTest::newRow("surnames at the start") << QList<int>{} << "" << "Find among 6 surnames" << ""
+                                           << "Surnames, 6";
+    QTest::newRow("city") << QList<int>{4} << "" << "Find in City: 6 values" << "" << "City, 6";
+    QTest::newRow("fields of interest")
+        << QList<int>{12} << "" << "Find in Fields of Interest: 3 values" << "Find among 3 values"
+        << "Fields of Interest, 3";
+    QTest::newRow("a kind chosen") << QList<int>{11} << "Museum" << "Find among 4 surnames" << ""
+                                   << "Surnames: Museum, 4";
+    QTest::newRow("surnames closed") << QList<int>{1} << "" << "Find in every box" << ""
+                                     << "Lower box, nothing listed";
+    QTest::newRow("kinds shown") << QList<int>{13} << "" << "Find in every box" << ""
+                                 << "Lower box, nothing listed";
+    QTest::newRow("a kind nobody has") << QList<int>{13} << "TEM" << "Find in every box" << ""
+                                       << "Lower box, nothing listed";
+    QTest::newRow("remarks") << QList<int>{14} << "" << "Find in every box" << ""
+                             << "Lower box, nothing listed";
+}
+
+void FinderTest::the_finder_says_what_it_searches() {
+    QFETCH(QList<int>, labels);
+    QFETCH(QString, kind);
+    QFETCH(QString, hint);
+    QFETCH(QString, shorter);
+    QFETCH(QString, name);
+
+    for (int label : labels) f->click_label(label);
+    if (!kind.isEmpty()) click_item(f->window->List2, row_of(f->window->List2, kind));
+    const QString shown = finder()->placeholderText();
+    QVERIFY2(shown == hint || (!shorter.isEmpty() && shown == shorter), qPrintable(shown));
+    // The hint is seen whole.
+    QVERIFY2(finder()->fontMetrics().horizontalAdvance(shown) < finder()->width() - 8,
+             qPrintable(shown));
+    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(f->window->list1->view());
+    QCOMPARE(view->text(QAccessible::Name), name);
+    QCOMPARE(f->window->list1->count_text(), QString());
+}
+
+void FinderTest::narrowing_counts_in_place() {
+    SortedList* list = f->window->list1;
+    type("lind");
+    QCOMPARE(list->count_text(), QString("4 of 6"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(list->view())->text(QAccessible::Name),
+             QString("Surnames holding \u2018lind\u2019, 4 of 6"));
+    QTest::keyClicks(finder(), "xyz");
+    QVERIFY2(list->count_text().startsWith("no match \u2013 Return"), qPrintable(list->count_text()));
+    QCOMPARE(list->finding(), SortedList::Finding::Narrows);
+    // The count stays clear of the text typed.
+    QLabel* count = finder()->findChild<QLabel*>("finder_count");
+    QVERIFY(count && count->isVisible());
+    QVERIFY(finder()->textMargins().right() >= count->width());
+    QTest::keyClick(finder(), Qt::Key_Escape);
+    QCOMPARE(list->count_text(), QString());
+    QVERIFY(!count->isVisible());
+}
+
+void FinderTest::finding_as_typed_follows_each_key() {
+    f->click_label(1); // nothing listed
+    SortedList* list = f->window->list1;
+    type("lindq");
+    QCOMPARE(list->count(), 3);
+    QTest::keyClick(finder(), Qt::Key_Backspace);
+    QTest::keyClick(finder(), Qt::Key_Backspace); // "lin": Lindén too
+    QCOMPARE(list->count(), 4);
+    QTest::keyClicks(finder(), "den");
+    QCOMPARE(texts(list), QStringList{"Lindén, Eva (Tromsø)"});
+    QTest::keyClick(finder(), Qt::Key_Escape);
+    QCOMPARE(list->count(), 0);
+    QCOMPARE(finder()->placeholderText(), QString("Find in every box"));
+    // A caption click brings a look-up back, and typing narrows it again.
+    f->click_label(6);
+    type("swe");
+    QCOMPARE(list->finding(), SortedList::Finding::Narrows);
+    QCOMPARE(list->count(), 4);
 }
 
 void FinderTest::items_tell_people_apart() {
@@ -413,6 +546,105 @@ void FinderTest::correction_file_says_where_it_went() {
     // The fifth row, once under the notice at the button, takes the very next click.
     click_item(f->window->list1, row_of(f->window->list1, "\u00d6berg"));
     QCOMPARE(f->window->text1(SurnameSlot), QString("\u00d6berg"));
+}
+
+void FinderTest::the_lower_box_menu_opens_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("right click") << "right click";
+    QTest::newRow("Menu key") << "Menu";
+    QTest::newRow("Shift+F10") << "Shift+F10";
+}
+
+void FinderTest::the_lower_box_menu_opens() {
+    QFETCH(QString, how);
+    type("lindq");
+    QListView* view = f->window->list1->view();
+    view->setFocus(Qt::TabFocusReason);
+    const QPoint second = view->visualRect(view->model()->index(1, 0)).center();
+    if (how == "right click") {
+        // The press, then the menu event that the platform sends with it.
+        QTest::mouseClick(view->viewport(), Qt::RightButton, {}, second);
+        QContextMenuEvent menu_event(QContextMenuEvent::Mouse, second,
+                                     view->viewport()->mapToGlobal(second));
+        QApplication::sendEvent(view->viewport(), &menu_event);
+    }
+    if (how == "Menu") QTest::keyClick(view, Qt::Key_Menu);
+    if (how == "Shift+F10") QTest::keyClick(view, Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(open_menu());
+    QCOMPARE(action_texts(open_menu()),
+             (QStringList{"Copy the e-mail addresses of these 3 people",
+                          "Save these 3 people as vCard\u2026", "Save the shown entry as vCard\u2026"}));
+    QVERIFY(!open_menu()->actions().last()->isEnabled()); // no entry shown yet
+    open_menu()->close();
+    // The right click chose nothing; the finder's highlight stays where it was.
+    QCOMPARE(f->window->text1(2), QString());
+    QCOMPARE(f->window->list1->list_index(), 0);
+}
+
+void FinderTest::reaching_the_people_listed() {
+    QTemporaryDir dir;
+    QStringList offered;
+    set_save_file_hook_for_testing([&](const QString& suggested) {
+        offered << QFileInfo(suggested).fileName();
+        return dir.filePath(QString("%1.vcf").arg(offered.size()));
+    });
+    const auto cards = [&](int n) {
+        QFile file(dir.filePath(QString("%1.vcf").arg(n)));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+
+    type("lindq");
+    f->window->copy_listed_emails(); // Bertil has none
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("anna@fb.se, carl@ki.se"));
+    QCOMPARE(f->window->Notice->notice(),
+             QString("The e-mail addresses of 2 of these 3 people copied, separated by commas"));
+    f->window->save_listed_vcards();
+    QCOMPARE(cards(1).count("BEGIN:VCARD"), 3);
+    QVERIFY(cards(1).contains("FN:Bertil Lindqvist\r\n"));
+    QVERIFY2(f->window->Notice->notice().startsWith("vCard file 1.vcf written"),
+             qPrintable(f->window->Notice->notice()));
+
+    click_item(f->window->list1, 2); // Carl
+    f->window->save_shown_vcard();
+    QCOMPARE(cards(2).count("BEGIN:VCARD"), 1);
+    QVERIFY(cards(2).contains("EMAIL;TYPE=work:carl@ki.se\r\n"));
+    QCOMPARE(offered, (QStringList{"ZEL-KAV people.vcf", "Lindqvist.vcf"}));
+    set_save_file_hook_for_testing({});
+}
+
+void FinderTest::the_email_box_menu() {
+    QDesktopServices::setUrlHandler("mailto", this, "open_mail");
+    auto* box = f->control<QLineEdit>("Text1_9");
+    click_item(f->window->list1, row_of(f->window->list1, "Zeller"));
+    box->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(box, Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(open_menu());
+    QCOMPARE(action_texts(open_menu()).mid(0, 2), (QStringList{"Write an e-mail", "Copy address"}));
+    QCOMPARE(action_texts(open_menu()).last(), QString("Save the shown entry as vCard\u2026"));
+    open_menu()->actions().at(0)->trigger();
+    open_menu()->close();
+    QCOMPARE(mailed_, QList<QUrl>{QUrl("mailto:zoe@gz.at")});
+
+    // The address as the box shows it, typed or not; none, and both are greyed.
+    box->setText(" new@gz.at ");
+    QMenu* menu = f->window->show_email_menu(box->mapToGlobal(QPoint()));
+    menu->actions().at(1)->trigger();
+    menu->close();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("new@gz.at"));
+    box->clear();
+    menu = f->window->show_email_menu(box->mapToGlobal(QPoint()));
+    QVERIFY(!menu->actions().at(0)->isEnabled());
+    QVERIFY(!menu->actions().at(1)->isEnabled());
+    menu->close();
+    QDesktopServices::unsetUrlHandler("mailto");
+}
+
+void FinderTest::showing_an_entry_is_announced() {
+    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(f->window->list1->view());
+    click_item(f->window->list1, row_of(f->window->list1, "Zeller"));
+    QCOMPARE(view->text(QAccessible::Description), QString("Shown: Zeller, Zoe, Graz"));
+    QTest::mouseClick(f->window->cmd_down, Qt::LeftButton);
+    QCOMPARE(view->text(QAccessible::Description), QString("Shown: \u00d6berg, Olof, G\u00f6teborg"));
 }
 
 ZELKAV_TEST_CLASS(FinderTest)
