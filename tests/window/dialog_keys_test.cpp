@@ -1,6 +1,7 @@
 #include "import_review_dialog.h"
 #include "message_box.h"
 #include "person_choice_dialog.h"
+#include "table_builder.h"
 #include "test_registry.h"
 
 #include <QApplication>
@@ -17,7 +18,8 @@ Q_DECLARE_METATYPE(std::function<QString()>)
 class DialogKeysTest : public QObject {
     Q_OBJECT
 
-    // Presses `key` in the dialog once it is open, and notes its title.
+    // Presses `key` in the dialog once it is open (Down is followed by Return), and notes its
+    // title.
     QString title_;
     void press_when_open(Qt::Key key) {
         title_.clear();
@@ -26,6 +28,9 @@ class DialogKeysTest : public QObject {
             if (!dialog) return;
             title_ = dialog->windowTitle();
             QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, key);
+            if (key == Qt::Key_Down)
+                QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog,
+                                Qt::Key_Return);
         });
     }
 
@@ -53,8 +58,30 @@ class DialogKeysTest : public QObject {
         const auto choice = [] {
             return QString::number(choose_person(
                 nullptr, "/a/Berg_KAV.TXT",
-                {{2, "Berg", "Anna", "Oslo", "Norway"}, {4, "Berg", "Anna", "Bergen", "Norway"}}));
+                {{2, "Berg", "Anna", "Oslo", "Norway", {}}, {4, "Berg", "Anna", "Bergen", "Norway", {}}}));
         };
+        const auto likely = [](LikelyChoice by_default) {
+            return [by_default] {
+                static const EntryTable table = named_entries(3);
+                const LikelyChoice c = choose_likely_person(
+                    nullptr, "/a/Huber_KAV.TXT", "Huber, Maria",
+                    {{1, "Name 1", "Maria", "Graz", "Austria", "same surname"},
+                     {2, "Name 2", "Maria", "Linz", "Austria", "same first names"}},
+                    by_default, table);
+                return c.kind == LikelyChoice::Kind::Entry    ? QString::number(c.entry)
+                       : c.kind == LikelyChoice::Kind::AddNew ? QString("add")
+                                                              : QString("skip");
+            };
+        };
+        using Kind = LikelyChoice::Kind;
+        QTest::newRow("likely people, Return takes the sure one")
+            << std::function<QString()>(likely({Kind::Entry, 1})) << int(Qt::Key_Return) << "1";
+        QTest::newRow("likely people, none sure, Return skips")
+            << std::function<QString()>(likely({Kind::Skip, 0})) << int(Qt::Key_Return) << "skip";
+        QTest::newRow("likely people, none sure, Down picks the best")
+            << std::function<QString()>(likely({Kind::Skip, 0})) << int(Qt::Key_Down) << "1";
+        QTest::newRow("likely people, Escape")
+            << std::function<QString()>(likely({Kind::Entry, 1})) << int(Qt::Key_Escape) << "skip";
         QTest::newRow("question, Return")
             << std::function<QString()>(among) << int(Qt::Key_Return) << "Store";
         QTest::newRow("question, Escape")
