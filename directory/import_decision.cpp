@@ -2,6 +2,8 @@
 
 #include "person_lookup.h"
 
+#include <algorithm>
+
 namespace {
 
 // "a", "a and b", "a, b and c".
@@ -15,11 +17,18 @@ QString join_as_words(const QStringList& items) {
 
 ImportTarget import_target(const EntryTable& table, const EntryValues& file) {
     ImportTarget target{person_of(file), {}, {}, {}};
-    if (!file.Text1[FirstNamesSlot].trimmed().isEmpty())
-        target.found = find_person(table, file.Text1[SurnameSlot], file.Text1[FirstNamesSlot]);
-    if (target.found.empty()) {
+    target.found = find_person(table, file.Text1[SurnameSlot], file.Text1[FirstNamesSlot]);
+    const bool nameless = file.Text1[FirstNamesSlot].trimmed().isEmpty();
+    if (target.found.empty() || nameless) {
         target.likely = likely_people(table, file);
-    } else if (target.found.size() == 1) {
+        const auto& found = target.found;
+        const bool likelier = !target.likely.empty() &&
+                              std::find(found.begin(), found.end(),
+                                        target.likely.front().entry) == found.end();
+        if (likelier) target.found.clear();
+        if (!target.found.empty()) target.likely.clear();
+    }
+    if (target.found.size() == 1) {
         const QStringList differing = differing_signs(table, target.found.front(), file);
         if (!differing.isEmpty())
             target.notes << QStringLiteral("This may be another person of the same name: %1 %2.")

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-// Whom a correction file names, as the import settles it before asking anything. A file
-// with blank first names is never taken by its name alone: it is scored as a nameless one.
+// Whom a correction file names, as the import settles it before asking anything. A file with
+// blank first names goes to the entries of its name only when nobody else is likelier.
 struct ImportTarget {
     QString person;                  // "Surname, First names", for messages
     std::vector<std::int16_t> found; // the entries that name the person; several: ask which

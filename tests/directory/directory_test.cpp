@@ -345,9 +345,12 @@ class DirectoryTest : public QObject {
         QTest::addColumn<QString>("note");
         QTest::newRow("by name") << QStringList{"Berg", "Anna", "Bergen", "anna.berg@uio.no", ""}
                                  << std::vector<std::int16_t>{3} << 0 << "";
-        QTest::newRow("blank first names are no name")
+        QTest::newRow("blank first names, someone likelier")
             << QStringList{"Berg", "", "Oslo", "anna.berg@uio.no", ""}
             << std::vector<std::int16_t>{} << 3 << "";
+        QTest::newRow("blank first names, nobody likelier")
+            << QStringList{"Berg", "", "Tromsø", "", ""} << std::vector<std::int16_t>{2} << 0
+            << "";
         QTest::newRow("same name elsewhere")
             << QStringList{"Smith", "John", "London", "j.smyth@nhm.ac.uk", "+44 20 7942 5000"}
             << std::vector<std::int16_t>{5} << 0
