@@ -94,15 +94,18 @@ bool close(std::string_view a, std::string_view b) {
     if (shorter < 6 || std::max(a.size(), b.size()) > 63) return false;
     const std::size_t most = shorter >= 9 ? 2 : 1;
     if (std::max(a.size(), b.size()) - shorter > most) return false;
-    std::array<std::size_t, 64> previous{}, row{};
-    for (std::size_t j = 0; j <= b.size(); ++j) previous[j] = j;
+    std::array<unsigned char, 64> one, other;
+    unsigned char* previous = one.data();
+    unsigned char* row = other.data();
+    for (std::size_t j = 0; j <= b.size(); ++j) previous[j] = static_cast<unsigned char>(j);
     for (std::size_t i = 1; i <= a.size(); ++i) {
-        row[0] = i;
-        std::size_t best = row[0];
+        row[0] = static_cast<unsigned char>(i);
+        unsigned best = row[0];
         for (std::size_t j = 1; j <= b.size(); ++j) {
-            row[j] = std::min({previous[j] + 1, row[j - 1] + 1,
-                               previous[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            best = std::min(best, row[j]);
+            row[j] = static_cast<unsigned char>(
+                std::min({previous[j] + 1, row[j - 1] + 1,
+                          previous[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)}));
+            best = std::min<unsigned>(best, row[j]);
         }
         if (best > most) return false;
         std::swap(previous, row);
@@ -138,10 +141,24 @@ std::string digits(std::string_view bytes) {
     return only;
 }
 
-bool same_folded(std::string_view a, const std::string& folded_b, Folded& scratch) {
-    if (folded_b.empty()) return false;
-    scratch.assign(a);
-    return scratch.whole == folded_b;
+// Whether `bytes` folds to `folded`, which is not empty, without building the folded copy.
+bool folds_to(std::string_view bytes, const std::string& folded) {
+    if (folded.empty()) return false;
+    std::size_t at = 0;
+    for (const char c : bytes) {
+        const unsigned char f = NameFold[static_cast<unsigned char>(c)];
+        if (!f) continue;
+        if (at == folded.size() || static_cast<char>(f) != folded[at]) return false;
+        ++at;
+    }
+    return at == folded.size();
+}
+
+// Whether the name `bytes` may be a part or a near miss of `file`: folding it is worth it.
+bool worth_folding(std::string_view bytes, const Folded& file) {
+    if (file.parts.size() > 1 || bytes.size() + 2 >= file.whole.size()) return true;
+    return std::any_of(bytes.begin(), bytes.end(),
+                       [](char c) { return NameFold[static_cast<unsigned char>(c)] == 0; });
 }
 
 std::string bytes_of(const QString& text) {
@@ -173,61 +190,81 @@ struct FileSigns {
 
 std::vector<LikelyPerson> likely_people(const EntryTable& table, const EntryValues& values,
                                         std::size_t most) {
-    const FileSigns file(values);
-    std::vector<LikelyPerson> found;
-    const int last = std::min<int>(table.EntryCount, int(table.text_rows()) - 1);
-    Folded surname, scratch;
-    for (int e = 1; e <= last; ++e) {
-        int score = 0, signs = 0;
-        QStringList reasons;
-        const auto sign = [&](int weight, const char* reason) {
-            score += weight;
-            ++signs;
-            reasons << QLatin1String(reason);
-        };
-        const bool email = same_email(table.text(e, EmailSlot), file.email);
-        if (email) {
-            score += 8;
-            reasons << QStringLiteral("same e-mail");
-        }
+    // The signs, strongest first; a candidate's reasons are spelt out only for those kept.
+    enum Sign { Email, Telephone, Fax, Surname, SurnamePart, SimilarSurname, FirstNames, City,
+                Country, SignCount };
+    static constexpr std::array<int, SignCount> weight{8, 6, 6, 5, 3, 3, 3, 2, 1};
+    static constexpr std::array<const char*, SignCount> reason{
+        "same e-mail", "same telephone", "same fax", "same surname",
+        "one part of a double surname", "a similar surname", "same first names", "same city",
+        "same country"};
+    struct Scored {
+        std::int16_t entry;
+        int score;
+        unsigned signs;
+    };
 
-        bool telephone = false;
-        if (!file.telephone.empty() || !file.fax.empty()) {
+    const FileSigns file(values);
+    std::vector<Scored> found;
+    const int last = std::min<int>(table.EntryCount, int(table.text_rows()) - 1);
+    const bool numbers = !file.telephone.empty() || !file.fax.empty();
+    Folded surname;
+    for (int e = 1; e <= last; ++e) {
+        unsigned signs = 0;
+        if (same_email(table.text(e, EmailSlot), file.email)) signs |= 1u << Email;
+        if (numbers) {
             const std::string t = digits(table.text(e, TelephoneSlot));
             const std::string f = digits(table.text(e, FaxSlot));
             const auto held = [&t, &f](const std::string& n) {
                 return !n.empty() && (n == t || n == f);
             };
-            telephone = held(file.telephone) || held(file.fax);
-            if (telephone) sign(6, held(file.telephone) ? "same telephone" : "same fax");
+            if (held(file.telephone)) signs |= 1u << Telephone;
+            else if (held(file.fax)) signs |= 1u << Fax;
         }
-
-        surname.assign(table.text(e, SurnameSlot));
-        bool named = false;
-        if (!file.surname.whole.empty() && !surname.whole.empty()) {
-            named = true;
-            if (surname.whole == file.surname.whole) sign(5, "same surname");
-            else if (share_a_part(surname, file.surname)) sign(3, "one part of a double surname");
-            else if (close(surname.whole, file.surname.whole)) sign(3, "a similar surname");
-            else named = false;
+        const std::string_view name = table.text(e, SurnameSlot);
+        if (folds_to(name, file.surname.whole)) {
+            signs |= 1u << Surname;
+        } else if (!file.surname.whole.empty() && worth_folding(name, file.surname)) {
+            surname.assign(name);
+            if (!surname.whole.empty() && share_a_part(surname, file.surname))
+                signs |= 1u << SurnamePart;
+            else if (!surname.whole.empty() && close(surname.whole, file.surname.whole))
+                signs |= 1u << SimilarSurname;
         }
-
-        const bool first = same_folded(table.text(e, FirstNamesSlot), file.first_names, scratch);
-        const bool city = same_folded(table.text(e, CitySlot), file.city, scratch);
-        if (!(email || telephone || named || (first && city))) continue;
-        if (first) sign(3, "same first names");
-        if (city) {
-            sign(2, "same city");
-        } else if (file.city.empty() || trimmed(table.text(e, CitySlot)).empty()) {
-            if (same_folded(table.text(e, CountrySlot), file.country, scratch))
-                sign(1, "same country");
-        }
-        found.push_back({std::int16_t(e), score, email || signs >= 2, reasons});
+        if (folds_to(table.text(e, FirstNamesSlot), file.first_names)) signs |= 1u << FirstNames;
+        if (folds_to(table.text(e, CitySlot), file.city)) signs |= 1u << City;
+        constexpr unsigned Strong = (1u << FirstNames) - 1; // e-mail, a number or the surname
+        constexpr unsigned FirstNamesAndCity = (1u << FirstNames) | (1u << City);
+        if (!(signs & Strong) && (signs & FirstNamesAndCity) != FirstNamesAndCity) continue;
+        // Where both hold a city, the country of a different one is no sign.
+        if (!(signs & (1u << City)) &&
+            (file.city.empty() || trimmed(table.text(e, CitySlot)).empty()) &&
+            folds_to(table.text(e, CountrySlot), file.country))
+            signs |= 1u << Country;
+        int score = 0;
+        for (int s = 0; s < SignCount; ++s)
+            if (signs & (1u << s)) score += weight[std::size_t(s)];
+        found.push_back({std::int16_t(e), score, signs});
     }
-    std::stable_sort(found.begin(), found.end(),
-                     [](const LikelyPerson& a, const LikelyPerson& b) { return a.score > b.score; });
-    if (found.size() > most) found.resize(most);
-    return found;
+
+    const auto better = [](const Scored& a, const Scored& b) {
+        return a.score != b.score ? a.score > b.score : a.entry < b.entry;
+    };
+    const std::size_t kept = std::min(most, found.size());
+    std::partial_sort(found.begin(), found.begin() + std::ptrdiff_t(kept), found.end(), better);
+    std::vector<LikelyPerson> likely;
+    for (std::size_t i = 0; i < kept; ++i) {
+        LikelyPerson person{found[i].entry, found[i].score, false, {}};
+        int others = 0;
+        for (int s = 0; s < SignCount; ++s) {
+            if (!(found[i].signs & (1u << s))) continue;
+            person.reasons << QLatin1String(reason[std::size_t(s)]);
+            if (s != Email) ++others;
+        }
+        person.sure = (found[i].signs & (1u << Email)) || others >= 2;
+        likely.push_back(std::move(person));
+    }
+    return likely;
 }
 
 QStringList differing_signs(const EntryTable& table, int entry, const EntryValues& values) {
