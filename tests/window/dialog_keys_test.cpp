@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -104,6 +106,40 @@ class DialogKeysTest : public QObject {
         press_when_open(Qt::Key(key));
         QCOMPARE(open(), answer);
         QCOMPARE(title_, QString("ZEL-KAV Directory of Ore Mineralogists"));
+    }
+
+    // "Find another entry…" finds any entry by typing part of its name or city, ignoring case
+    // and accents; the keys alone take it.
+    void finder_takes_any_entry() {
+        EntryTable table = named_entries(40);
+        table.set_text(33, CitySlot, "M\xfcnchen");
+        QStringList titles;
+        QList<QWidget*> handled;
+        QTimer driver;
+        driver.setInterval(10);
+        connect(&driver, &QTimer::timeout, this, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog || handled.contains(dialog)) return;
+            handled << dialog;
+            auto* typed = dialog->findChild<QLineEdit*>();
+            titles << (typed ? "finder: " : "chooser: ") + dialog->windowTitle();
+            if (!typed) {
+                for (QPushButton* button : dialog->findChildren<QPushButton*>())
+                    // Clicked once this returns: a timer does not fire again inside itself.
+                    if (button->text() == QString("Find another entry\u2026"))
+                        QTimer::singleShot(0, button, &QPushButton::click);
+                return;
+            }
+            QTest::keyClicks(typed, "munch");
+            QTest::keyClick(typed, Qt::Key_Return);
+        });
+        driver.start();
+        const LikelyChoice chosen = choose_likely_person(nullptr, "/a/X_KAV.TXT", "X", {},
+                                                         {LikelyChoice::Kind::AddNew, 0}, table);
+        driver.stop();
+        QCOMPARE(chosen, (LikelyChoice{LikelyChoice::Kind::Entry, 33}));
+        QCOMPARE(titles, (QStringList{"chooser: ZEL-KAV Directory of Ore Mineralogists",
+                                      "finder: ZEL-KAV Directory of Ore Mineralogists"}));
     }
 };
 
