@@ -125,8 +125,8 @@ bool same_email(std::string_view a, std::string_view b) {
     b = trimmed(b);
     return !a.empty() && a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return NameFold[static_cast<unsigned char>(x)] ==
-                      NameFold[static_cast<unsigned char>(y)];
+               const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
+               return lower(x) == lower(y);
            });
 }
 

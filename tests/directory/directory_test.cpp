@@ -321,6 +321,8 @@ class DirectoryTest : public QObject {
         QTest::newRow("surname alone is not sure")
             << QStringList{"berg", "Ola", "Bergen", "", ""}
             << QStringList{"2: same surname", "3: same surname"} << false;
+        QTest::newRow("e-mails a hyphen apart are strangers")
+            << QStringList{"X", "", "", "maria.s@unigraz.at", ""} << QStringList{} << false;
         QTest::newRow("a number too short to tell") << QStringList{"X", "", "", "", "5000"}
                                                    << QStringList{} << false;
     }
