@@ -69,7 +69,8 @@ struct Folded {
 bool telling(std::string_view part) {
     static constexpr std::array<std::string_view, 12> particles{
         "van", "von", "der", "den", "des", "del", "dos", "das", "ten", "ter", "zur", "the"};
-    return part.size() >= 3 && std::find(particles.begin(), particles.end(), part) == particles.end();
+    return part.size() >= 3 &&
+           std::find(particles.begin(), particles.end(), part) == particles.end();
 }
 
 // One side's surname is a telling part of the other's double surname, or the two share one.
@@ -191,13 +192,28 @@ struct FileSigns {
 std::vector<LikelyPerson> likely_people(const EntryTable& table, const EntryValues& values,
                                         std::size_t most) {
     // The signs, strongest first; a candidate's reasons are spelt out only for those kept.
-    enum Sign { Email, Telephone, Fax, Surname, SurnamePart, SimilarSurname, FirstNames, City,
-                Country, SignCount };
+    enum Sign {
+        Email,
+        Telephone,
+        Fax,
+        Surname,
+        SurnamePart,
+        SimilarSurname,
+        FirstNames,
+        City,
+        Country,
+        SignCount
+    };
     static constexpr std::array<int, SignCount> weight{8, 6, 6, 5, 3, 3, 3, 2, 1};
-    static constexpr std::array<const char*, SignCount> reason{
-        "same e-mail", "same telephone", "same fax", "same surname",
-        "one part of a double surname", "a similar surname", "same first names", "same city",
-        "same country"};
+    static constexpr std::array<const char*, SignCount> reason{"same e-mail",
+                                                               "same telephone",
+                                                               "same fax",
+                                                               "same surname",
+                                                               "one part of a double surname",
+                                                               "a similar surname",
+                                                               "same first names",
+                                                               "same city",
+                                                               "same country"};
     struct Scored {
         std::int16_t entry;
         int score;
@@ -218,8 +234,10 @@ std::vector<LikelyPerson> likely_people(const EntryTable& table, const EntryValu
             const auto held = [&t, &f](const std::string& n) {
                 return !n.empty() && (n == t || n == f);
             };
-            if (held(file.telephone)) signs |= 1u << Telephone;
-            else if (held(file.fax)) signs |= 1u << Fax;
+            if (held(file.telephone))
+                signs |= 1u << Telephone;
+            else if (held(file.fax))
+                signs |= 1u << Fax;
         }
         const std::string_view name = table.text(e, SurnameSlot);
         if (folds_to(name, file.surname.whole)) {
@@ -273,8 +291,10 @@ QStringList differing_signs(const EntryTable& table, int entry, const EntryValue
     bool agrees = false;
     const auto compare = [&](bool both, bool same, const char* what) {
         if (!both) return;
-        if (same) agrees = true;
-        else differing << QLatin1String(what);
+        if (same)
+            agrees = true;
+        else
+            differing << QLatin1String(what);
     };
     const std::string_view email = trimmed(table.text(entry, EmailSlot));
     compare(!email.empty() && !trimmed(file.email).empty(), same_email(email, file.email),

@@ -97,20 +97,22 @@ std::int16_t find_entry(QWidget* parent, const EntryTable& table) {
     QDialog dialog(parent);
     dialog.setWindowTitle(window_title());
     auto* layout = new QVBoxLayout(&dialog);
-    auto* label = new QLabel(QStringLiteral("&Find an entry (surname, first names or city):"),
-                             &dialog);
+    auto* label =
+        new QLabel(QStringLiteral("&Find an entry (surname, first names or city):"), &dialog);
     auto* typed = new QLineEdit(&dialog);
     label->setBuddy(typed);
     auto* list = new QListWidget(&dialog);
     typed->installEventFilter(new ArrowsToList(list, &dialog));
     std::vector<std::int16_t> shown;
     const auto refill = [&](const QString& text) {
-        list->clear();
         shown.clear();
+        QStringList found;
         folded.find(fold_text(text.trimmed()), [&](std::int32_t i) {
             shown.push_back(order[std::size_t(i)]);
-            list->addItem(lines[order[std::size_t(i)] - 1]);
+            found << lines[order[std::size_t(i)] - 1];
         });
+        list->clear();
+        list->addItems(found);
         list->setCurrentRow(0);
     };
     refill({});
@@ -138,8 +140,12 @@ std::int16_t find_entry(QWidget* parent, const EntryTable& table) {
 } // namespace
 
 PersonCandidate candidate_of(const EntryTable& table, std::int16_t e) {
-    return {e, from_cp1252(table.text(e, SurnameSlot)), from_cp1252(table.text(e, FirstNamesSlot)),
-            from_cp1252(table.text(e, CitySlot)), from_cp1252(table.text(e, CountrySlot)), {}};
+    return {e,
+            from_cp1252(table.text(e, SurnameSlot)),
+            from_cp1252(table.text(e, FirstNamesSlot)),
+            from_cp1252(table.text(e, CitySlot)),
+            from_cp1252(table.text(e, CountrySlot)),
+            {}};
 }
 
 LikelyChoice choose_likely_person(QWidget* parent, const QString& file_name, const QString& person,
@@ -167,18 +173,25 @@ LikelyChoice choose_likely_person(QWidget* parent, const QString& file_name, con
     layout->addWidget(list);
 
     QString what_return_does;
-    if (by_default.kind == Kind::Entry)
-        what_return_does = QStringLiteral("Return chooses the first.");
+    if (by_default.kind == Kind::Entry && !candidates.empty())
+        what_return_does = QStringLiteral("Return chooses %1, who shares the e-mail or two other "
+                                          "signs.")
+                               .arg(line_of(candidates.front()));
     else if (by_default.kind == Kind::Skip)
         what_return_does = QStringLiteral("None of them shares the e-mail or two other signs, so "
-                                          "Return skips this file; choose one to take it.");
-    if (!what_return_does.isEmpty()) layout->addWidget(new QLabel(what_return_does, &dialog));
+                                          "Return skips this file; pick one to take it.");
+    else
+        what_return_does = QStringLiteral("Nobody in the directory looks like this person, so "
+                                          "Return adds a new entry.");
+    auto* note = new QLabel(what_return_does, &dialog);
+    note->setWordWrap(true);
+    layout->addWidget(note);
 
     auto* buttons = new QDialogButtonBox(&dialog);
     QPushButton* choose =
         buttons->addButton(QStringLiteral("Choose"), QDialogButtonBox::AcceptRole);
-    QPushButton* find =
-        buttons->addButton(QStringLiteral("Find another entry\u2026"), QDialogButtonBox::ActionRole);
+    QPushButton* find = buttons->addButton(QStringLiteral("Find another entry\u2026"),
+                                           QDialogButtonBox::ActionRole);
     QPushButton* add =
         buttons->addButton(QStringLiteral("Add as a new entry"), QDialogButtonBox::ActionRole);
     QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
@@ -207,7 +220,9 @@ LikelyChoice choose_likely_person(QWidget* parent, const QString& file_name, con
     QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
 
     if (by_default.kind == Kind::Entry) list->setCurrentRow(0);
-    (by_default.kind == Kind::Entry ? choose : by_default.kind == Kind::AddNew ? add : cancel)
+    (by_default.kind == Kind::Entry    ? choose
+     : by_default.kind == Kind::AddNew ? add
+                                       : cancel)
         ->setDefault(true);
     // A person picked by hand is what Return then takes.
     QObject::connect(list, &QListWidget::itemSelectionChanged, &dialog, [list, choose] {
@@ -216,8 +231,10 @@ LikelyChoice choose_likely_person(QWidget* parent, const QString& file_name, con
         if (picked) choose->setDefault(true);
     });
     dialog.resize(560, candidates.empty() ? 120 : 280);
-    if (candidates.empty()) add->setFocus();
-    else list->setFocus();
+    if (candidates.empty())
+        add->setFocus();
+    else
+        list->setFocus();
     if (dialog.exec() != QDialog::Accepted) return {};
     return chosen;
 }

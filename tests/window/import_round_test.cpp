@@ -102,7 +102,8 @@ class ImportRoundTest : public QObject {
                 for (const PersonCandidate& c : candidates)
                     questions << QStringLiteral("%1 %2: %3").arg(c.entry).arg(c.surname, c.reasons);
                 likely_default = by_default;
-                if (among_answer == "Add as a new entry") return LikelyChoice{LikelyChoice::Kind::AddNew};
+                if (among_answer == "Add as a new entry")
+                    return LikelyChoice{LikelyChoice::Kind::AddNew};
                 return among_answer == "default" ? by_default : LikelyChoice{};
             });
         set_review_hook_for_testing(
@@ -186,9 +187,9 @@ class ImportRoundTest : public QObject {
             QCOMPARE(likely_default, (LikelyChoice{LikelyChoice::Kind::Entry, 1}));
         }
         if (among == "default") {
-            const auto renamed = std::find_if(
-                last_differences.begin(), last_differences.end(),
-                [](const FieldDifference& d) { return d.field == "Surname"; });
+            const auto renamed =
+                std::find_if(last_differences.begin(), last_differences.end(),
+                             [](const FieldDifference& d) { return d.field == "Surname"; });
             QVERIFY(renamed != last_differences.end());
             QCOMPARE(renamed->held + " -> " + renamed->file, QString("Castell -> Brückner"));
         }
