@@ -133,12 +133,17 @@ bool same_email(std::string_view a, std::string_view b) {
 
 // The digits of a number, "00" before a country code read as "+"; too few of them to tell
 // anyone apart give none.
-std::string digits(std::string_view bytes) {
-    std::string only;
+void digits_into(std::string_view bytes, std::string& only) {
+    only.clear();
     for (const char c : bytes)
         if (c >= '0' && c <= '9') only.push_back(c);
     if (only.starts_with("00")) only.erase(0, 2);
     if (only.size() < 5) only.clear();
+}
+
+std::string digits(std::string_view bytes) {
+    std::string only;
+    digits_into(bytes, only);
     return only;
 }
 
@@ -225,12 +230,13 @@ std::vector<LikelyPerson> likely_people(const EntryTable& table, const EntryValu
     const int last = std::min<int>(table.EntryCount, int(table.text_rows()) - 1);
     const bool numbers = !file.telephone.empty() || !file.fax.empty();
     Folded surname;
+    std::string t, f; // kept from entry to entry, so that no number allocates
     for (int e = 1; e <= last; ++e) {
         unsigned signs = 0;
         if (same_email(table.text(e, EmailSlot), file.email)) signs |= 1u << Email;
         if (numbers) {
-            const std::string t = digits(table.text(e, TelephoneSlot));
-            const std::string f = digits(table.text(e, FaxSlot));
+            digits_into(table.text(e, TelephoneSlot), t);
+            digits_into(table.text(e, FaxSlot), f);
             const auto held = [&t, &f](const std::string& n) {
                 return !n.empty() && (n == t || n == f);
             };
