@@ -76,16 +76,17 @@ bool telling(std::string_view part) {
 // One side's surname is a telling part of the other's double surname, or the two share one.
 bool share_a_part(const Folded& a, const Folded& b) {
     if (a.parts.size() < 2 && b.parts.size() < 2) return false;
-    const auto pieces = [](const Folded& name) {
-        std::vector<std::string_view> all{name.whole};
+    // Calls `visit` on the whole name and, for a double one, on each part, until it says yes.
+    const auto any_piece = [](const Folded& name, const auto& visit) {
+        if (visit(std::string_view(name.whole))) return true;
         if (name.parts.size() > 1)
-            for (std::size_t i = 0; i < name.parts.size(); ++i) all.push_back(name.part(i));
-        return all;
+            for (std::size_t i = 0; i < name.parts.size(); ++i)
+                if (visit(name.part(i))) return true;
+        return false;
     };
-    for (const std::string_view x : pieces(a))
-        for (const std::string_view y : pieces(b))
-            if (x == y && telling(x)) return true;
-    return false;
+    return any_piece(a, [&](std::string_view x) {
+        return telling(x) && any_piece(b, [x](std::string_view y) { return x == y; });
+    });
 }
 
 // Whether two long names are at most one letter apart (two for very long ones): a letter
