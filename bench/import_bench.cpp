@@ -8,6 +8,8 @@
 #include "directory_generator.h"
 #include "entry_fields.h"
 #include "frm_ZEL.h"
+#include "entry_values.h"
+#include "likely_people.h"
 #include "message_box.h"
 #include "person_lookup.h"
 #include "window_snapshot.h"
@@ -89,6 +91,14 @@ void find_the_person(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(find_person(b.table, surname, first));
 }
 
+// Scoring a renamed person's file against every entry: no entry has the file's name.
+void score_the_likely_people(benchmark::State& state) {
+    Bench& b = bench();
+    EntryValues file = entry_values(b.table, b.people.back());
+    file.Text1[SurnameSlot] = QStringLiteral("Quendolyn-Renamed");
+    for (auto _ : state) benchmark::DoNotOptimize(likely_people(b.table, file));
+}
+
 // One file: read, its person found and shown, the review opened, Store pressed.
 void one_file(benchmark::State& state) {
     Bench& b = bench();
@@ -124,6 +134,7 @@ void batch_of_200(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(find_the_person)->Unit(benchmark::kMillisecond);
+BENCHMARK(score_the_likely_people)->Unit(benchmark::kMillisecond);
 BENCHMARK(one_file)->Unit(benchmark::kMillisecond);
 BENCHMARK(batch_of_200)->Unit(benchmark::kMillisecond)->Iterations(3);
 

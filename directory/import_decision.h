@@ -3,14 +3,18 @@
 #include "entry_table.h"
 #include "entry_values.h"
 #include "import_review.h"
+#include "likely_people.h"
 
 #include <cstdint>
 #include <vector>
 
-// Whom a correction file names, as the import settles it before asking anything.
+// Whom a correction file names, as the import settles it before asking anything. A file with
+// blank first names goes to the entries of its name only when nobody else is likelier.
 struct ImportTarget {
     QString person;                  // "Surname, First names", for messages
     std::vector<std::int16_t> found; // the entries that name the person; several: ask which
+    std::vector<LikelyPerson> likely; // none found: who the file may mean, best first
+    QStringList notes;                // for the review: one found that may be someone else
 };
 ImportTarget import_target(const EntryTable& table, const EntryValues& file);
 

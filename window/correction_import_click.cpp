@@ -17,8 +17,6 @@
 
 namespace {
 
-const QString AddAsNew = QStringLiteral("Add as a new entry");
-
 QString file_name(const QString& path) {
     return QFileInfo(path).fileName();
 }
@@ -43,20 +41,26 @@ frm_ZEL::ImportEnd frm_ZEL::import_one(const QString& path, QString& note) {
     std::int16_t entry = target.found.size() == 1 ? target.found.front() : 0;
     if (target.found.size() > 1) {
         std::vector<PersonCandidate> candidates;
-        for (const std::int16_t e : target.found)
-            candidates.push_back({e, from_cp1252(table.text(e, SurnameSlot)),
-                                  from_cp1252(table.text(e, FirstNamesSlot)),
-                                  from_cp1252(table.text(e, CitySlot)),
-                                  from_cp1252(table.text(e, CountrySlot))});
+        for (const std::int16_t e : target.found) candidates.push_back(candidate_of(table, e));
         entry = choose_person(this, path, candidates);
         if (!entry) return ImportEnd::Skipped;
     } else if (target.found.empty()) {
-        const QString question =
-            QStringLiteral("No entry of the directory names %1, the person of the correction "
-                           "file \"%2\".")
-                .arg(target.person, QDir::toNativeSeparators(path));
-        if (ask_among(this, question, {AddAsNew, QStringLiteral("Cancel")}) != AddAsNew)
-            return ImportEnd::Skipped;
+        std::vector<PersonCandidate> candidates;
+        for (const LikelyPerson& likely : target.likely) {
+            candidates.push_back(candidate_of(table, likely.entry));
+            candidates.back().reasons = likely.reasons.join(QStringLiteral(", "));
+        }
+        // Return takes a likely person only where the signs make it safe; a new entry only
+        // where nobody is likely at all.
+        using Kind = LikelyChoice::Kind;
+        const LikelyChoice by_default =
+            target.likely.empty()        ? LikelyChoice{Kind::AddNew, 0}
+            : target.likely.front().sure ? LikelyChoice{Kind::Entry, target.likely.front().entry}
+                                         : LikelyChoice{Kind::Skip, 0};
+        const LikelyChoice choice =
+            choose_likely_person(this, path, target.person, candidates, by_default, table);
+        if (choice.kind == Kind::Skip) return ImportEnd::Skipped;
+        entry = choice.entry;
     }
 
     // A file that changes nothing stores nothing: the entry keeps its change date. Where the
@@ -70,7 +74,7 @@ frm_ZEL::ImportEnd frm_ZEL::import_one(const QString& path, QString& note) {
     if (entry ? !choose_entry(entry) : !settle_unstored_changes()) return ImportEnd::StopBatch;
     if (entry) highlight_current_entry();
     const ReviewAnswer answer =
-        review_import(this, path, target.person, review.differences, review.notes);
+        review_import(this, path, target.person, review.differences, target.notes + review.notes);
     if (answer == ReviewAnswer::Skip) return ImportEnd::Skipped;
 
     if (!entry && !add_entry()) return ImportEnd::StopBatch;

@@ -2,6 +2,7 @@
 #include "directory.h"
 #include "entry_fields.h"
 #include "import_decision.h"
+#include "likely_people.h"
 #include "person_lookup.h"
 #include "serial_date.h"
 #include "table_builder.h"
@@ -35,6 +36,34 @@ EntryTable filled_entries() {
     }
     table.set_text(1, AddressSlot, "Street 1\r\nTown");
     return table;
+}
+
+
+// People a correction file may mean, as a round of real files met them.
+EntryTable people() {
+    EntryTable table = empty_entries(7);
+    const char* rows[][6] = {
+        {"Steinacher", "Maria", "Graz", "Austria", "Maria.S@uni-graz.at", "+43 316 380-5555"},
+        {"Berg", "", "Troms\xf8", "Norway", "", ""},
+        {"Berg", "Anna", "Oslo", "Norway", "anna.berg@uio.no", "+47 22 85 50 50"},
+        {"Smyth", "John", "London", "UK", "j.smyth@nhm.ac.uk", "+44 20 7942 5000"},
+        {"Smith", "John", "Oslo", "Norway", "john.smith@ngu.no", "+47 73 90 40 00"},
+        {"Okonkwo-Adeyemi", "Chidi", "Lagos", "Nigeria", "chidi@unilag.edu.ng", ""},
+        {"W\xfcstenberger", "Hans", "Bern", "Switzerland", "", "031 631 87 00"}};
+    for (int e = 1; e <= 7; ++e) {
+        const int columns[] = {SurnameSlot, FirstNamesSlot, CitySlot, CountrySlot, EmailSlot,
+                             TelephoneSlot};
+        for (int i = 0; i < 6; ++i) table.set_text(e, columns[i], rows[e - 1][i]);
+    }
+    return table;
+}
+
+// A correction file's values: surname, first names, city, e-mail, telephone; no country.
+EntryValues file_of(const QStringList& texts) {
+    EntryValues values = blank_entry();
+    const int columns[] = {SurnameSlot, FirstNamesSlot, CitySlot, EmailSlot, TelephoneSlot};
+    for (int i = 0; i < 5 && i < texts.size(); ++i) values.Text1[columns[i]] = texts[i];
+    return values;
 }
 
 } // namespace
@@ -251,6 +280,100 @@ class DirectoryTest : public QObject {
         QVERIFY(directory.load(dir.path().toStdString()).ok());
         QCOMPARE(directory.table().EntryCount, std::int16_t(5));
         QVERIFY(!directory.modified());
+    }
+
+    // Who a file may mean when no entry has its name: best first, with the reasons.
+    void likely_people_data() {
+        QTest::addColumn<QStringList>("file"); // surname, first names, city, e-mail, telephone
+        QTest::addColumn<QStringList>("found"); // "entry: reasons", best first
+        QTest::addColumn<bool>("sure");         // the best one is safe as the default
+        QTest::newRow("renamed, same e-mail")
+            << QStringList{"Huber", "Maria", "Graz", "maria.s@UNI-GRAZ.AT", ""}
+            << QStringList{"1: same e-mail, same first names, same city"} << true;
+        QTest::newRow("married, same telephone written otherwise")
+            << QStringList{"Huber", "Maria", "Wien", "maria@huber.at", "0043 (316) 3805555"}
+            << QStringList{"1: same telephone, same first names"} << true;
+        QTest::newRow("double surname, one part kept")
+            << QStringList{"Adeyemi", "Chidi", "Ibadan", "", ""}
+            << QStringList{"6: one part of a double surname, same first names"} << true;
+        QTest::newRow("double surname taken")
+            << QStringList{"Steinacher - Huber", "Maria", "Linz", "", ""}
+            << QStringList{"1: one part of a double surname, same first names"} << true;
+        QTest::newRow("long surname a letter apart")
+            << QStringList{"Wustenburger", "", "Basel", "", ""}
+            << QStringList{"7: a similar surname"} << false;
+        QTest::newRow("surname with other accents and case")
+            << QStringList{"WUESTENBERGER", "Hans", "Bern", "", ""}
+            << QStringList{"7: a similar surname, same first names, same city"} << true;
+        QTest::newRow("short surnames a letter apart are strangers")
+            << QStringList{"Smath", "Ola", "Bergen", "", ""} << QStringList{} << false;
+        QTest::newRow("blank first names, same e-mail")
+            << QStringList{"Berg", "", "Oslo", "anna.berg@uio.no", ""}
+            << QStringList{"3: same e-mail, same surname, same city", "2: same surname"}
+            << true;
+        QTest::newRow("blank first names and cities are no signs")
+            << QStringList{"Neumann", "", "", "", ""} << QStringList{} << false;
+        QTest::newRow("first names and city together")
+            << QStringList{"Lund", "john", "OSLO", "", ""}
+            << QStringList{"5: same first names, same city"} << true;
+        QTest::newRow("first names alone are no sign")
+            << QStringList{"Lund", "John", "Bergen", "", ""} << QStringList{} << false;
+        QTest::newRow("surname alone is not sure")
+            << QStringList{"berg", "Ola", "Bergen", "", ""}
+            << QStringList{"2: same surname", "3: same surname"} << false;
+        QTest::newRow("e-mails a hyphen apart are strangers")
+            << QStringList{"X", "", "", "maria.s@unigraz.at", ""} << QStringList{} << false;
+        QTest::newRow("a number too short to tell") << QStringList{"X", "", "", "", "5000"}
+                                                   << QStringList{} << false;
+    }
+    void likely_people() {
+        QFETCH(QStringList, file);
+        QFETCH(QStringList, found);
+        QFETCH(bool, sure);
+        QStringList got;
+        const std::vector<LikelyPerson> likely = ::likely_people(people(), file_of(file));
+        for (const LikelyPerson& p : likely)
+            got << QStringLiteral("%1: %2").arg(p.entry).arg(p.reasons.join(", "));
+        QCOMPARE(got, found);
+        QCOMPARE(!likely.empty() && likely.front().sure, sure);
+    }
+
+    // A file is taken by its name only when its first names are given, and a namesake whose
+    // e-mail, telephone and city all differ is named as possibly someone else.
+    void import_target_data() {
+        QTest::addColumn<QStringList>("file");
+        QTest::addColumn<std::vector<std::int16_t>>("found");
+        QTest::addColumn<int>("best"); // the likeliest when none is found
+        QTest::addColumn<QString>("note");
+        QTest::newRow("by name") << QStringList{"Berg", "Anna", "Bergen", "anna.berg@uio.no", ""}
+                                 << std::vector<std::int16_t>{3} << 0 << "";
+        QTest::newRow("blank first names, someone likelier")
+            << QStringList{"Berg", "", "Oslo", "anna.berg@uio.no", ""}
+            << std::vector<std::int16_t>{} << 3 << "";
+        QTest::newRow("blank first names, nobody likelier")
+            << QStringList{"Berg", "", "Tromsø", "", ""} << std::vector<std::int16_t>{2} << 0
+            << "";
+        QTest::newRow("same name elsewhere")
+            << QStringList{"Smith", "John", "London", "j.smyth@nhm.ac.uk", "+44 20 7942 5000"}
+            << std::vector<std::int16_t>{5} << 0
+            << "This may be another person of the same name: the e-mail, the telephone and the "
+               "city differ.";
+        QTest::newRow("same name, moved") << QStringList{"Smith", "John", "London",
+                                                         "John.Smith@ngu.no", "+44 1"}
+                                          << std::vector<std::int16_t>{5} << 0 << "";
+        QTest::newRow("same name, only the city to compare")
+            << QStringList{"Smith", "John", "Bergen", "", ""} << std::vector<std::int16_t>{5}
+            << 0 << "This may be another person of the same name: the city differs.";
+    }
+    void import_target() {
+        QFETCH(QStringList, file);
+        QFETCH(std::vector<std::int16_t>, found);
+        QFETCH(int, best);
+        QFETCH(QString, note);
+        const ImportTarget target = ::import_target(people(), file_of(file));
+        QCOMPARE(target.found, found);
+        QCOMPARE(target.likely.empty() ? 0 : int(target.likely.front().entry), best);
+        QCOMPARE(target.notes.join(' '), note);
     }
 };
 

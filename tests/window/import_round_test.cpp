@@ -27,7 +27,8 @@ class ImportRoundTest : public QObject {
 
     std::unique_ptr<WindowFixture> f;
     QStringList questions;          // every question asked, in order
-    QString among_answer;           // "Add as a new entry" or "Cancel"
+    QString among_answer; // "Add as a new entry", "Cancel", or "default" among likely people
+    LikelyChoice likely_default; // what Return would have taken among likely people
     std::int16_t person_choice = 0; // entry chosen among several, 0 to cancel
     ReviewAnswer review = ReviewAnswer::Store;
     QStringList reviewed; // file names, in the order they were reviewed
@@ -96,6 +97,15 @@ class ImportRoundTest : public QObject {
                 questions << QStringLiteral("%1 %2 %3").arg(c.entry).arg(c.surname, c.city);
             return person_choice;
         });
+        set_likely_choice_hook_for_testing(
+            [this](const std::vector<PersonCandidate>& candidates, LikelyChoice by_default) {
+                for (const PersonCandidate& c : candidates)
+                    questions << QStringLiteral("%1 %2: %3").arg(c.entry).arg(c.surname, c.reasons);
+                likely_default = by_default;
+                if (among_answer == "Add as a new entry")
+                    return LikelyChoice{LikelyChoice::Kind::AddNew};
+                return among_answer == "default" ? by_default : LikelyChoice{};
+            });
         set_review_hook_for_testing(
             [this](const QString& file, const std::vector<FieldDifference>& differences) {
                 reviewed << QFileInfo(file).fileName();
@@ -107,6 +117,7 @@ class ImportRoundTest : public QObject {
         set_answer_hook_for_testing({});
         set_among_hook_for_testing({});
         set_person_choice_hook_for_testing({});
+        set_likely_choice_hook_for_testing({});
         set_review_hook_for_testing({});
         set_files_choice_hook_for_testing({});
         f.reset();
@@ -135,6 +146,8 @@ class ImportRoundTest : public QObject {
             << 1 << 1 << "Brückner" << std::int16_t(0) << "Add as a new entry" << 5 << 5;
         QTest::newRow("none, cancelled")
             << 1 << 1 << "Brückner" << std::int16_t(0) << "Cancel" << 0 << 4;
+        QTest::newRow("none, renamed, Return takes the likely person")
+            << 3 << 1 << "Brückner" << std::int16_t(0) << "default" << 1 << 4;
     }
     void import_finds_its_person() {
         QFETCH(int, shown);
@@ -169,6 +182,17 @@ class ImportRoundTest : public QObject {
         }
         if (choice || QTest::currentDataTag() == QString("several, cancelled"))
             QCOMPARE(questions, (QStringList{"2 Berg Oslo", "4 Berg Bergen"}));
+        if (!among.isEmpty()) {
+            QCOMPARE(questions, QStringList{"1 Castell: same first names, same city"});
+            QCOMPARE(likely_default, (LikelyChoice{LikelyChoice::Kind::Entry, 1}));
+        }
+        if (among == "default") {
+            const auto renamed =
+                std::find_if(last_differences.begin(), last_differences.end(),
+                             [](const FieldDifference& d) { return d.field == "Surname"; });
+            QVERIFY(renamed != last_differences.end());
+            QCOMPARE(renamed->held + " -> " + renamed->file, QString("Castell -> Brückner"));
+        }
     }
 
     // Review: Store stores at once, "Edit first" leaves the file's content to edit, Skip shows
