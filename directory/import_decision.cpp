@@ -1,5 +1,6 @@
 #include "import_decision.h"
 
+#include "cp1252.h"
 #include "person_lookup.h"
 
 #include <algorithm>
@@ -42,4 +43,15 @@ ImportTarget import_target(const EntryTable& table, const EntryValues& file) {
 ImportReview import_changes(const EntryTable& table, std::int16_t entry,
                             const CorrectionImport& imported) {
     return review_correction(entry ? entry_values(table, entry) : blank_entry(), imported);
+}
+
+QStringList store_warnings(const EntryTable& table, std::int16_t entry, const ImportTarget& target,
+                           const ImportReview& review) {
+    QStringList warnings = target.notes;
+    if (entry && empties_entry(table, entry, review.window)) {
+        const QString surname = from_cp1252(table.text(entry, SurnameSlot)).trimmed();
+        warnings << (surname.isEmpty() ? QStringLiteral("This empties the entry.")
+                                       : QStringLiteral("This empties the entry of %1.").arg(surname));
+    }
+    return warnings;
 }

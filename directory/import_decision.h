@@ -23,3 +23,8 @@ ImportTarget import_target(const EntryTable& table, const EntryValues& file);
 // that nothing is stored). Where the file can be read two ways, the entry keeps what it holds.
 ImportReview import_changes(const EntryTable& table, std::int16_t entry,
                             const CorrectionImport& imported);
+
+// Why Return must not store what `review` settled for `entry` (0: a new one): the file may be
+// another person's of the same name, or storing it would empty the entry. Empty when it may.
+QStringList store_warnings(const EntryTable& table, std::int16_t entry, const ImportTarget& target,
+                           const ImportReview& review);

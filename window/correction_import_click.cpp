@@ -74,7 +74,8 @@ frm_ZEL::ImportEnd frm_ZEL::import_one(const QString& path, QString& note) {
     if (entry ? !choose_entry(entry) : !settle_unstored_changes()) return ImportEnd::StopBatch;
     if (entry) highlight_current_entry();
     const ReviewAnswer answer =
-        review_import(this, path, target.person, review.differences, target.notes + review.notes);
+        review_import(this, path, target.person, review.differences, review.notes,
+                      store_warnings(table, entry, target, review));
     if (answer == ReviewAnswer::Skip) return ImportEnd::Skipped;
 
     if (!entry && !add_entry()) return ImportEnd::StopBatch;

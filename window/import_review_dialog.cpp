@@ -68,7 +68,7 @@ QTableWidget* difference_table(const std::vector<FieldDifference>& differences, 
 
 ReviewAnswer review_import(QWidget* parent, const QString& file_name, const QString& person,
                            const std::vector<FieldDifference>& differences,
-                           const QStringList& notes) {
+                           const QStringList& notes, const QStringList& warnings) {
     if (hook()) return hook()(file_name, differences);
 
     QDialog dialog(parent);
@@ -85,7 +85,7 @@ ReviewAnswer review_import(QWidget* parent, const QString& file_name, const QStr
                            ? QStringLiteral("one field")
                            : QStringLiteral("%1 fields").arg(differences.size())),
         &dialog));
-    for (const QString& note : notes) {
+    for (const QString& note : warnings + notes) {
         auto* label = new QLabel(note, &dialog);
         label->setWordWrap(true);
         layout->addWidget(label);
@@ -102,7 +102,8 @@ ReviewAnswer review_import(QWidget* parent, const QString& file_name, const QStr
     QPushButton* edit =
         buttons->addButton(QStringLiteral("Edit first"), QDialogButtonBox::ActionRole);
     QPushButton* skip = buttons->addButton(QStringLiteral("Skip"), QDialogButtonBox::RejectRole);
-    store->setDefault(true);
+    QPushButton* by_default = warnings.isEmpty() ? store : skip;
+    by_default->setDefault(true);
     ReviewAnswer answer = ReviewAnswer::Skip;
     QObject::connect(store, &QPushButton::clicked, &dialog, [&] {
         answer = ReviewAnswer::Store;
@@ -115,7 +116,7 @@ ReviewAnswer review_import(QWidget* parent, const QString& file_name, const QStr
     QObject::connect(skip, &QPushButton::clicked, &dialog, &QDialog::reject);
     layout->addWidget(buttons);
     dialog.resize(640, differences.empty() ? 120 : 420);
-    store->setFocus();
+    by_default->setFocus();
     dialog.exec();
     return answer;
 }

@@ -264,6 +264,12 @@ class DirectoryTest : public QObject {
         }
         if (change == "fill") values = entry_values(table, 1);
         QCOMPARE(::empties_entry(table, entry, values), empties);
+        // An import that would empty it is reviewed with Skip as the default, and says why.
+        ImportReview review;
+        review.window = values;
+        const QStringList warnings = store_warnings(table, std::int16_t(entry), {}, review);
+        QCOMPARE(warnings.size(), empties ? 1 : 0);
+        if (empties) QVERIFY2(warnings[0].startsWith("This empties the entry"), qPrintable(warnings[0]));
     }
 
     // A load that fails leaves the directory as it was; one that succeeds replaces it whole.

@@ -113,6 +113,12 @@ class DialogKeysTest : public QObject {
                    : a == ReviewAnswer::Skip ? QString("Skip")
                                              : QString("Edit first");
         };
+        // A review that warns (another person's file, an entry emptied) stores only by choice.
+        const auto warned = [one] {
+            const ReviewAnswer a = review_import(nullptr, "/a/Castell_KAV.TXT", "Castell", one, {},
+                                                 {"This empties the entry of Castell."});
+            return a == ReviewAnswer::Store ? QString("Store") : QString("not stored");
+        };
         const auto choice = [] {
             return QString::number(choose_person(
                 nullptr, "/a/Berg_KAV.TXT",
@@ -148,6 +154,8 @@ class DialogKeysTest : public QObject {
             << std::function<QString()>(emptying) << int(Qt::Key_Return) << "Cancel";
         QTest::newRow("review, Return")
             << std::function<QString()>(review) << int(Qt::Key_Return) << "Store";
+        QTest::newRow("review that warns, Return")
+            << std::function<QString()>(warned) << int(Qt::Key_Return) << "not stored";
         QTest::newRow("review, Escape")
             << std::function<QString()>(review) << int(Qt::Key_Escape) << "Skip";
         QTest::newRow("choice, Return")
