@@ -48,4 +48,13 @@ void frm_ZEL::install_shortcuts() {
             if (pushed->isVisible() && pushed->isEnabled()) pushed->click();
         });
     }
+
+    // A box takes the key for its own typing while it has the focus; elsewhere it takes back
+    // the last Store.
+    const QKeySequence undo = key_for(QKeySequence::Undo, Qt::CTRL | Qt::Key_Z);
+    if (cmd_store)
+        cmd_store->setToolTip(cmd_store->toolTip() +
+                              QStringLiteral("; %1 takes back the last Store")
+                                  .arg(undo.toString(QKeySequence::NativeText)));
+    connect(new QShortcut(undo, this), &QShortcut::activated, this, &frm_ZEL::undo_store);
 }

@@ -2,6 +2,7 @@
 #include "directory.h"
 #include "entry_values.h"
 #include "frm_ZEL.h"
+#include "import_round.h"
 #include "message_box.h"
 #include "window_snapshot.h"
 
@@ -47,11 +48,15 @@ bool frm_ZEL::settle_unstored_changes() {
     if (empties) question += u' ' + empties_warning();
     const QString answer = ask_among(this, question, answers, empties ? 2 : 0);
     if (answer == QStringLiteral("Store")) return store_entry();
-    return answer == QStringLiteral("Discard");
+    if (answer != QStringLiteral("Discard")) return false;
+    if (round_ && round_->waiting()) round_file_settled(false);
+    return true;
 }
 
 bool frm_ZEL::choose_entry(std::int16_t entry) {
     if (!settle_unstored_changes()) return false;
+    // A file of a batch typed back to what its entry holds: the batch goes on all the same.
+    if (round_ && round_->waiting()) round_file_settled(false);
     directory.choose(entry);
     show_record();
     return true;
