@@ -62,15 +62,16 @@ frm_ZEL::ImportEnd frm_ZEL::import_one(const QString& path, QString& note) {
     }
     if (entry ? !choose_entry(entry) : !settle_unstored_changes()) return ImportEnd::StopBatch;
     if (entry) highlight_current_entry();
+    const QString surname = file.Text1[SurnameSlot].trimmed();
+    imported_ = std::make_unique<RoundFile>(
+        RoundFile{path, entry ? FileOutcome::Stored : FileOutcome::Added, entry,
+                  surname.isEmpty() ? target.person : surname, {}, review.differences, {}});
     const ReviewAnswer answer =
         review_import(this, path, target.person, review.differences, review.notes);
     if (answer == ReviewAnswer::Skip) return ImportEnd::Skipped;
 
     if (!entry && !add_entry()) return ImportEnd::StopBatch;
-    const QString surname = file.Text1[SurnameSlot].trimmed();
-    imported_ = std::make_unique<RoundFile>(
-        RoundFile{path, entry ? FileOutcome::Stored : FileOutcome::Added, table.CurrentEntry,
-                  surname.isEmpty() ? target.person : surname, {}, review.differences, {}});
+    imported_->entry = table.CurrentEntry;
     const EntryValues& settled = review.window;
     // "Edit first", or a Store refused for a text the directory cannot hold: the compiler
     // finishes this file on the screen, and the next one waits.

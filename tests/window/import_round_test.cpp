@@ -13,6 +13,7 @@
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSettings>
 #include <QUrl>
 
