@@ -321,6 +321,35 @@ class ImportRoundTest : public QObject {
         QVERIFY(!f->window->windowTitle().contains("import:"));
     }
 
+    // Cancel at the question about typing not stored stops the round before its first file;
+    // closing the window while a file waits ends the round there.
+    void batch_cancelled() {
+        start_maintaining();
+        const QStringList files = {correction_file(1, "A_KAV.TXT", "+9 1"),
+                                   correction_file(3, "B_KAV.TXT", "+9 3")};
+        QVERIFY(f->window->choose_entry(2));
+        f->window->set_text1(Telephone, "typed");
+        f->window->import_correction_files(files);
+        QVERIFY(reviewed.isEmpty());
+        QCOMPARE(f->messages.size(), 1);
+        QVERIFY2(f->messages[0].startsWith("2 correction files: 2 not reviewed.") &&
+                     f->messages[0].contains("A_KAV.TXT: not reviewed: the round was cancelled "
+                                             "here") &&
+                     f->messages[0].contains("B_KAV.TXT: not reviewed"),
+                 qPrintable(f->messages[0]));
+
+        f->window->set_text1(Telephone, "+1 2");
+        review = ReviewAnswer::EditFirst;
+        among_answer = QStringLiteral("Discard");
+        f->window->import_correction_files(files);
+        QVERIFY(f->window->waiting_round());
+        QVERIFY(f->window->close());
+        QVERIFY(!f->window->waiting_round());
+        QTest::qWait(10); // nothing more is taken
+        QCOMPARE(reviewed, QStringList{"A_KAV.TXT"});
+        QCOMPARE(f->messages.size(), 1);
+    }
+
     // Ctrl+Z takes back an import's Store: the entry and the window hold what they held.
     void undo_takes_back_a_store() {
         EntryTable table = people();
