@@ -68,7 +68,6 @@ class Directory {
     // change date included. An entry that store made out of an added row goes again, but only
     // while it is the last entry. A load drops the history, and undo says so.
     Undone undo();
-    bool can_undo() const { return !history_.empty(); }
 
   private:
     // A row as a store found it, to be given back.
