@@ -384,23 +384,25 @@ class EveryReading {
         }
     }
 
-    // behind_[k][l]: the lines from l on read as the layout from item k on.
+    // behind_[k][l]: item k can start on line l (ahead_), and the lines from l on read as the
+    // layout from item k on. Lines no reading reaches are left out, as no reading needs them.
     void mark_behind() {
         set(behind_, k_, n_);
         for (qsizetype k = k_ - 1; k >= 0; --k) {
             if (layout_[std::size_t(k)].kind != LayoutLine::Value) {
                 for (qsizetype l = 0; l < n_; ++l)
-                    if (fits(k, l) && at(behind_, k + 1, l + 1)) set(behind_, k, l);
+                    if (at(behind_, k + 1, l + 1) && at(ahead_, k, l) && fits(k, l))
+                        set(behind_, k, l);
                 continue;
             }
             qsizetype last = n_;
             while (last > 0 && !at(behind_, k + 1, last)) --last;
             for (qsizetype l = 0; l < last; ++l)
-                if (fits(k, l)) set(behind_, k, l);
+                if (at(ahead_, k, l) && fits(k, l)) set(behind_, k, l);
         }
     }
 
-    bool possible(qsizetype k, qsizetype l) const { return at(ahead_, k, l) && at(behind_, k, l); }
+    bool possible(qsizetype k, qsizetype l) const { return at(behind_, k, l); }
 
     // The text of value `k` on the lines from `s` up to `end`, as the file writes it.
     QString text(qsizetype k, qsizetype s, qsizetype end) const {

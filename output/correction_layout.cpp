@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 
 Qt::CheckState checked(bool yes) {
@@ -79,8 +81,8 @@ bool matches(const LayoutLine& want, const QString& line) {
         const QStringView answer = QStringView(line).mid(want.text.size());
         return answer == u"yes" || answer == u"no";
     }
-    if (line == want.text) return true;
-    QStringView trimmed(want.text);
-    while (trimmed.endsWith(u' ')) trimmed.chop(1);
-    return line == trimmed;
+    if (line.size() >= want.text.size()) return line == want.text;
+    return want.text.startsWith(line) &&
+           std::all_of(want.text.begin() + line.size(), want.text.end(),
+                       [](QChar c) { return c == u' '; });
 }

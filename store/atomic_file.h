@@ -34,8 +34,9 @@ Result write_file_atomically(const QString& path, const QByteArray& bytes);
 // place: writes a new file at `path`, which must not exist, the same way, and syncs it to the
 // disk; the caller renames it into place. `mode` gives it those permission bits exactly, else
 // the umask's. A failure removes what was written.
-Result write_synced_file(const QString& path, std::optional<mode_t> mode,
-                         const std::function<void(std::string& piece, const PieceWriter& flush)>& produce);
+Result write_synced_file(
+    const QString& path, std::optional<mode_t> mode,
+    const std::function<void(std::string& piece, const PieceWriter& flush)>& produce);
 
 // Why no new file can be made beside `path` when its folder lets none be made, in words;
 // empty when it does.

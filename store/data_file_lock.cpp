@@ -26,7 +26,6 @@ QString DataFileLock::holder() const {
     QString user = file.owner();
     if (user.isEmpty()) user = QStringLiteral("user %1").arg(file.ownerId());
     return QStringLiteral("%1 on the computer \"%2\" since %3 (program %4, process %5)")
-        .arg(user, host,
-             file.lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm")), program,
+        .arg(user, host, file.lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm")), program,
              QString::number(pid));
 }

@@ -89,11 +89,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QString shown_path(const fs::path& path) {
-    std::error_code ec;
-    return QString::fromStdString(fs::absolute(path, ec).lexically_normal().string());
-}
-
 QString native(const fs::path& path) {
     return QFile::decodeName(path.c_str());
 }
@@ -126,7 +121,8 @@ void produce_table(const EntryTable& table, std::string& piece, const PieceWrite
 }
 
 QString time_text(std::int64_t ns) {
-    return QDateTime::fromMSecsSinceEpoch(ns / 1'000'000).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return QDateTime::fromMSecsSinceEpoch(ns / 1'000'000)
+        .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 // Whether `now`, what stands at the data file, is no longer the file the table was loaded from
@@ -135,7 +131,8 @@ QString time_text(std::int64_t ns) {
 bool replaced(const EntryTable& table, const std::optional<FileIdentity>& now) {
     // Times alone do not tell: two saves within the file system's clock tick share one.
     return table.LoadedFile.known && now &&
-           !(now->known && now->size == table.LoadedFile.size && now->hash == table.LoadedFile.hash);
+           !(now->known && now->size == table.LoadedFile.size &&
+             now->hash == table.LoadedFile.hash);
 }
 
 // What stands at `file`, its bytes hashed; nothing when nothing does.
@@ -157,9 +154,7 @@ bool go_on(SaveStep step) {
 // The new file is written here first. A save holds the lock while it exists, so a file of this
 // name outside a save was left by one that was killed.
 fs::path staging_path(const fs::path& file) {
-    fs::path staging = file;
-    staging += ".saving";
-    return staging;
+    return beside(file, ".saving");
 }
 
 void remove_leftovers(const fs::path& file) {
@@ -197,11 +192,13 @@ Result save_data_base(EntryTable& table, const std::filesystem::path& folder,
         if (fs::path target = fs::canonical(file, ec); !ec) file = std::move(target);
     }
     const auto refused = [&](const QString& what) {
-        return Result::failure(QStringLiteral("The data file \"%1\" %2 The file was not changed.")
-                                   .arg(shown, what),
-                               shown);
+        return Result::failure(
+            QStringLiteral("The data file \"%1\" %2 The file was not changed.").arg(shown, what),
+            shown);
     };
-    const auto stopped = [&] { return refused(QStringLiteral("was not saved: a test stopped the save.")); };
+    const auto stopped = [&] {
+        return refused(QStringLiteral("was not saved: a test stopped the save."));
+    };
 
     if (const QString why = unwritable(table); !why.isEmpty()) return refused(why);
     const fs::path where = folder.empty() ? "." : folder;
@@ -257,8 +254,8 @@ Result save_data_base(EntryTable& table, const std::filesystem::path& folder,
     if (now && ::stat(file.c_str(), &status) == 0) mode = status.st_mode & 07777;
     const fs::path staging = staging_path(file);
     FileIdentity written;
-    const Result staged = write_synced_file(
-        native(staging), mode, [&](std::string& piece, const PieceWriter& flush) {
+    const Result staged =
+        write_synced_file(native(staging), mode, [&](std::string& piece, const PieceWriter& flush) {
             produce_table(table, piece, flush, written);
         });
     if (!staged.ok())
@@ -276,8 +273,7 @@ Result save_data_base(EntryTable& table, const std::filesystem::path& folder,
     }
 
     VersionRotation versions(file);
-    if (const QString why =
-            versions.rotate([] { return go_on(SaveStep::VersionKept); });
+    if (const QString why = versions.rotate([] { return go_on(SaveStep::VersionKept); });
         !why.isEmpty())
         return dropped(refused(QStringLiteral("was not saved: before a save the file it replaces "
                                               "is kept as \"%1.1\", the earlier versions moving "

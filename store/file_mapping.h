@@ -8,8 +8,8 @@
 // A read-only mapping of a regular file that keeps the bytes it was made with, however the file
 // is changed later. The file is mapped under a read lease: a program that opens it for writing
 // or truncates it waits until the kernel has told this process, whose own thread then moves a
-// copy of the bytes in place of the mapping and lets go of the lease. Without that, a file truncated in
-// place would end the program at the next read of a mapped text.
+// copy of the bytes in place of the mapping and lets go of the lease. Without that, a file
+// truncated in place would end the program at the next read of a mapped text.
 class FileMapping {
   public:
     // Maps the whole regular file open for reading as `fd`; null where a mapping could change

@@ -17,21 +17,13 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path version_path(const fs::path& file, int version) {
-    fs::path kept = file;
-    kept += '.';
-    kept += std::to_string(version);
-    return kept;
+    fs::path path = beside(file, ".");
+    path += std::to_string(version);
+    return path;
 }
 
 fs::path set_aside_path(const fs::path& file) {
-    fs::path aside = file;
-    aside += ".dropping";
-    return aside;
-}
-
-QString shown(const fs::path& path) {
-    std::error_code ec;
-    return QFile::decodeName(fs::absolute(path, ec).lexically_normal().c_str());
+    return beside(file, ".dropping");
 }
 
 bool present(const fs::path& path) {
@@ -56,7 +48,8 @@ struct CopyFailed {
 QString copy_of(const fs::path& from, const fs::path& to) {
     struct stat status {};
     const int in = open_regular_file(from, status);
-    if (in < 0) return QStringLiteral("it could not be read to keep a copy: %1").arg(system_error(errno));
+    if (in < 0)
+        return QStringLiteral("it could not be read to keep a copy: %1").arg(system_error(errno));
     Result copied;
     try {
         copied = write_synced_file(QFile::decodeName(to.c_str()), status.st_mode & 07777,
@@ -75,15 +68,28 @@ QString copy_of(const fs::path& from, const fs::path& to) {
                                    });
     } catch (const CopyFailed& failed) {
         ::close(in);
-        return QStringLiteral("it could not be read to keep a copy: %1").arg(system_error(failed.error));
+        return QStringLiteral("it could not be read to keep a copy: %1")
+            .arg(system_error(failed.error));
     }
     ::close(in);
     if (!copied.ok())
-        return QStringLiteral("the copy \"%1\" could not be written: %2").arg(shown(to), copied.message);
+        return QStringLiteral("the copy \"%1\" could not be written: %2")
+            .arg(shown_path(to), copied.message);
     return {};
 }
 
 } // namespace
+
+fs::path beside(const fs::path& file, std::string_view suffix) {
+    fs::path path = file;
+    path += suffix;
+    return path;
+}
+
+QString shown_path(const fs::path& path) {
+    std::error_code ec;
+    return QFile::decodeName(fs::absolute(path, ec).lexically_normal().c_str());
+}
 
 VersionRotation::~VersionRotation() {
     if (!finished_) undo();
@@ -107,7 +113,7 @@ QString VersionRotation::rotate(const std::function<bool()>& go_on) {
         if (!regular(oldest))
             return QStringLiteral("the oldest kept version \"%1\" is not a file, and a save "
                                   "drops it")
-                .arg(shown(oldest));
+                .arg(shown_path(oldest));
     }
     std::vector<std::pair<fs::path, fs::path>> moves;
     if (free == KeptVersions && present(version_path(file_, KeptVersions)))
@@ -118,7 +124,7 @@ QString VersionRotation::rotate(const std::function<bool()>& go_on) {
         if (::rename(from.c_str(), to.c_str()) != 0)
             return failed(QStringLiteral("the earlier version \"%1\" could not be renamed to "
                                          "\"%2\": %3")
-                              .arg(shown(from), shown(to), system_error(errno)));
+                              .arg(shown_path(from), shown_path(to), system_error(errno)));
         moved_.emplace_back(from, to);
         if (!go_on()) return failed(QStringLiteral("it was stopped for a test"));
     }
@@ -126,9 +132,9 @@ QString VersionRotation::rotate(const std::function<bool()>& go_on) {
     const fs::path first = version_path(file_, 1);
     if (::link(file_.c_str(), first.c_str()) != 0) {
         const int cause = errno;
-        if (cause == EEXIST) return failed(QStringLiteral("\"%1\" is in the way").arg(shown(first)));
-        if (const QString why = copy_of(file_, first); !why.isEmpty())
-            return failed(why);
+        if (cause == EEXIST)
+            return failed(QStringLiteral("\"%1\" is in the way").arg(shown_path(first)));
+        if (const QString why = copy_of(file_, first); !why.isEmpty()) return failed(why);
     }
     kept_ = true;
     if (!go_on()) return failed(QStringLiteral("it was stopped for a test"));

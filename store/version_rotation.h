@@ -4,8 +4,15 @@
 
 #include <filesystem>
 #include <functional>
+#include <string_view>
 #include <utility>
 #include <vector>
+
+// `file`'s path with `suffix` added to its name: the names a save uses beside the data file
+// ("KAV-Addresses.dat" and ".1").
+std::filesystem::path beside(const std::filesystem::path& file, std::string_view suffix);
+// A path as messages show it: absolute and plain.
+QString shown_path(const std::filesystem::path& path);
 
 // The earlier versions a save keeps of the data file, KAV-Addresses.dat.1 (the newest) to .5:
 // before the new file takes the data file's place, the versions move up by one and the data
@@ -37,6 +44,6 @@ class VersionRotation {
   private:
     std::filesystem::path file_;
     std::vector<std::pair<std::filesystem::path, std::filesystem::path>> moved_; // from, to
-    bool kept_ = false;                                                       // .1 was made
+    bool kept_ = false;                                                          // .1 was made
     bool finished_ = false;
 };

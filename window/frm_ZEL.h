@@ -80,6 +80,9 @@ class frm_ZEL : public QWidget {
     // In maintenance mode: the window holds typing, ticks, choices, a Clear or an import that
     // the shown entry has not stored.
     bool has_unstored_changes() const;
+    // Without maintenance mode: the window holds changes that no correction file written since
+    // the entry was shown holds.
+    bool has_unwritten_corrections() const;
 
     // The text of Text1(s) with line breaks as CR LF, and setting it from such a text.
     QString text1(int s) const;
@@ -175,6 +178,13 @@ class frm_ZEL : public QWidget {
     // Asks whether to store changes not stored before they would be dropped; false when the
     // compiler cancels (or the store was refused), which leaves everything as it was.
     bool settle_unstored_changes();
+    // The same for a reader's changes: offers to write them to a correction file first.
+    bool settle_unwritten_corrections();
+    // Before the window leaves the entry it shows (another entry, closing): the question of
+    // the mode the window is in.
+    bool settle_changes_before_leaving();
+    // Writes the correction file; false, after telling the user why, when it failed.
+    bool write_corrections();
     // Highlights the shown entry in the lower box, if it lists it, without choosing it.
     void highlight_current_entry();
     // What the window shows now is what the shown entry holds.

@@ -1,11 +1,16 @@
 #include "command_line.h"
+#include "data_file.h"
+#include "data_file_lock.h"
 #include "directory_loading.h"
 #include "display_check.h"
 #include "directory.h"
 #include "frm_ZEL.h"
+#include "message_box.h"
 #include "window_look.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QTimer>
 
@@ -24,6 +29,25 @@ constexpr const char* AppId = "org.zelkav.Directory";
 QIcon program_icon() {
     return QIcon::fromTheme(QString::fromLatin1(AppId),
                             QIcon(QStringLiteral(":/icons/org.zelkav.Directory.svg")));
+}
+
+// Maintenance mode for one window at a time: another is told who holds the data file, and
+// opens it for reading only (the default, which loses nothing) or not at all. False: Cancel.
+bool hold_for_maintenance(DataFileLock& hold, frm_ZEL& window) {
+    if (hold.take() != QLockFile::LockFailedError) {
+        window.enter_maintenance_mode();
+        return true;
+    }
+    const QString holder = hold.holder();
+    const QString question =
+        QStringLiteral("The data file \"%1\" is open in maintenance mode by %2. Open it for "
+                       "reading only?")
+            .arg(QDir::toNativeSeparators(
+                     QFileInfo(QString::fromLatin1(DataFileName)).absoluteFilePath()),
+                 holder.isEmpty() ? QStringLiteral("another program") : holder);
+    return ask_among(&window, question,
+                     {QStringLiteral("Open for reading only"), QStringLiteral("Cancel")}) !=
+           QStringLiteral("Cancel");
 }
 
 } // namespace
@@ -76,7 +100,9 @@ int main(int argc, char* argv[]) {
 
     Directory directory;
     frm_ZEL window(directory, ".");
-    if (command_line.maintain) window.enter_maintenance_mode();
+    DataFileLock maintenance_hold(std::filesystem::path(".") / DataFileName,
+                                  DataFileLock::Maintenance);
+    if (command_line.maintain && !hold_for_maintenance(maintenance_hold, window)) return 0;
     LoadedDirectory loaded = loading.get();
     directory.adopt(std::move(loaded.table));
     if (!window.Form_Load(loaded.loaded, std::move(loaded.prepared))) return 1;

@@ -59,7 +59,7 @@ void frm_ZEL::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (!settle_unstored_changes()) {
+    if (!settle_changes_before_leaving()) {
         event->ignore();
         return;
     }

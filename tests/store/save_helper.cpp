@@ -56,7 +56,8 @@ int hold(const std::filesystem::path& folder) {
     if (lock.take() != QLockFile::NoError) return 1;
     say("held");
     std::string line;
-    while (std::getline(std::cin, line)) {}
+    while (std::getline(std::cin, line)) {
+    }
     return 0;
 }
 

@@ -297,7 +297,8 @@ class TestDataFileReader : public QObject {
         const qint64 item_cost = qint64(ItemLengthLimit + DataFilePieceSize);
         const std::string bytes = example_bytes();
         const int file = S_IFREG, folder = S_IFDIR, fifo = S_IFIFO;
-        QTest::newRow("folder") << folder << QString() << bytes << qint64(0) << "is a folder, not a file."
+        QTest::newRow("folder")
+            << folder << QString() << bytes << qint64(0) << "is a folder, not a file."
                                 << qint64(0);
         QTest::newRow("FIFO") << fifo << QString() << bytes << qint64(0)
                               << "is a named pipe (FIFO), not a file." << qint64(0);
@@ -311,7 +312,8 @@ class TestDataFileReader : public QObject {
             << file << QString() << bytes << qint64(2) * 1024 * 1024 * 1024
             << "is 2.0 GiB; a directory file holds at most 256 MiB." << qint64(0);
         QTest::newRow("endless text")
-            << file << QString() << bytes.substr(0, bytes.find('"') + 1) << 3 * qint64(ItemLengthLimit)
+            << file << QString() << bytes.substr(0, bytes.find('"') + 1)
+            << 3 * qint64(ItemLengthLimit)
             << "at entry 1, item 42 (other Title), in line 3: the text \"" << item_cost;
         QTest::newRow("zero bytes up to the size limit")
             << file << QString() << std::string() << qint64(DataFileSizeLimit)

@@ -54,7 +54,8 @@ class FileSizeLimit {
 enum class ReadOnly { Nothing, Folder, File };
 
 std::filesystem::path version_path(const std::filesystem::path& file, int version) {
-    return version == 0 ? file : std::filesystem::path(file.string() + "." + std::to_string(version));
+    return version == 0 ? file
+                        : std::filesystem::path(file.string() + "." + std::to_string(version));
 }
 
 // Every name in `folder` with its bytes; "(folder)" for a folder.
@@ -292,7 +293,8 @@ class TestDataFileWriter : public QObject {
         const std::filesystem::path folder = into_the_file ? file : file.parent_path();
 
         int steps = 0;
-        set_save_step_hook_for_testing([&](SaveStep step) { return step != stop_at || steps++ < steps_first; });
+        set_save_step_hook_for_testing(
+            [&](SaveStep step) { return step != stop_at || steps++ < steps_first; });
         const auto unhooked = qScopeGuard([] { set_save_step_hook_for_testing({}); });
         // Root passes every permission check but an immutable file's or folder's.
         const bool root = geteuid() == 0;

@@ -1,5 +1,5 @@
-#include "test_registry.h"
 #include "file_identity.h"
+#include "test_registry.h"
 
 #include <QTest>
 

@@ -57,7 +57,16 @@ class EditingTest : public QObject {
         QVERIFY(f->start());
         f->directory.choose(std::int16_t(current));
         QTest::keyClicks(f->window->Text1[1], "typed, not stored");
+        // A reader is asked before typing goes; Discard lets it go as browsing always did.
+        QStringList asked;
+        set_among_hook_for_testing([&](const QString& question, const QStringList&) {
+            asked << question;
+            return QStringLiteral("Discard");
+        });
         QTest::mouseClick(next ? f->window->cmd_up : f->window->cmd_down, Qt::LeftButton);
+        set_among_hook_for_testing({});
+        QCOMPARE(asked.size(), 1);
+        QVERIFY2(asked[0].startsWith("Write a correction file with your changes"), qPrintable(asked[0]));
         QCOMPARE(f->table.CurrentEntry, std::int16_t(shown));
         const QString surname =
             shown >= 1 && shown <= count ? QStringLiteral("Name %1").arg(shown) : QString();
@@ -117,7 +126,9 @@ class EditingTest : public QObject {
         QCOMPARE(f->table.text(2, 2), std::string_view()); // the entry shown before is unchanged
         QCOMPARE(surname_caption(), blue);
         f->window->cmd_clear_Click();
+        set_among_hook_for_testing([](const QString&, const QStringList&) { return QStringLiteral("Discard"); });
         f->window->cmd_up_Click();
+        set_among_hook_for_testing({});
         QCOMPARE(surname_caption(), blue);
     }
 

@@ -132,6 +132,66 @@ class OutputWindowTest : public QObject {
         QVERIFY(file_bytes(desktop("Castell_KAV.TXT")).contains("\r\nTelephone:  +43 999\r\n"));
     }
 
+    // A reader's typing goes nowhere but into a correction file: leaving it asks first, and
+    // Write is the default. Typing that a correction file already holds asks nothing.
+    void reader_asked_before_typed_corrections_go_data() {
+        QTest::addColumn<QString>("road");     // how the reader leaves the entry
+        QTest::addColumn<bool>("typed");       // a telephone number typed
+        QTest::addColumn<bool>("written");     // a correction file written after the typing
+        QTest::addColumn<QString>("answer");   // what the reader answers, if asked
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("file");        // a correction file with the typing exists
+        QTest::addColumn<int>("shown");        // the entry shown afterwards (0: window closed)
+        QTest::newRow("next, Write") << "next" << true << false << "Write" << true << true << 3;
+        QTest::newRow("next, Discard") << "next" << true << false << "Discard" << true << false << 3;
+        QTest::newRow("next, Cancel") << "next" << true << false << "Cancel" << true << false << 2;
+        QTest::newRow("previous, Cancel") << "previous" << true << false << "Cancel" << true << false << 2;
+        QTest::newRow("list, Write") << "list" << true << false << "Write" << true << true << 1;
+        QTest::newRow("close, Write") << "close" << true << false << "Write" << true << true << 0;
+        QTest::newRow("close, Cancel") << "close" << true << false << "Cancel" << true << false << 2;
+        QTest::newRow("nothing typed") << "next" << false << false << "Cancel" << false << false << 3;
+        QTest::newRow("typing already written") << "next" << true << true << "Cancel" << false << true << 3;
+    }
+    void reader_asked_before_typed_corrections_go() {
+        QFETCH(QString, road);
+        QFETCH(bool, typed);
+        QFETCH(bool, written);
+        QFETCH(QString, answer);
+        QFETCH(bool, asked);
+        QFETCH(bool, file);
+        QFETCH(int, shown);
+        open_window(entries_with_emails({"a@x.org", "b@x.org", "c@x.org"}));
+        QVERIFY(f->window->choose_entry(2));
+        if (typed) type_into(TelephoneSlot, "+43 999");
+        if (written) click_correction();
+        const QString telephone = f->window->text1(TelephoneSlot);
+        QStringList questions;
+        QStringList offered;
+        set_among_hook_for_testing([&](const QString& question, const QStringList& answers) {
+            questions << question;
+            offered = answers;
+            return answer;
+        });
+        bool closed = false;
+        if (road == "next") f->window->cmd_up_Click();
+        if (road == "previous") f->window->cmd_down_Click();
+        if (road == "list") f->window->choose_entry(1);
+        if (road == "close") closed = f->window->close();
+        set_among_hook_for_testing({});
+
+        QCOMPARE(questions.size(), asked ? 1 : 0);
+        if (asked) {
+            QCOMPARE(questions[0], QString("Write a correction file with your changes to Surname2?"));
+            QCOMPARE(offered, (QStringList{"Write", "Discard", "Cancel"}));
+        }
+        QCOMPARE(file_bytes(desktop("Surname2_KAV.TXT")).contains("Telephone:  +43 999"), file);
+        QCOMPARE(closed, shown == 0);
+        if (shown) QCOMPARE(int(f->directory.current()), shown);
+        // Cancel leaves the typing where it was.
+        if (answer == "Cancel" && asked) QCOMPARE(f->window->text1(TelephoneSlot), telephone);
+        QCOMPARE(messages(), QStringList());
+    }
+
     void email_list_of_stored_addresses() {
         open_window(entries_with_emails({"a@b.org", "", "c@d.at"}));
         show_entry(2);
