@@ -42,7 +42,7 @@ test: build
 # sanitizers; the real-window test stays with `make test`.
 sanitize: deps
 	cmake -S . -B $(BUILD)-sanitize -DCMAKE_BUILD_TYPE=Debug -DZELKAV_SANITIZE=ON $(CMAKE_FLAGS)
-	cmake --build $(BUILD)-sanitize -j $(JOBS) --target test_store test_lookup test_output test_window
+	cmake --build $(BUILD)-sanitize -j $(JOBS) --target test_store test_lookup test_output test_directory test_window
 	cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -E '^e2e'
 
 # The look-up's and the window's tests under the thread sanitizer (clang), which sees the

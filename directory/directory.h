@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The loaded directory: the one owner of the table. A load hands its table over by value;
 // everyone else reads it through table(), and every change goes through a method here that
@@ -25,7 +26,10 @@ class Directory {
     const EntryTable& table() const { return table_; }
 
     // Takes over the table a load made, as it stands (its generation included).
-    void adopt(EntryTable table) { table_ = std::move(table); }
+    void adopt(EntryTable table) {
+        table_ = std::move(table);
+        forget_history();
+    }
     // Loads `folder`'s data file; a failed load leaves the directory as it was.
     Result load(const std::filesystem::path& folder);
     // Saves when an entry was stored since the last save; see save_data_base.
@@ -53,6 +57,42 @@ class Directory {
     };
     Added add();
 
+    // What undo() did: on failure nothing changed, and `message` says why; on success `entry`
+    // is the entry to show, and `message` what the compiler should know about it.
+    struct Undone {
+        bool ok = false;
+        QString message;
+        std::int16_t entry = 0;
+    };
+    // Takes back the last store of this session: the entry gets back exactly what it held, its
+    // change date included. An entry that store made out of an added row goes again, but only
+    // while it is the last entry. A load drops the history, and undo says so.
+    Undone undo();
+
   private:
+    // A row as a store found it, to be given back.
+    struct Replaced {
+        std::int16_t entry = 0;
+        SerialDate change_date = 0;
+        std::int16_t salutation = -1;
+        std::array<std::int16_t, TitleFlagCount> titles{};
+        std::array<std::int16_t, OrganizationFlagCount> organizations{};
+        std::array<std::int16_t, EquipmentFlagCount> equipment{};
+        RowTexts texts;
+        std::int16_t table_modified = 0;
+        int saves = 0;                // saves before the store: a later one means the file holds it
+        bool added = false;           // the first store into a row add() made
+        std::int16_t shown_before = 0; // for an added entry: the entry current before the add
+    };
+    struct AddedRow {
+        std::int16_t entry = 0;
+        std::int16_t shown_before = 0;
+    };
+    void forget_history();
+
     EntryTable table_;
+    std::vector<Replaced> history_;
+    std::vector<AddedRow> added_unstored_; // rows add() made that no store has filled yet
+    int saves_ = 0;
+    bool history_dropped_ = false; // a load dropped stores that could have been taken back
 };

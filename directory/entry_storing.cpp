@@ -4,6 +4,8 @@
 #include "entry_fields.h"
 #include "serial_date.h"
 
+#include <algorithm>
+
 namespace {
 
 template <std::size_t N, std::size_t M>
@@ -42,6 +44,18 @@ Result Directory::store(const EntryValues& values, const TextBytes& bytes) {
     }
 
     const auto e = std::size_t(table_.CurrentEntry);
+    Replaced replaced{table_.CurrentEntry, table_.ChangeDate[e], table_.Salutation[e],
+                      table_.TitleFlags[e], table_.OrganizationFlags[e], table_.EquipmentFlags[e],
+                      table_.texts(int(e)), table_.TableModified, saves_};
+    const auto fresh = std::find_if(added_unstored_.begin(), added_unstored_.end(),
+                                    [&](const AddedRow& a) { return a.entry == replaced.entry; });
+    if (fresh != added_unstored_.end()) {
+        replaced.added = true;
+        replaced.shown_before = fresh->shown_before;
+        added_unstored_.erase(fresh);
+    }
+    history_.push_back(std::move(replaced));
+
     table_.ChangeDate[e] = today();
     table_.Salutation[e] = -1;
     for (std::size_t i = 0; i < values.Opt_Mr_Mrs.size(); ++i)
@@ -60,6 +74,7 @@ Result Directory::store(const EntryValues& values, const TextBytes& bytes) {
 Directory::Added Directory::add() {
     if (table_.EntryCount >= MaxEntryCount) return Added::Full;
     if (table_.EntryCount >= table_.TableCapacity) return Added::NoSpareRow;
+    added_unstored_.push_back({std::int16_t(table_.EntryCount + 1), table_.CurrentEntry});
     ++table_.EntryCount;
     table_.CurrentEntry = table_.EntryCount;
     table_.mark_changed();

@@ -4,22 +4,15 @@
 #include "frm_ZEL.h"
 #include "import_decision.h"
 #include "import_review_dialog.h"
+#include "import_round.h"
 #include "lookup_orders.h"
 #include "message_box.h"
 #include "person_choice_dialog.h"
 #include "window_snapshot.h"
 
-#include <QCollator>
 #include <QDir>
-#include <QFileInfo>
-
-#include <algorithm>
 
 namespace {
-
-QString file_name(const QString& path) {
-    return QFileInfo(path).fileName();
-}
 
 QString count_of(qsizetype n, const char* one, const char* many) {
     return n == 1 ? QStringLiteral("1 ") + QLatin1String(one)
@@ -73,18 +66,23 @@ frm_ZEL::ImportEnd frm_ZEL::import_one(const QString& path, QString& note) {
     }
     if (entry ? !choose_entry(entry) : !settle_unstored_changes()) return ImportEnd::StopBatch;
     if (entry) highlight_current_entry();
+    const QString surname = file.Text1[SurnameSlot].trimmed();
+    imported_ = std::make_unique<RoundFile>(
+        RoundFile{path, entry ? FileOutcome::Stored : FileOutcome::Added, entry,
+                  surname.isEmpty() ? target.person : surname, {}, review.differences, {}});
     const ReviewAnswer answer =
         review_import(this, path, target.person, review.differences, review.notes,
                       store_warnings(table, entry, target, review));
     if (answer == ReviewAnswer::Skip) return ImportEnd::Skipped;
 
     if (!entry && !add_entry()) return ImportEnd::StopBatch;
+    imported_->entry = table.CurrentEntry;
     const EntryValues& settled = review.window;
     // "Edit first", or a Store refused for a text the directory cannot hold: the compiler
-    // finishes this file on the screen before the next one comes.
+    // finishes this file on the screen, and the next one waits.
     if (answer == ReviewAnswer::EditFirst) {
         show_snapshot(*this, settled);
-        return ImportEnd::StopBatch;
+        return ImportEnd::Waits;
     }
     lookup_orders_->forget();
     const Result stored = directory.store(settled);
@@ -92,76 +90,90 @@ frm_ZEL::ImportEnd frm_ZEL::import_one(const QString& path, QString& note) {
         show_snapshot(*this, settled);
         tell_failure(stored, QStringLiteral("Nothing of this entry was stored; the window shows "
                                             "the correction file's values to mend."));
-        return ImportEnd::StopBatch;
+        return ImportEnd::Waits;
     }
     show_record();
     entry_stored();
-    return ImportEnd::Stored;
+    return entry ? ImportEnd::Stored : ImportEnd::Added;
 }
 
 void frm_ZEL::import_correction_files(QStringList paths) {
     if (paths.isEmpty()) return;
-    QCollator order;
-    order.setNumericMode(true);
-    order.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(paths.begin(), paths.end(), [&order](const QString& a, const QString& b) {
-        return order.compare(file_name(a), file_name(b)) < 0;
-    });
+    // A batch that waits ends here, with its summary, before the new one starts.
+    if (round_) {
+        round_->stop();
+        go_on_with_round();
+    }
+    round_ = std::make_unique<ImportRound>(std::move(paths), RoundLog::folder());
+    go_on_with_round();
+}
 
-    int stored = 0, skipped = 0;
-    QStringList refusals, unchanged;
-    QString stopped_at;
-    qsizetype next = 0;
-    while (next < paths.size() && stopped_at.isEmpty()) {
-        const QString& path = paths[next++];
-        QString refusal;
-        switch (import_one(path, refusal)) {
+void frm_ZEL::go_on_with_round() {
+    while (round_ && !round_->waiting()) {
+        const QString path = round_->next();
+        if (path.isEmpty()) break;
+        QString note;
+        imported_.reset();
+        const ImportEnd end = import_one(path, note);
+        RoundFile file = imported_ ? std::move(*imported_) : RoundFile{};
+        imported_.reset();
+        file.path = path;
+        file.note = note;
+        switch (end) {
         case ImportEnd::Stored:
-            ++stored;
+        case ImportEnd::Added:
+            round_->record(std::move(file));
             break;
-        case ImportEnd::Skipped:
-            ++skipped;
+        case ImportEnd::Waits:
+            round_->wait(std::move(file));
             break;
         case ImportEnd::Unchanged:
-            unchanged << refusal;
-            break;
+        case ImportEnd::Skipped:
         case ImportEnd::Refused:
-            refusals << refusal;
+            file.outcome = end == ImportEnd::Unchanged ? FileOutcome::Unchanged
+                           : end == ImportEnd::Skipped ? FileOutcome::Skipped
+                                                       : FileOutcome::Refused;
+            file.changes.clear();
+            round_->record(std::move(file));
             break;
         case ImportEnd::StopBatch:
-            stopped_at = path;
+            file.outcome = FileOutcome::NotReviewed;
+            file.note = QStringLiteral("the round was cancelled here");
+            file.changes.clear();
+            round_->record(std::move(file));
+            round_->stop();
             break;
         }
     }
+    show_files_left();
+    if (!round_ || round_->waiting()) return;
 
-    const QString nothing_stored = QStringLiteral(": the correction file holds what the "
-                                                  "directory holds, so nothing was stored.");
-    if (paths.size() == 1) {
-        if (!refusals.isEmpty()) show_message(this, refusals.front(), true);
-        if (!unchanged.isEmpty()) show_message(this, unchanged.front() + nothing_stored, false);
+    const std::unique_ptr<ImportRound> done = std::move(round_);
+    show_files_left();
+    if (done->size() == 1) {
+        const RoundFile& only = done->files().front();
+        if (only.outcome == FileOutcome::Refused) show_message(this, only.note, true);
+        if (only.outcome == FileOutcome::Unchanged)
+            show_message(this,
+                         only.note + QStringLiteral(": the correction file holds what the "
+                                                    "directory holds, so nothing was stored."),
+                         false);
         return;
     }
-    QString summary = QStringLiteral("%1: %2 stored, %3 unchanged, %4 skipped, %5 refused.")
-                          .arg(count_of(paths.size(), "correction file", "correction files"))
-                          .arg(stored)
-                          .arg(unchanged.size())
-                          .arg(skipped)
-                          .arg(refusals.size());
-    if (!unchanged.isEmpty())
-        summary += QStringLiteral("\n\n") + unchanged.join(QStringLiteral("; ")) +
-                   QStringLiteral(": nothing was stored.");
-    if (!stopped_at.isEmpty()) {
-        summary += QStringLiteral("\n\nThe round stopped at \"%1\", which the window shows: it is "
-                                  "not stored.")
-                       .arg(file_name(stopped_at));
-        if (next < paths.size()) {
-            QStringList rest;
-            for (qsizetype i = next; i < paths.size(); ++i) rest << file_name(paths[i]);
-            summary += QStringLiteral(" Not reviewed yet: ") + rest.join(QStringLiteral(", ")) +
-                       QStringLiteral(".");
-        }
-    }
-    if (!refusals.isEmpty())
-        summary += QStringLiteral("\n\n") + refusals.join(QStringLiteral("\n\n"));
-    show_message(this, summary, !refusals.isEmpty());
+    show_message(this, done->summary(),
+                 done->any_refused() ? QMessageBox::Critical : QMessageBox::Information);
+}
+
+void frm_ZEL::round_file_settled(bool stored) {
+    round_->settle(stored);
+    // The store or the choice that settled it finishes first.
+    QMetaObject::invokeMethod(this, [this] { go_on_with_round(); }, Qt::QueuedConnection);
+}
+
+void frm_ZEL::show_files_left() {
+    QString title = QString(37, u' ') + window_title();
+    if (round_ && round_->waiting())
+        title += QStringLiteral(" \u2013 import: this entry, then %1")
+                     .arg(count_of(round_->left(), "more correction file", "more correction files"));
+    setWindowTitle(title);
 }

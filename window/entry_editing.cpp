@@ -1,6 +1,7 @@
 #include "control_values.h"
 #include "directory.h"
 #include "frm_ZEL.h"
+#include "import_round.h"
 #include "layout_units.h"
 #include "lookup_orders.h"
 #include "message_box.h"
@@ -125,6 +126,7 @@ void frm_ZEL::entry_stored() {
     set_caption_colour(label1[SurnameLabel], StoredEntryColour);
     unsaved_changes_ = true;
     mark_entry_shown();
+    if (round_ && round_->waiting()) round_file_settled(true);
 }
 
 void frm_ZEL::cmd_clear_Click() {

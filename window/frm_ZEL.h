@@ -23,6 +23,8 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class Directory;
+class ImportRound;
+struct RoundFile;
 class LookupOrders;
 class NoticeLine;
 struct PreparedOrders;
@@ -60,8 +62,17 @@ class frm_ZEL : public QWidget {
 
     // Takes in correction files one after another, in file-name order: each finds its person,
     // shows that entry and is reviewed field by field before anything is stored. A batch ends
-    // with one message that sums it up; a single file speaks only when it is refused.
+    // with one message that sums it up and names its log; a single file speaks only when it is
+    // refused or changes nothing. A file finished on the screen ("Edit first") holds the batch
+    // until its entry is stored or its changes discarded; the window's title counts the files
+    // left meanwhile. A new import stops a batch that waits.
     void import_correction_files(QStringList paths);
+    // The batch waiting for the entry on the screen, if any.
+    const ImportRound* waiting_round() const { return round_.get(); }
+
+    // In maintenance mode (Ctrl+Z): takes back the last Store of the session and shows the
+    // entry as it is again, or says why nothing was taken back.
+    void undo_store();
     void import_correction_file(const QString& path) { import_correction_files({path}); }
 
     // The one way to another entry (a choice in the lower box, browsing, an import): asks about
@@ -199,9 +210,16 @@ class frm_ZEL : public QWidget {
     QString empties_warning() const;
 
     // How one file of a batch ended.
-    enum class ImportEnd { Stored, Unchanged, Skipped, Refused, StopBatch };
-    // `note` takes the refusal, or the words for a file that changes nothing.
+    // Waits: the file is on the screen to be finished there. StopBatch: the compiler cancelled.
+    enum class ImportEnd { Stored, Added, Unchanged, Skipped, Refused, Waits, StopBatch };
+    // `note` takes the refusal, or the words for a file that changes nothing; `imported_` the
+    // entry, surname and changes of a file that reached the review.
     ImportEnd import_one(const QString& path, QString& note);
+    // Takes files of round_ until it waits or ends; at the end, the summary.
+    void go_on_with_round();
+    // The file on the screen was stored (or its changes discarded): the next one comes.
+    void round_file_settled(bool stored);
+    void show_files_left();
     // The folder the import dialog opens in, and remembering the one last used.
     QString import_folder() const;
     void remember_import_folder(const QString& file);
@@ -253,6 +271,8 @@ class frm_ZEL : public QWidget {
     bool exiting_ = false; // EXIT saves what is stored and ends without a question
     // What the window showed when the entry was shown or stored.
     std::unique_ptr<CorrectionSnapshot> shown_;
+    std::unique_ptr<ImportRound> round_; // the batch of correction files under way
+    std::unique_ptr<RoundFile> imported_;
 
     // What set_text1 last gave each multi-line box: while the box still shows it, text1 gives
     // it back byte for byte, whatever mix of line ends it holds.

@@ -1,5 +1,6 @@
 #include "desktop_folder.h"
 #include "frm_ZEL.h"
+#include "import_round.h"
 #include "message_box.h"
 
 #include <QCloseEvent>
@@ -8,6 +9,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QPushButton>
 #include <QSettings>
 #include <QUrl>
@@ -46,6 +48,13 @@ void frm_ZEL::enter_maintenance_mode() {
 }
 
 void frm_ZEL::closeEvent(QCloseEvent* event) {
+    // A batch waiting on the screen ends with the window; its log names the rest as not reviewed.
+    const auto end_round = qScopeGuard([this, event] {
+        if (event->isAccepted() && round_) {
+            round_->stop();
+            round_.reset();
+        }
+    });
     if (exiting_) {
         event->accept();
         return;

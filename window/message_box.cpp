@@ -21,12 +21,15 @@ template <typename Hook> Hook& hook() {
 } // namespace
 
 void show_message(QWidget* parent, const QString& text, bool is_error) {
+    show_message(parent, text, is_error ? QMessageBox::Critical : QMessageBox::NoIcon);
+}
+
+void show_message(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
     if (hook<MessageHook>()) {
-        hook<MessageHook>()(text, is_error);
+        hook<MessageHook>()(text, icon == QMessageBox::Critical);
         return;
     }
-    QMessageBox box(is_error ? QMessageBox::Critical : QMessageBox::NoIcon, window_title(), text,
-                    QMessageBox::Ok, parent);
+    QMessageBox box(icon, window_title(), text, QMessageBox::Ok, parent);
     box.exec();
 }
 

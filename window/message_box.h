@@ -15,6 +15,8 @@ class QWidget;
 const QString& window_title();
 
 void show_message(QWidget* parent, const QString& text, bool is_error);
+// The same with `icon`, as for a summary that tells of no failure (Information).
+void show_message(QWidget* parent, const QString& text, QMessageBox::Icon icon);
 
 // A question with the given buttons; gives the button the user chose.
 QMessageBox::StandardButton ask(QWidget* parent, const QString& question,

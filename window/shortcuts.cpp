@@ -1,6 +1,9 @@
 #include "frm_ZEL.h"
 
+#include <QKeyEvent>
 #include <QKeySequence>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -17,6 +20,30 @@ QKeySequence key_for(QKeySequence::StandardKey standard, const QKeySequence& fal
     }
     return fallback;
 }
+
+// A box takes the undo key for its own typing while it has typing to take back; then, and from
+// anywhere else, the key takes back the last Store.
+class StoreUndoKey : public QObject {
+  public:
+    StoreUndoKey(QObject* parent, QKeySequence key) : QObject(parent), key_(std::move(key)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride) return false;
+        const auto* pressed = static_cast<QKeyEvent*>(event);
+        if (QKeySequence(pressed->keyCombination()) != key_) return false;
+        const auto* line = qobject_cast<QLineEdit*>(watched);
+        const auto* text = qobject_cast<QPlainTextEdit*>(watched);
+        const bool own = (line && line->isUndoAvailable()) ||
+                         (text && text->document()->isUndoAvailable());
+        if (own) return false;
+        event->ignore(); // the window's shortcut takes it
+        return true;
+    }
+
+  private:
+    QKeySequence key_;
+};
 
 } // namespace
 
@@ -48,4 +75,14 @@ void frm_ZEL::install_shortcuts() {
             if (pushed->isVisible() && pushed->isEnabled()) pushed->click();
         });
     }
+
+    const QKeySequence undo = key_for(QKeySequence::Undo, Qt::CTRL | Qt::Key_Z);
+    if (cmd_store)
+        cmd_store->setToolTip(cmd_store->toolTip() +
+                              QStringLiteral("\nTake back the last Store (%1)")
+                                  .arg(undo.toString(QKeySequence::NativeText)));
+    connect(new QShortcut(undo, this), &QShortcut::activated, this, &frm_ZEL::undo_store);
+    auto* undo_key = new StoreUndoKey(this, undo);
+    for (QWidget* box : Text1)
+        if (box) box->installEventFilter(undo_key);
 }

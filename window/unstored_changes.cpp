@@ -2,6 +2,7 @@
 #include "directory.h"
 #include "entry_values.h"
 #include "frm_ZEL.h"
+#include "import_round.h"
 #include "message_box.h"
 #include "window_snapshot.h"
 
@@ -58,7 +59,9 @@ bool frm_ZEL::settle_unstored_changes() {
     if (empties) question += u' ' + empties_warning();
     const QString answer = ask_among(this, question, answers, empties ? 2 : 0);
     if (answer == QStringLiteral("Store")) return store_entry();
-    return answer == QStringLiteral("Discard");
+    if (answer != QStringLiteral("Discard")) return false;
+    if (round_ && round_->waiting()) round_file_settled(false);
+    return true;
 }
 
 // A reader's typing would otherwise go without a trace: the only place it can go is a
@@ -80,6 +83,8 @@ bool frm_ZEL::settle_unwritten_corrections() {
 
 bool frm_ZEL::choose_entry(std::int16_t entry) {
     if (!settle_changes_before_leaving()) return false;
+    // A file of a batch typed back to what its entry holds: the batch goes on all the same.
+    if (round_ && round_->waiting()) round_file_settled(false);
     directory.choose(entry);
     show_record();
     return true;

@@ -2,6 +2,7 @@
 #include "correction_text.h"
 #include "directory.h"
 #include "frm_ZEL.h"
+#include "import_round.h"
 #include "layout_units.h"
 #include "lookup_orders.h"
 #include "notice_line.h"

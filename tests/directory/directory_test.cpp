@@ -2,12 +2,15 @@
 #include "directory.h"
 #include "entry_fields.h"
 #include "import_decision.h"
+#include "import_round.h"
 #include "likely_people.h"
 #include "person_lookup.h"
 #include "serial_date.h"
 #include "table_builder.h"
 #include "test_registry.h"
 
+#include <QDir>
+#include <QFile>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -270,6 +273,196 @@ class DirectoryTest : public QObject {
         const QStringList warnings = store_warnings(table, std::int16_t(entry), {}, review);
         QCOMPARE(warnings.size(), empties ? 1 : 0);
         if (empties) QVERIFY2(warnings[0].startsWith("This empties the entry"), qPrintable(warnings[0]));
+    }
+
+    // Undo gives an entry back exactly what it held; an added entry goes, but only as the last;
+    // a save is no bar but is named, a reload ends the history and says so.
+    void undo_data() {
+        QTest::addColumn<QString>("steps"); // s: store into entry 1, a: add and store, n: add,
+                                            // v: save, l: load, u: undo
+        QTest::addColumn<bool>("taken_back"); // by the last undo
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<bool>("first_as_loaded");
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("a store") << "su" << true << "Took back the Store of entry 1" << 2 << true
+                                 << false;
+        QTest::newRow("two stores, two undos") << "ssuu" << true << "entry 1" << 2 << true << false;
+        QTest::newRow("nothing stored") << "u" << false << "no entry was stored" << 2 << true
+                                        << false;
+        QTest::newRow("one undo too many") << "suu" << false << "no entry was stored" << 2 << true
+                                           << false;
+        QTest::newRow("an added entry") << "au" << true << "Took back entry 3 (New), which was added"
+                                        << 2 << true << false;
+        QTest::newRow("a store, then an added one") << "sauu" << true << "entry 1" << 2 << true
+                                                    << false;
+        QTest::newRow("added, then another added")
+            << "anu" << false << "entry 3 (New) was added, and entry 4 was added after it" << 4
+            << true << true;
+        QTest::newRow("across a save") << "svu" << true << "still holds the Store" << 2 << true
+                                       << true;
+        QTest::newRow("across a save and reload")
+            << "svlu" << false << "loaded again from its data file" << 2 << false << false;
+    }
+    void undo() {
+        QFETCH(QString, steps);
+        QFETCH(bool, taken_back);
+        QFETCH(QString, said);
+        QFETCH(int, entries);
+        QFETCH(bool, first_as_loaded);
+        QFETCH(bool, modified);
+        QTemporaryDir dir;
+        const std::filesystem::path folder = dir.path().toStdString();
+        const EntryTable before = filled_entries();
+        Directory directory(filled_entries());
+        Directory::Undone undone;
+        int stores = 0;
+        for (const QChar step : steps) {
+            if (step == u's') {
+                directory.choose(1);
+                EntryValues values = entry_values(directory.table(), 1);
+                values.Text1[SurnameSlot] = QStringLiteral("Store %1").arg(++stores);
+                values.Chk_organ[1].state = Qt::Checked;
+                QVERIFY(directory.store(values).ok());
+            } else if (step == u'a' || step == u'n') {
+                QCOMPARE(directory.add(), Directory::Added::Added);
+                EntryValues values = blank_entry();
+                values.Text1[SurnameSlot] = QStringLiteral("New");
+                if (step == u'a') QVERIFY(directory.store(values).ok());
+            } else if (step == u'v') {
+                bool changed_by_others = false;
+                QVERIFY(directory.save(folder, changed_by_others).ok());
+            } else if (step == u'l') {
+                QVERIFY(directory.load(folder).ok());
+            } else {
+                const std::uint64_t generation = directory.table().generation();
+                undone = directory.undo();
+                QCOMPARE(directory.table().generation() != generation, undone.ok);
+            }
+        }
+        QVERIFY2(undone.message.contains(said), qPrintable(undone.message));
+        QCOMPARE(undone.ok, taken_back);
+        const EntryTable& table = directory.table();
+        QCOMPARE(int(table.EntryCount), entries);
+        QCOMPARE(directory.modified(), modified);
+        if (undone.ok) QCOMPARE(table.CurrentEntry, undone.entry);
+        // Every column of the entry, the change date and the kept flag 28 included.
+        const bool as_loaded = table.ChangeDate[1] == before.ChangeDate[1] &&
+                               table.Salutation[1] == before.Salutation[1] &&
+                               table.TitleFlags[1] == before.TitleFlags[1] &&
+                               table.OrganizationFlags[1] == before.OrganizationFlags[1] &&
+                               table.EquipmentFlags[1] == before.EquipmentFlags[1] &&
+                               table.texts(1) == before.texts(1);
+        QCOMPARE(as_loaded, first_as_loaded);
+        // A row taken back is a spare row again.
+        for (int e = table.EntryCount + 1; e <= 4; ++e)
+            QCOMPARE(table.text(e, SurnameSlot), std::string_view());
+    }
+
+    // A round: every file ends in the summary and the log with its outcome; a file finished on
+    // the screen holds the round until it is stored or discarded; a cancel names the rest.
+    void import_round_data() {
+        // Per file, in order: s stored, a added, u unchanged, k skipped, r refused; w waits,
+        // then S stored, D discarded or C the round cancelled.
+        QTest::addColumn<QString>("events");
+        QTest::addColumn<QStringList>("summary"); // each line found in the summary, in order
+        QTest::addColumn<QStringList>("log");     // each found in the log
+        QTest::addColumn<bool>("refused");
+        const QString phone = QStringLiteral("Telephone: \"+1 2\" → \"+9 2\"");
+        QTest::newRow("every outcome")
+            << "sakur"
+            << QStringList{"5 correction files: 1 stored, 1 added, 1 unchanged, 1 skipped, 1 "
+                           "refused.",
+                           "\n\nF1_KAV.TXT: stored, entry 7 (Huber)", "\n\nF2_KAV.TXT: added",
+                           "\n\nF3_KAV.TXT: skipped",
+                           "\n\nF4_KAV.TXT: unchanged: No changes for Huber",
+                           "\n\nF5_KAV.TXT: refused: bad line 3",
+                           "\n\nThe round's log: "}
+            << QStringList{"Import round of ", "  F1_KAV.TXT: stored, entry 7 (Huber)\n",
+                           "    " + phone + "\n", "F5_KAV.TXT: refused: bad line 3"}
+            << true;
+        QTest::newRow("goes on after a store on the screen")
+            << "wSs"
+            << QStringList{"2 correction files: 2 stored.", "F1_KAV.TXT: stored, entry 7",
+                           "F2_KAV.TXT: stored"}
+            << QStringList{"F1_KAV.TXT: stored, entry 7 (Huber)\n    file: ", phone, "F2_KAV.TXT"}
+            << false;
+        QTest::newRow("goes on after a discard")
+            << "wDu"
+            << QStringList{"2 correction files: 1 unchanged, 1 skipped.",
+                           "F1_KAV.TXT: skipped, entry 7 (Huber): its changes were discarded"}
+            << QStringList{"F1_KAV.TXT: skipped"} << false;
+        QTest::newRow("cancelled on the screen")
+            << "swC"
+            << QStringList{"4 correction files: 1 stored, 3 not reviewed.",
+                           "F2_KAV.TXT: not reviewed, entry 7 (Huber): the round was cancelled",
+                           "F3_KAV.TXT: not reviewed", "F4_KAV.TXT: not reviewed"}
+            << QStringList{"F4_KAV.TXT: not reviewed"} << false;
+    }
+    void import_round() {
+        QFETCH(QString, events);
+        QFETCH(QStringList, summary);
+        QFETCH(QStringList, log);
+        QFETCH(bool, refused);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("data/rounds");
+        QStringList paths;
+        for (const QChar e : events)
+            if (e.isLower()) paths.prepend(dir.filePath(QStringLiteral("F%1_KAV.TXT").arg(paths.size() + 1)));
+        if (events.endsWith(u'C')) paths << dir.filePath("F3_KAV.TXT") << dir.filePath("F4_KAV.TXT");
+        ImportRound round(paths, folder);
+        QVERIFY(round.log().is_open());
+        for (const QChar e : events) {
+            RoundFile file;
+            if (e.isLower()) {
+                file.path = round.next();
+                QVERIFY(!file.path.isEmpty());
+            }
+            file.entry = 7;
+            file.surname = QStringLiteral("Huber");
+            FieldDifference telephone;
+            telephone.field = QStringLiteral("Telephone");
+            telephone.held = QStringLiteral("+1 2");
+            telephone.file = QStringLiteral("+9 2");
+            file.changes = {telephone};
+            switch (e.toLatin1()) {
+            case 's': file.outcome = FileOutcome::Stored; round.record(file); break;
+            case 'a': file.entry = 0; file.outcome = FileOutcome::Added; round.record(file); break;
+            case 'u': file.entry = 0; file.outcome = FileOutcome::Unchanged; file.note = "No changes for Huber"; file.changes.clear(); round.record(file); break;
+            case 'k': file.outcome = FileOutcome::Skipped; file.entry = 0; file.changes.clear(); round.record(file); break;
+            case 'r': file.outcome = FileOutcome::Refused; file.entry = 0; file.note = "bad line 3"; round.record(file); break;
+            case 'w':
+                file.outcome = FileOutcome::Stored;
+                round.wait(file);
+                QVERIFY(round.waiting() && round.next().isEmpty() && !round.finished());
+                break;
+            case 'S': round.settle(true); break;
+            case 'D': round.settle(false); break;
+            case 'C': round.stop(); break;
+            }
+        }
+        QVERIFY(round.finished());
+        QCOMPARE(round.any_refused(), refused);
+        const QString text = round.summary();
+        qsizetype at = 0;
+        for (const QString& part : summary) {
+            const qsizetype found = text.indexOf(part, at);
+            QVERIFY2(found >= at, qPrintable(part + "\n---\n" + text));
+            at = found + part.size();
+        }
+        QVERIFY(text.contains(QDir::toNativeSeparators(round.log().path())));
+
+        QFile file(round.log().path());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString written = QString::fromUtf8(file.readAll());
+        for (const QString& part : log) QVERIFY2(written.contains(part), qPrintable(written));
+        // The user's bits only echo the owner's.
+        const auto others = [](QFile::Permissions p) {
+            return int(p & ~QFile::Permissions(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser));
+        };
+        QCOMPARE(others(file.permissions()), int(QFile::ReadOwner | QFile::WriteOwner));
+        QCOMPARE(others(QFile::permissions(folder)),
+                 int(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
 
     // A load that fails leaves the directory as it was; one that succeeds replaces it whole.

@@ -74,7 +74,10 @@ QString tooltip(const SortedList* list, int row) {
 
 // The key a button's tooltip names: "Next entry (Alt+Right)".
 QKeySequence key_named_by(const QPushButton* button) {
-    const auto match = QRegularExpression(R"(\(([^()]+)\)$)").match(button->toolTip());
+    // The first line's key: Store's second line names the key that takes a Store back.
+    const auto match =
+        QRegularExpression(R"(\(([^()]+)\)$)", QRegularExpression::MultilineOption)
+            .match(button->toolTip());
     return match.hasMatch() ? QKeySequence::fromString(match.captured(1), QKeySequence::NativeText)
                             : QKeySequence();
 }

@@ -1,6 +1,8 @@
 #include "correction_file.h"
 #include "cp1252.h"
 #include "import_review_dialog.h"
+#include "import_round.h"
+#include "notice_line.h"
 #include "person_choice_dialog.h"
 #include "sorted_list.h"
 #include "test_registry.h"
@@ -11,6 +13,7 @@
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSettings>
 #include <QUrl>
 
@@ -281,24 +284,121 @@ class ImportRoundTest : public QObject {
         QVERIFY2(summary.startsWith(
                      "5 correction files: 2 stored, 1 unchanged, 1 skipped, 1 refused.") &&
                      summary.contains("No changes for Castell") && summary.contains(files[2]) &&
-                     summary.contains("line 1"),
+                     summary.contains("line 1") &&
+                     summary.contains("\n\ncastell_KAV (1).TXT: skipped, entry 1 (Castell)\n"),
                  qPrintable(summary));
+        // The log lies in the program's data folder and holds what each file changed.
+        const QString log = summary.section(QStringLiteral("The round's log: "), 1);
+        QVERIFY2(log.startsWith(f->dir.filePath("home/.local/share/")), qPrintable(log));
+        QFile logged(log);
+        QVERIFY(logged.open(QIODevice::ReadOnly));
+        QVERIFY(logged.readAll().contains("Berg_KAV.TXT: stored, entry 2 (Berg)\n"));
     }
 
-    // "Edit first" ends the round there: the file waits on the screen, the rest is named.
-    void batch_stops_at_edit_first() {
+    // "Edit first" holds the batch: the title counts the files left, and the next file comes
+    // once the entry on the screen is stored or its changes discarded; another import stops it.
+    void batch_goes_on_data() {
+        QTest::addColumn<QString>("then"); // what the compiler does with A on the screen
+        QTest::addColumn<QString>("a_phone"); // entry 1's telephone at the end
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("stored") << "store" << "+9 1" << "2 correction files: 2 stored.";
+        QTest::newRow("discarded") << "discard" << "+1 1"
+                                   << "2 correction files: 1 stored, 1 skipped.";
+        QTest::newRow("typed back, then browsed") << "type back" << "+1 1"
+                                                  << "2 correction files: 1 stored, 1 skipped.";
+        QTest::newRow("another import") << "import" << "+1 1"
+                                        << "2 correction files: 2 not reviewed.";
+    }
+    void batch_goes_on() {
+        QFETCH(QString, then);
+        QFETCH(QString, a_phone);
+        QFETCH(QString, summary);
         start_maintaining();
         const QStringList files = {correction_file(1, "A_KAV.TXT", "+9 1"),
                                    correction_file(3, "B_KAV.TXT", "+9 3")};
-        review = ReviewAnswer::EditFirst;
+        int calls = 0;
+        set_review_hook_for_testing([&](const QString& file, const std::vector<FieldDifference>&) {
+            reviewed << QFileInfo(file).fileName();
+            return ++calls == 1 ? ReviewAnswer::EditFirst : ReviewAnswer::Store;
+        });
         f->window->import_correction_files(files);
         QCOMPARE(reviewed, QStringList{"A_KAV.TXT"});
+        QVERIFY(f->messages.isEmpty());
+        QVERIFY(f->window->waiting_round());
+        QVERIFY2(f->window->windowTitle().endsWith(
+                     "import: this entry, then 1 more correction file"),
+                 qPrintable(f->window->windowTitle()));
         QCOMPARE(f->window->text1(Telephone), QString("+9 1"));
         QCOMPARE(f->table.TableModified, std::int16_t(0));
+
+        among_answer = QStringLiteral("Discard");
+        if (then == "store") f->window->cmd_store_Click();
+        if (then == "type back") f->window->set_text1(Telephone, "+1 1");
+        if (then == "discard" || then == "type back") QVERIFY(f->window->choose_entry(2));
+        if (then == "import") f->window->import_correction_files({files[1]});
+        QTRY_VERIFY(!f->window->waiting_round());
+        QCOMPARE(reviewed, (QStringList{"A_KAV.TXT", "B_KAV.TXT"}));
+        QCOMPARE(telephone(1), a_phone);
+        QCOMPARE(telephone(3), QString("+9 3"));
         QCOMPARE(f->messages.size(), 1);
-        QVERIFY2(f->messages[0].contains("\"A_KAV.TXT\"") &&
-                     f->messages[0].contains("Not reviewed yet: B_KAV.TXT."),
+        QVERIFY2(f->messages[0].startsWith(summary) && !f->errors[0], qPrintable(f->messages[0]));
+        QVERIFY(!f->window->windowTitle().contains("import:"));
+    }
+
+    // Cancel at the question about typing not stored stops the round before its first file;
+    // closing the window while a file waits ends the round there.
+    void batch_cancelled() {
+        start_maintaining();
+        const QStringList files = {correction_file(1, "A_KAV.TXT", "+9 1"),
+                                   correction_file(3, "B_KAV.TXT", "+9 3")};
+        QVERIFY(f->window->choose_entry(2));
+        f->window->set_text1(Telephone, "typed");
+        f->window->import_correction_files(files);
+        QVERIFY(reviewed.isEmpty());
+        QCOMPARE(f->messages.size(), 1);
+        QVERIFY2(f->messages[0].startsWith("2 correction files: 2 not reviewed.") &&
+                     f->messages[0].contains("A_KAV.TXT: not reviewed: the round was cancelled "
+                                             "here") &&
+                     f->messages[0].contains("B_KAV.TXT: not reviewed"),
                  qPrintable(f->messages[0]));
+
+        f->window->set_text1(Telephone, "+1 2");
+        review = ReviewAnswer::EditFirst;
+        among_answer = QStringLiteral("Discard");
+        f->window->import_correction_files(files);
+        QVERIFY(f->window->waiting_round());
+        QVERIFY(f->window->close());
+        QVERIFY(!f->window->waiting_round());
+        QTest::qWait(10); // nothing more is taken
+        QCOMPARE(reviewed, QStringList{"A_KAV.TXT"});
+        QCOMPARE(f->messages.size(), 1);
+    }
+
+    // Ctrl+Z takes back an import's Store: the entry and the window hold what they held.
+    void undo_takes_back_a_store() {
+        EntryTable table = people();
+        table.ChangeDate[1] = 40000;
+        start_maintaining(std::move(table));
+        QVERIFY(f->window->cmd_store->toolTip().endsWith("\nTake back the last Store (Ctrl+Z)"));
+        f->window->import_correction_file(correction_file(1, "Castell_KAV.TXT", "+9 1"));
+        QCOMPARE(telephone(1), QString("+9 1"));
+        // From a box: its own typing first, then the Store.
+        QVERIFY(QTest::qWaitForWindowActive(f->window.get()));
+        auto* box = f->control("Text1_4");
+        box->setFocus();
+        QTest::keyClicks(box, "x");
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(telephone(1), QString("+9 1"));
+        QVERIFY(!f->window->has_unstored_changes());
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(telephone(1), QString("+1 1"));
+        QCOMPARE(f->table.ChangeDate[1], SerialDate(40000));
+        QCOMPARE(f->window->text1(Telephone), QString("+1 1"));
+        QVERIFY(!f->window->has_unstored_changes());
+        QCOMPARE(f->window->Notice->notice(), QString("Took back the Store of entry 1 (Castell)."));
+        f->window->undo_store();
+        QCOMPARE(f->messages.size(), 1);
+        QVERIFY2(f->messages[0].contains("no entry was stored"), qPrintable(f->messages[0]));
     }
 
     // The dialog takes several files and opens where the last import was; a drop takes all.
@@ -332,8 +432,10 @@ class ImportRoundTest : public QObject {
         // Both were stored already: neither is reviewed again, in file-name order.
         QTRY_COMPARE(f->messages.size(), 2);
         QVERIFY(reviewed.isEmpty());
-        QVERIFY2(f->messages[1].startsWith("2 correction files: 0 stored, 2 unchanged") &&
-                     f->messages[1].contains("No changes for Castell; No changes for Okafor"),
+        QVERIFY2(f->messages[1].startsWith("2 correction files: 2 unchanged.") &&
+                     f->messages[1].contains("Castell_KAV.TXT: unchanged: No changes for Castell") &&
+                     f->messages[1].contains("Okafor_KAV.TXT: unchanged: No changes for Okafor") &&
+                     !f->errors[1],
                  qPrintable(f->messages[1]));
     }
 
