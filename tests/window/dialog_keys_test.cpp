@@ -31,7 +31,7 @@ void type_into(WindowFixture& f, int slot, const QString& text) {
 // In maintenance mode, entry 1 of three shown with a new city typed, and stored when `store`.
 void entry_with_a_new_city(WindowFixture& f, bool store) {
     f.window->enter_maintenance_mode();
-    f.table.CurrentEntry = 1;
+    f.directory.choose(1);
     f.window->show_record();
     type_into(f, CitySlot, "Graz");
     if (store) f.window->cmd_store_Click();
@@ -82,12 +82,14 @@ class DialogKeysTest : public QObject {
         default_.clear();
         auto* poll = new QTimer(this);
         connect(poll, &QTimer::timeout, this, [this, poll] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return;
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
             poll->deleteLater();
-            title_ = box->windowTitle();
-            default_ = box->defaultButton() ? box->defaultButton()->text().remove('&') : "none";
-            QTest::keyClick(box, Qt::Key_Escape);
+            title_ = dialog->windowTitle();
+            default_ = "none";
+            for (QPushButton* button : dialog->findChildren<QPushButton*>())
+                if (button->isDefault()) default_ = button->text().remove('&');
+            QTest::keyClick(dialog, Qt::Key_Escape);
         });
         poll->start(5);
     }
