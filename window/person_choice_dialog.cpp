@@ -24,6 +24,16 @@
 #include <numeric>
 
 namespace {
+
+// "Choose" (the default) and Cancel, which close `dialog` as accepted or rejected.
+QDialogButtonBox* choose_or_cancel(QDialog& dialog) {
+    auto* buttons = new QDialogButtonBox(&dialog);
+    buttons->addButton(QStringLiteral("Choose"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    return buttons;
+}
 PersonChoiceHook& hook() {
     static PersonChoiceHook instance;
     return instance;
@@ -118,13 +128,7 @@ std::int16_t find_entry(QWidget* parent, const EntryTable& table) {
     refill({});
     QObject::connect(typed, &QLineEdit::textChanged, &dialog, refill);
 
-    auto* buttons = new QDialogButtonBox(&dialog);
-    QPushButton* choose =
-        buttons->addButton(QStringLiteral("Choose"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QDialogButtonBox::Cancel);
-    choose->setDefault(true);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QDialogButtonBox* buttons = choose_or_cancel(dialog);
     QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
     layout->addWidget(label);
     layout->addWidget(typed);
@@ -269,13 +273,7 @@ std::int16_t choose_person(QWidget* parent, const QString& file_name,
     table->selectRow(0);
     layout->addWidget(table);
 
-    auto* buttons = new QDialogButtonBox(&dialog);
-    QPushButton* choose =
-        buttons->addButton(QStringLiteral("Choose"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QDialogButtonBox::Cancel);
-    choose->setDefault(true);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QDialogButtonBox* buttons = choose_or_cancel(dialog);
     QObject::connect(table, &QTableWidget::cellDoubleClicked, &dialog, &QDialog::accept);
     layout->addWidget(buttons);
     dialog.resize(560, 240);
