@@ -245,9 +245,8 @@ class frm_ZEL : public QWidget {
     std::int16_t LookupCategory = -1;
     // The look-up's sorted lists; they follow the table's generation, and forget() drops them early.
     std::unique_ptr<LookupOrders> lookup_orders_;
-    // What the last find found, and the list it filled: the items' tooltips name the text
-    // found while the lower box shows that list.
-    std::vector<FoundEntry> found_;
+    // The list the last find filled: the items' tooltips name the text found while the lower
+    // box shows that list.
     std::shared_ptr<const SortedItems> found_list_;
     // Finds as the user types in the finder; it keeps what it found last.
     std::unique_ptr<TypingFinder> typing_finder_;

@@ -65,7 +65,6 @@ bool frm_ZEL::show_loaded_directory(const Result& loaded) {
     List2->clear();
     // The last find's list views the texts of the table before.
     found_list_.reset();
-    found_.clear();
     Label4->setText(last_update_caption(table.LastUpdate));
     Label5->setText(entry_count_caption(table.EntryCount));
     return true;
