@@ -59,17 +59,16 @@ frm_ZEL::ImportEnd frm_ZEL::import_one(const QString& path, QString& note) {
     // A file that changes nothing stores nothing: the entry keeps its change date. Where the
     // file can be read two ways, the entry keeps what it holds.
     const ImportReview review = import_changes(table, entry, imported);
+    const QString surname = file.Text1[SurnameSlot].trimmed();
+    const QString named = surname.isEmpty() ? target.person : surname;
     if (review.differences.empty()) {
-        const QString surname = file.Text1[SurnameSlot].trimmed();
-        note = QStringLiteral("No changes for %1").arg(surname.isEmpty() ? target.person : surname);
+        note = QStringLiteral("No changes for %1").arg(named);
         return ImportEnd::Unchanged;
     }
     if (entry ? !choose_entry(entry) : !settle_unstored_changes()) return ImportEnd::StopBatch;
     if (entry) highlight_current_entry();
-    const QString surname = file.Text1[SurnameSlot].trimmed();
-    imported_ = std::make_unique<RoundFile>(
-        RoundFile{path, entry ? FileOutcome::Stored : FileOutcome::Added, entry,
-                  surname.isEmpty() ? target.person : surname, {}, review.differences, {}});
+    imported_ = std::make_unique<RoundFile>(RoundFile{
+        path, entry ? FileOutcome::Stored : FileOutcome::Added, entry, named, {}, review.differences, {}});
     const ReviewAnswer answer =
         review_import(this, path, target.person, review.differences, review.notes,
                       store_warnings(table, entry, target, review));

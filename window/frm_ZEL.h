@@ -30,7 +30,6 @@ class NoticeLine;
 struct PreparedOrders;
 class SortedList;
 struct CorrectionSnapshot;
-struct FoundEntry;
 struct SortedItems;
 class TypingFinder;
 
@@ -207,6 +206,8 @@ class frm_ZEL : public QWidget {
     // The surname the shown entry holds in the directory, and the words that say that storing
     // the window would empty it.
     QString held_surname() const;
+    // The surname a question about the shown entry names: the one shown, else the entry's.
+    QString asked_surname() const;
     QString empties_warning() const;
 
     // How one file of a batch ended.

@@ -35,6 +35,11 @@ QString frm_ZEL::held_surname() const {
                : QString();
 }
 
+QString frm_ZEL::asked_surname() const {
+    const QString shown = text1(SurnameSlot).trimmed();
+    return shown.isEmpty() && entry_shown_ ? held_surname() : shown;
+}
+
 QString frm_ZEL::empties_warning() const {
     const QString surname = held_surname();
     return surname.isEmpty() ? QStringLiteral("This empties the entry.")
@@ -47,8 +52,7 @@ bool frm_ZEL::settle_changes_before_leaving() {
 
 bool frm_ZEL::settle_unstored_changes() {
     if (!has_unstored_changes()) return true;
-    QString surname = text1(SurnameSlot).trimmed();
-    if (surname.isEmpty()) surname = held_surname();
+    const QString surname = asked_surname();
     QString question = surname.isEmpty()
                            ? QStringLiteral("Store the changes to this entry?")
                            : QStringLiteral("Store the changes to %1?").arg(surname);
@@ -68,8 +72,7 @@ bool frm_ZEL::settle_unstored_changes() {
 // correction file.
 bool frm_ZEL::settle_unwritten_corrections() {
     if (!has_unwritten_corrections()) return true;
-    QString surname = text1(SurnameSlot).trimmed();
-    if (surname.isEmpty() && entry_shown_) surname = held_surname();
+    const QString surname = asked_surname();
     const QString question =
         surname.isEmpty()
             ? QStringLiteral("Write a correction file with your changes?")
