@@ -138,36 +138,13 @@ std::filesystem::path largest_data_file() {
     return dir.path().toStdString();
 }
 
-// The cache folder of the starts that keep their table and lists, filled by one start that ran
-// until its background work was done.
-const OrdersCache& warm_cache() {
-    static QTemporaryDir dir;
-    static const OrdersCache cache{dir.path(), QStringLiteral("bench")};
-    static const bool warmed = [] {
-        Directory directory;
-        frm_ZEL w(directory, largest_data_file());
-        LoadedDirectory loaded_directory = load_directory(largest_data_file(), QLocale(), cache);
-        directory.adopt(std::move(loaded_directory.table));
-        const bool loaded =
-            w.Form_Load(loaded_directory.loaded, std::move(loaded_directory.prepared));
-        keep_in_background(directory.table(), loaded_directory, cache);
-        QCoreApplication::processEvents(); // lets the background round go
-        QThreadPool::globalInstance()->waitForDone();
-        return loaded;
-    }();
-    if (!warmed) std::puts("the cache was not filled");
-    return cache;
-}
-
-// A window started afresh on the largest data file, as the program starts: loaded with its
-// surnames sorted ahead, or every list from the cache when `cached`; the table outlives the
-// window. `fewer` entries than the file holds leave room for New.
+// A window started afresh on the largest data file, as the program starts; the table outlives
+// the window. `fewer` entries than the file holds leave room for New.
 std::pair<std::unique_ptr<Directory>, std::unique_ptr<frm_ZEL>>
-start_on_largest(benchmark::State& state, bool cached = false, std::int16_t fewer = 0) {
+start_on_largest(benchmark::State& state, std::int16_t fewer = 0) {
     auto table = std::make_unique<Directory>();
     auto w = std::make_unique<frm_ZEL>(*table, largest_data_file());
-    LoadedDirectory directory = load_directory(largest_data_file(), QLocale(),
-                                               cached ? warm_cache() : OrdersCache{});
+    LoadedDirectory directory = load_directory(largest_data_file(), QLocale());
     directory.table.EntryCount = std::int16_t(directory.table.EntryCount - fewer);
     table->adopt(std::move(directory.table));
     if (!w->Form_Load(directory.loaded, std::move(directory.prepared)))
@@ -177,27 +154,23 @@ start_on_largest(benchmark::State& state, bool cached = false, std::int16_t fewe
     return {std::move(table), std::move(w)};
 }
 
-// What the start's loading thread does on the largest data file: read it and sort its surnames
-// (0), or take its table and every list from the cache (1).
+// What the start's loading thread does on the largest data file: read it and take the snapshot
+// its lists are sorted from.
 void load_directory(benchmark::State& state) {
-    const OrdersCache cache = state.range(0) == 1 ? warm_cache() : OrdersCache{};
     for (auto _ : state) {
-        LoadedDirectory directory = load_directory(largest_data_file(), QLocale(), cache);
+        LoadedDirectory directory = load_directory(largest_data_file(), QLocale());
         if (!directory.loaded.ok()) state.SkipWithError("the data file did not load");
         benchmark::DoNotOptimize(directory.prepared.sorting);
     }
 }
 
 // The first click on each label after a start on the data file, `range(1)` ms after the window
-// is shown: 0 is a click the moment it shows, before the background sorting is done. With
-// `range(2)` 1 the start finds every list in the cache, as every start but the first after the
-// data file changed does.
+// is shown: 0 is a click the moment it shows, before the background sorting is done.
 void first_click(benchmark::State& state) {
     const int label = int(state.range(0));
-    if (state.range(2) == 1) warm_cache();
     for (auto _ : state) {
         state.PauseTiming();
-        auto [table, w] = start_on_largest(state, state.range(2) == 1);
+        auto [table, w] = start_on_largest(state);
         w->activateWindow();
         if (!QTest::qWaitForWindowActive(w.get())) state.SkipWithError("no window");
         QTest::qWait(int(state.range(1)));
@@ -223,7 +196,7 @@ void while_sorting(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         // A full directory would refuse New with a message; one entry less takes one.
-        auto [table, w] = start_on_largest(state, false, state.range(0) == 1 ? 1 : 0);
+        auto [table, w] = start_on_largest(state, state.range(0) == 1 ? 1 : 0);
         QTest::mouseClick(w->label1[4], Qt::LeftButton);
         settle();
         state.ResumeTiming();
@@ -407,9 +380,9 @@ BENCHMARK(kind_choice)
     ->ArgsProduct({{OrganizationLabel, EquipmentLabel}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(entry_choice)->Unit(benchmark::kMillisecond);
-BENCHMARK(load_directory)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(load_directory)->Unit(benchmark::kMillisecond);
 BENCHMARK(first_click)
-    ->ArgsProduct({benchmark::CreateDenseRange(0, 13, 1), {0, 500}, {0, 1}})
+    ->ArgsProduct({benchmark::CreateDenseRange(0, 13, 1), {0, 500}})
     ->Iterations(1)
     ->Repetitions(5)
     ->ReportAggregatesOnly()

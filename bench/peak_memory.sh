@@ -2,9 +2,7 @@
 # Peak memory (maximum resident set, /usr/bin/time -v) of the program on an empty directory and
 # on the largest one (32,757 entries, every text filled), in a real X server (Xvfb): start, then
 # every look-up as a user clicks it (labels 0 to 13, the first kind of each two-step look-up, an
-# entry). The empty directory gives the fixed cost; the rest is set against the file's size. The
-# largest runs twice: first with nothing cached (it sorts every list and writes the cache), then
-# with every list taken from the cache.
+# entry). The empty directory gives the fixed cost; the rest is set against the file's size.
 # Usage: bench/peak_memory.sh [BUILD_FOLDER]
 set -euo pipefail
 case "${1:-}" in -h|--help) sed -n '2,/^set -euo/p' "$0" | sed '$d' | sed 's/^# \{0,1\}//'; exit 0 ;; esac
@@ -27,7 +25,6 @@ export LC_ALL=C.UTF-8
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-export XDG_CACHE_HOME=$work/cache
 mkdir "$work/empty" "$work/largest"
 "$generator" 0 "$work/empty"
 "$generator" 32757 "$work/largest"
@@ -66,13 +63,10 @@ peak_kib() {
 }
 
 empty=$(peak_kib "$work/empty")
-cold=$(peak_kib "$work/largest")
-warm=$(peak_kib "$work/largest")
+largest=$(peak_kib "$work/largest")
 file=$(stat -c %s "$work/largest/KAV-Addresses.dat")
-awk -v e="$empty" -v c="$cold" -v w="$warm" -v f="$file" 'BEGIN {
+awk -v e="$empty" -v l="$largest" -v f="$file" 'BEGIN {
     printf "empty directory: %.1f MiB; file %.1f MiB\n", e / 1024, f / 1048576
-    printf "32,757 entries, nothing cached: %.1f MiB, above the fixed cost %.1f MiB = %.2f times the file\n",
-           c / 1024, (c - e) / 1024, (c - e) * 1024 / f
-    printf "32,757 entries, lists cached:   %.1f MiB, above the fixed cost %.1f MiB = %.2f times the file\n",
-           w / 1024, (w - e) / 1024, (w - e) * 1024 / f
+    printf "32,757 entries: %.1f MiB, above the fixed cost %.1f MiB = %.2f times the file\n",
+           l / 1024, (l - e) / 1024, (l - e) * 1024 / f
 }'

@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
 # Time from starting the program to its window being mapped, on an empty directory and on the
 # largest one (32,757 entries, every text filled), in one run of a real X server (Xvfb). The
-# largest is started twice over: as the first start after its data file changed (nothing in
-# the cache) and as a later one (its table and every list in the cache). The map is caught as an X event
-# (xev, from x11-utils), so nothing polls while the program starts.
+# map is caught as an X event (xev, from x11-utils), so nothing polls while the program starts.
 # Usage: bench/start_time.sh [BUILD_FOLDER] [RUNS]    (RUNS of each, after one warm-up each)
 set -euo pipefail
 case "${1:-}" in -h|--help) sed -n '2,/^set -euo/p' "$0" | sed '$d' | sed 's/^# \{0,1\}//'; exit 0 ;; esac
@@ -25,7 +23,6 @@ unset QT_QPA_PLATFORM
 export LC_ALL=C.UTF-8
 
 work=$(mktemp -d)
-export XDG_CACHE_HOME=$work/cache
 xev_pid=""
 cleanup() {
     [ -n "$xev_pid" ] && kill "$xev_pid" 2>/dev/null
@@ -73,48 +70,16 @@ start_once() {
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-# Whether the cache holds the largest directory's table and lists.
-cache_filled() {
-    compgen -G "$XDG_CACHE_HOME/zel-kav/lookup-orders-*.bin" >/dev/null &&
-        compgen -G "$XDG_CACHE_HOME/zel-kav/table-*.bin" >/dev/null
-}
-
-# One start that runs until its table and lists are in the cache.
-fill_cache() {
-    local pid
-    cd "$work/largest"
-    "$prog" 2>/dev/null &
-    pid=$!
-    cd - >/dev/null
-    for _ in $(seq 200); do
-        cache_filled && break
-        sleep 0.05
-    done
-    kill "$pid"
-    wait "$pid" 2>/dev/null || true
-    # Its window's events are not the next start's.
-    while IFS= read -r -t 0.3 _ <&3; do :; done
-    cache_filled || { echo "the program kept no table or lists in $XDG_CACHE_HOME/zel-kav" >&2; exit 1; }
-    # A start right after another is faster than one after a pause; every measured start
-    # follows one, as the empty and the uncached starts do.
-    start_once "$work/empty" >/dev/null
-}
-
 start_once "$work/empty" >/dev/null
 start_once "$work/largest" >/dev/null
-for kind in empty cold warm; do : >"$work/$kind.ms"; done
+for kind in empty largest; do : >"$work/$kind.ms"; done
+# Alternately, so that a change of the machine's load falls on both alike.
 for _ in $(seq "$runs"); do
     start_once "$work/empty" >>"$work/empty.ms"
-    rm -rf "$XDG_CACHE_HOME"
-    start_once "$work/largest" >>"$work/cold.ms"
-    fill_cache
-    start_once "$work/largest" >>"$work/warm.ms"
+    start_once "$work/largest" >>"$work/largest.ms"
 done
 empty=$(median <"$work/empty.ms")
-cold=$(median <"$work/cold.ms")
-warm=$(median <"$work/warm.ms")
-echo "empty directory:                $(tr '\n' ' ' <"$work/empty.ms")ms, median $empty ms"
-echo "32,757 entries, nothing cached: $(tr '\n' ' ' <"$work/cold.ms")ms, median $cold ms"
-echo "32,757 entries, all cached:     $(tr '\n' ' ' <"$work/warm.ms")ms, median $warm ms"
-awk -v e="$empty" -v c="$cold" -v w="$warm" \
-    'BEGIN { printf "ratio: %.2f nothing cached, %.2f all cached\n", c / e, w / e }'
+largest=$(median <"$work/largest.ms")
+echo "empty directory: $(tr '\n' ' ' <"$work/empty.ms")ms, median $empty ms"
+echo "32,757 entries:  $(tr '\n' ' ' <"$work/largest.ms")ms, median $largest ms"
+awk -v e="$empty" -v l="$largest" 'BEGIN { printf "ratio: %.2f\n", l / e }'

@@ -13,8 +13,8 @@
 
 // The loaded directory: the one owner of the table. A load hands its table over by value;
 // everyone else reads it through table(), and every change goes through a method here that
-// gives the table a new generation, so no look-up or cache ever reads a changed table as the
-// one it knew.
+// gives the table a new generation, so no look-up ever reads a changed table as the one it
+// knew.
 class Directory {
   public:
     Directory() = default;

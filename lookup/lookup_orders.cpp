@@ -41,17 +41,11 @@ struct LookupOrders::Sorting {
     // waited for.
     LookupList list(int index, const QCollator& by);
     LookupList sort_list(int index, const QCollator& by);
-    // Puts every list but the surnames' (which is drawn from all surnames) in the cache, once
-    // every one of them is sorted.
-    void keep_for_the_next_start(const QCollator& by);
 
     const std::uint64_t generation;
     const LookupTexts texts;
     const QLocale locale;
     const QCollator collator; // the GUI thread's; a collator is not for two threads at once
-    OrdersCache cache;        // where the lists go once all are sorted; none after a change
-    std::shared_ptr<const KeptOrders> kept; // the lists of the last start, read when needed
-    std::atomic<bool> from_cache{false};    // every list was read from `kept`
     std::atomic<bool> dropped{false};
     std::mutex mutex;
     std::condition_variable sorted;
@@ -84,11 +78,6 @@ LookupList LookupOrders::Sorting::list(int index, const QCollator& by) {
 }
 
 LookupList LookupOrders::Sorting::sort_list(int index, const QCollator& by) {
-    if (kept && index != SurnameLabel) {
-        if (LookupList list = kept->list(index)) return list;
-        // A list missing or damaged: the cache is written anew once all are sorted.
-        from_cache = false;
-    }
     if (index == AllSurnames) return shared(sort_items(all_surnames(texts), by, &texts.texts));
     if (index == SurnameLabel) {
         const LookupList all = list(AllSurnames, by);
@@ -113,24 +102,6 @@ LookupList LookupOrders::Sorting::sort_list(int index, const QCollator& by) {
     return shared({});
 }
 
-void LookupOrders::Sorting::keep_for_the_next_start(const QCollator& by) {
-    if (cache.folder.isEmpty()) return;
-    IndexedLists sorted_lists;
-    {
-        const std::lock_guard lock(mutex);
-        for (int index = 0; index <= AllSurnames; ++index) {
-            if (index == SurnameLabel) continue;
-            if (!lists[std::size_t(index)]) return;
-            sorted_lists.emplace_back(index, lists[std::size_t(index)]);
-        }
-    }
-    try {
-        write_orders_cache(cache, by, texts.texts, sorted_lists);
-    } catch (...) {
-        // The next start sorts again.
-    }
-}
-
 LookupOrders::~LookupOrders() {
     forget();
 }
@@ -145,16 +116,8 @@ void LookupOrders::forget() {
     sorting_.reset();
 }
 
-PreparedOrders LookupOrders::prepare(const EntryTable& table, const QLocale& locale,
-                                     const OrdersCache& cache) {
-    auto sorting = std::make_shared<Sorting>(table, locale);
-    sorting->cache = cache;
-    // Only a table as its load left it has the cache's key: the hash of the bytes it views.
-    const OrdersCache usable = table.LoadedFile.known ? cache : OrdersCache{};
-    sorting->kept =
-        KeptOrders::find(usable, sorting->collator, sorting->texts.texts, table.LoadedFile.hash);
-    sorting->from_cache = sorting->kept != nullptr;
-    return {std::move(sorting)};
+PreparedOrders LookupOrders::prepare(const EntryTable& table, const QLocale& locale) {
+    return {std::make_shared<Sorting>(table, locale)};
 }
 
 QFuture<void> LookupOrders::surnames_sorted() {
@@ -215,7 +178,6 @@ void LookupOrders::sort_the_rest_in_background() {
                 // The list is sorted when it is asked for instead.
             }
         }
-        if (!sorting->from_cache && !sorting->dropped) sorting->keep_for_the_next_start(collator);
     });
 }
 

@@ -2,7 +2,6 @@
 
 #include "entry_table.h"
 #include "lookup_items.h"
-#include "orders_cache.h"
 #include "sorted_items.h"
 
 #include <QFuture>
@@ -40,16 +39,13 @@ class LookupOrders {
     void forget();
 
     struct Sorting;
-    // Finds the lists of `table` in `cache`, for a thread that loaded the table while nothing
-    // else may read it; the table must not change until this returns. The lists are read from
-    // the cache when they are first needed, else sorted with `locale`'s collation. Lists the
-    // cache could not give are put there once the background has sorted them all, unless the
-    // table has changed by then.
-    static PreparedOrders prepare(const EntryTable& table, const QLocale& locale,
-                                  const OrdersCache& cache = {});
+    // Takes the snapshot of `table`'s texts that its lists are sorted from, with `locale`'s
+    // collation, for a thread that loaded the table while nothing else may read it; the table
+    // must not change until this returns.
+    static PreparedOrders prepare(const EntryTable& table, const QLocale& locale);
     // Takes the lists of `prepared` when they were made for the table as it is now.
     void adopt(PreparedOrders prepared);
-    // Sorts the surnames (or reads them from the cache) on a thread of the global pool, so that
+    // Sorts the surnames on a thread of the global pool, so that
     // the window need not wait for them; finished once they are, or failed to be.
     QFuture<void> surnames_sorted();
     // Keeps the background sorting from starting until release_background(): while the window

@@ -2,7 +2,6 @@
 
 #include "entry_table.h"
 #include "result.h"
-#include "table_cache.h"
 
 #include <chrono>
 #include <cstdint>
@@ -20,15 +19,9 @@ inline constexpr int KeptVersions = 5;
 // Replaces the whole table with the content of `folder`/KAV-Addresses.dat and records in
 // LoadedFile what the file was. A failed load leaves the table as it was.
 Result read_data_base(EntryTable& table, const std::filesystem::path& folder = ".");
-// What a load did besides its result.
-struct LoadReport {
-    std::uint64_t bytes_taken = 0; // of the file, before it finished or gave up
-    bool from_cache = false;       // the table was the one kept for the file's bytes
-};
-// The same, taking the table kept in `cache` for the file's bytes where there is one (a mapped
-// file only); the caller may keep the table for the next start when it was not.
+// The same, also telling how many of the file's bytes it took before it finished or gave up.
 Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
-                      const CacheFolder& cache, LoadReport& report);
+                      std::uint64_t& bytes_taken);
 
 // Whether `folder`/KAV-Addresses.dat is no longer the file the table was loaded from or last
 // saved to: its size or bytes differ, or it cannot be read. False when no file is there (a

@@ -5,7 +5,6 @@
 #include "file_mapping.h"
 #include "item_scanner.h"
 #include "serial_date.h"
-#include "table_cache.h"
 
 #include <QLocale>
 
@@ -145,28 +144,25 @@ class FileSource : public ByteSource {
     FileHasher hasher_;
 };
 
-// The bytes of a mapped file, shown to the scanner a piece at a time and hashed as they are,
-// unless their hash is known already.
+// The bytes of a mapped file, shown to the scanner a piece at a time and hashed as they are.
 class MappedSource : public ByteSource {
   public:
-    MappedSource(std::shared_ptr<const TextBytes> block, std::optional<FileHash> hash)
-        : block_(std::move(block)), known_hash_(hash) {
+    explicit MappedSource(std::shared_ptr<const TextBytes> block) : block_(std::move(block)) {
         data_ = block_->data();
         more();
     }
     bool more() override {
         const std::size_t n = std::min(DataFilePieceSize, block_->used() - available_);
-        if (!known_hash_) hasher_.add(data_ + available_, n);
+        hasher_.add(data_ + available_, n);
         available_ += n;
         return n > 0;
     }
     std::shared_ptr<const TextBytes> block() const { return block_; }
     std::uint64_t taken() const { return available_; }
-    FileHash hash() const { return known_hash_ ? *known_hash_ : hasher_.finish(); }
+    FileHash hash() const { return hasher_.finish(); }
 
   private:
     std::shared_ptr<const TextBytes> block_;
-    std::optional<FileHash> known_hash_;
     FileHasher hasher_;
 };
 
@@ -406,14 +402,14 @@ Result parse_data_base(EntryTable& table, std::string_view bytes, const std::str
 }
 
 Result read_data_base(EntryTable& table, const std::filesystem::path& folder) {
-    LoadReport report;
-    return read_data_base(table, folder, {}, report);
+    std::uint64_t taken = 0;
+    return read_data_base(table, folder, taken);
 }
 
 Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
-                      const CacheFolder& cache, LoadReport& report) {
+                      std::uint64_t& bytes_taken) {
     namespace fs = std::filesystem;
-    report = {};
+    bytes_taken = 0;
     const fs::path file = folder / DataFileName;
     std::error_code ec;
     const std::string shown = fs::absolute(file, ec).lexically_normal().string();
@@ -473,7 +469,7 @@ Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
             }
             table.LoadedFile = identity_of_status(held, source.hash());
         }
-        report.bytes_taken = source.taken();
+        bytes_taken = source.taken();
         return result;
     };
     try {
@@ -481,20 +477,8 @@ Result read_data_base(EntryTable& table, const std::filesystem::path& folder,
         std::shared_ptr<const FileMapping> mapping = FileMapping::map(fd);
         if (mapping && mapping->size() <= DataFileSizeLimit) {
             const struct stat mapped = mapping->status();
-            std::shared_ptr<const TextBytes> bytes =
-                std::make_shared<const TextBytes>(mapping->data(), mapping->size(), mapping);
-            std::optional<FileHash> hash;
-            if (KeptTables::kept_for_size(cache, bytes->used())) {
-                // The table kept for the file's bytes, found by their hash: never by the
-                // file's times, which some file systems do not keep. The parse takes the hash
-                // as it goes where there can be no kept table.
-                hash = file_hash({bytes->data(), bytes->used()});
-                if (KeptTables::read(cache, bytes, identity_of_status(mapped, *hash), table)) {
-                    report = {bytes->used(), true};
-                    return Result::success();
-                }
-            }
-            MappedSource source(std::move(bytes), hash);
+            MappedSource source(
+                std::make_shared<const TextBytes>(mapping->data(), mapping->size(), mapping));
             return load(source, mapped);
         }
         FileSource source(fd, std::uint64_t(opened.st_size), shown);

@@ -64,7 +64,6 @@ struct EntryTable {
   private:
     friend EntryTable empty_directory(std::int16_t count);
     friend class DataFileParser;
-    friend class KeptTables;
     TextColumn TextSlots;
     std::uint64_t Generation = 0;
 };

@@ -43,10 +43,6 @@ FileHash file_hash(std::string_view bytes) {
     return {hash.low64, hash.high64};
 }
 
-std::uint64_t bytes_hash(const void* data, std::size_t size, std::uint64_t seed) {
-    return XXH3_64bits_withSeed(data, size, seed);
-}
-
 FileIdentity identity_of_status(const struct stat& status, FileHash hash) {
     return {true, std::uint64_t(status.st_size), nanoseconds(status.st_mtim), hash};
 }
@@ -79,17 +75,4 @@ FileIdentity identity_of_file(const std::filesystem::path& file) {
         identity = identity_of_status(status, hasher.finish());
     ::close(fd);
     return identity;
-}
-
-bool read_file_at(int fd, std::uint64_t offset, void* to, std::size_t size) {
-    auto* bytes = static_cast<char*>(to);
-    while (size > 0) {
-        const ssize_t n = ::pread(fd, bytes, size, off_t(offset));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes += n;
-        offset += std::uint64_t(n);
-        size -= std::size_t(n);
-    }
-    return true;
 }

@@ -20,7 +20,7 @@ struct FileHash {
 };
 
 // What a file was when it was loaded or saved, to tell later whether someone else has replaced
-// it since. The hash is the same in every run, so the caches are keyed by it.
+// it since.
 struct FileIdentity {
     bool known = false; // false for a table built in memory, which claims no file
     std::uint64_t size = 0;
@@ -47,16 +47,9 @@ class FileHasher {
 
 FileHash file_hash(std::string_view bytes);
 
-// A 64-bit XXH3 hash of `size` bytes, the same in every run (Qt's hashes take a seed of the
-// process's own), chained through `seed`: the caches check their parts with it.
-std::uint64_t bytes_hash(const void* data, std::size_t size, std::uint64_t seed = 0);
-
 // Opens `file` for reading when it is a regular file, without waiting on a named pipe or a
 // device put in its place; -1 for anything else. `status` receives what the open file is.
 int open_regular_file(const std::filesystem::path& file, struct stat& status);
-
-// Reads `size` bytes at `offset` of the open file `fd`; false when the file ends first.
-bool read_file_at(int fd, std::uint64_t offset, void* to, std::size_t size);
 
 // The identity of the file whose status is `status` and whose bytes hash to `hash`.
 FileIdentity identity_of_status(const struct stat& status, FileHash hash);

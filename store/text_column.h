@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -88,16 +87,6 @@ class TextColumn {
 
     bool operator==(const TextColumn& other) const;
 
-    // The places of the rows that stand together in memory from `row` to the end of its run,
-    // slot by slot: for keeping a column's places on disk and reading them back.
-    std::span<const TextPlace> places_from(std::size_t row) const {
-        return {&(*chunks_[row / RowsPerChunk])[(row % RowsPerChunk) * TextSlotCount],
-                run_from(row) * TextSlotCount};
-    }
-    std::span<TextPlace> writable_places_from(std::size_t row) {
-        return {&writable_place(row, 0), run_from(row) * TextSlotCount};
-    }
-
     // The blocks the texts stand in: the file's bytes and the texts set since (either may be
     // null). A text never moves or changes within its block, so whoever keeps a block may keep
     // views of the texts in it, however the column changes later.
@@ -112,9 +101,6 @@ class TextColumn {
                                               std::size_t(slot)];
     }
     TextPlace& writable_place(std::size_t row, int slot);
-    std::size_t run_from(std::size_t row) const {
-        return std::min(RowsPerChunk - row % RowsPerChunk, rows_ - row);
-    }
     std::uint32_t append(std::string_view bytes);
 
     std::size_t rows_ = 0;

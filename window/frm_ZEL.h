@@ -50,7 +50,7 @@ class frm_ZEL : public QWidget {
     // The same after the caller has loaded the table itself, with the load's result; no look-up
     // may have read the table before.
     bool Form_Load(const Result& loaded);
-    // The same with the lists the loading thread found in the cache: the surnames' look-up opens
+    // The same with the lists the loading thread prepared: the surnames' look-up opens
     // once they are sorted, in the background without holding up the window, and the other
     // lists are sorted in the background after them.
     bool Form_Load(const Result& loaded, PreparedOrders prepared);

@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
-#include <QTimer>
 
 #include <cstdio>
 #include <future>
@@ -82,11 +81,8 @@ int main(int argc, char* argv[]) {
     // The directory loads while Qt starts and the window is built; the loading thread hands its
     // table over whole when it is done. (The global thread pool cannot be had before the
     // application exists: Form_Load sets the sorting off.)
-    const CacheFolder cache = user_cache_folder();
-    std::future<LoadedDirectory> loading =
-        std::async(std::launch::async, [locale = QLocale(), cache] {
-            return load_directory(".", locale, cache);
-        });
+    std::future<LoadedDirectory> loading = std::async(
+        std::launch::async, [locale = QLocale()] { return load_directory(".", locale); });
 
     // Qt sees none of the arguments (no -style, -platform ...): the options above are all.
     int qt_argc = 1;
@@ -108,8 +104,5 @@ int main(int argc, char* argv[]) {
     directory.adopt(std::move(loaded.table));
     if (!window.Form_Load(loaded.loaded, std::move(loaded.prepared))) return 1;
     window.show();
-    // Kept once the window is on the screen (show() has sent it there), while the table is
-    // still as loaded and the look-up's lists have not yet grown beside it.
-    QTimer::singleShot(0, [&] { keep_in_background(directory.table(), loaded, cache); });
     return QApplication::exec();
 }

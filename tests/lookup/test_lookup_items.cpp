@@ -1,22 +1,17 @@
 #include "test_registry.h"
 #include "cp1252.h"
 #include "lookup_items.h"
-#include "data_file.h"
 #include "held_background.h"
 #include "lookup_orders.h"
 #include "table_builder.h"
 
 #include <QCollator>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QThreadPool>
 #include <QTest>
 
 #include <algorithm>
 #include <random>
 
-#include <sys/stat.h>
 
 namespace {
 
@@ -139,8 +134,6 @@ class TestLookupItems : public QObject {
     void background_work_never_serves_an_old_table_data();
     void background_work_never_serves_an_old_table();
     void lists_sorted_ahead_serve_their_table_alone();
-    void lists_kept_for_the_next_start_data();
-    void lists_kept_for_the_next_start();
 };
 
 void TestLookupItems::direct_values_data() {
@@ -440,23 +433,6 @@ void TestLookupItems::lists_follow_a_changed_table() {
     QCOMPARE(shown(shown_before), (Shown{{"Aachen", 2}, {"Graz", 1}}));
 }
 
-namespace {
-
-// Every list of the cache file kept for `texts`, or none when any is missing or damaged.
-IndexedLists read_orders_cache(const OrdersCache& cache, const QCollator& collator,
-                               const TextColumn& texts, FileHash file_bytes_hash) {
-    const std::shared_ptr<const KeptOrders> kept =
-        KeptOrders::find(cache, collator, texts, file_bytes_hash);
-    IndexedLists lists;
-    for (int index = 0; kept && index <= LabelCount; ++index) {
-        if (!kept->holds(index)) continue;
-        LookupList list = kept->list(index);
-        if (!list) return {};
-        lists.emplace_back(index, std::move(list));
-    }
-    return lists;
-}
-} // namespace
 
 void TestLookupItems::background_work_never_serves_an_old_table_data() {
     QTest::addColumn<bool>("store_first");
@@ -525,88 +501,6 @@ void TestLookupItems::lists_sorted_ahead_serve_their_table_alone() {
     table.set_text(1, SurnameSlot, "Bauer");
     orders.adopt(prepared); // sorted for the table before the change: dropped
     QCOMPARE(shown(orders.values(SurnameLabel)), (Shown{{"Adler", 2}, {"Bauer", 1}}));
-}
-
-void TestLookupItems::lists_kept_for_the_next_start_data() {
-    QTest::addColumn<QString>("change");
-    QTest::addColumn<bool>("kept");
-    QTest::newRow("nothing changed") << "" << true;
-    QTest::newRow("the data file changed") << "file" << false;
-    QTest::newRow("another locale") << "locale" << false;
-    QTest::newRow("another program version") << "version" << false;
-    QTest::newRow("a byte of the cache changed") << "damage" << false;
-    QTest::newRow("a byte of the last list changed") << "damage last" << false;
-    QTest::newRow("the cache cut short") << "cut" << false;
-    QTest::newRow("a named pipe in the cache's place") << "pipe" << false;
-    QTest::newRow("the cache folder cannot be made") << "unwritable" << false;
-    QTest::newRow("the table changed before the lists were kept") << "table" << false;
-}
-
-// A start sorts every list once and keeps them; the next start on the same bytes, with the
-// same collation and program, takes them from the cache, and anything else sorts anew.
-void TestLookupItems::lists_kept_for_the_next_start() {
-    QFETCH(QString, change);
-    QFETCH(bool, kept);
-    QTemporaryDir dir;
-    const std::filesystem::path data = dir.filePath(QStringLiteral("data")).toStdString();
-    std::filesystem::create_directory(data);
-    OrdersCache cache{dir.filePath(QStringLiteral("cache")), QStringLiteral("1.2")};
-    if (change == u"unwritable") QVERIFY(QFile(cache.folder).open(QIODevice::WriteOnly));
-    const QLocale english(QLocale::English);
-    const auto load = [&](const QByteArrayList& cities) {
-        EntryTable made = table_with(4, cities);
-        for (int e = 1; e <= cities.size(); ++e) made.set_text(e, SurnameSlot, "Name" + std::to_string(e));
-        made.set_text(2, FirstInterestSlot + 1, "ore microscopy");
-        EntryTable loaded;
-        const bool ok = save_data_base_as(made, data / DataFileName).ok() &&
-                        read_data_base(loaded, data).ok();
-        return std::pair(ok, std::move(loaded));
-    };
-    auto [loaded, table] = load({"Wien", "graz", "Graz", "Leoben"});
-    QVERIFY(loaded);
-
-    LookupOrders orders(table);
-    orders.adopt(LookupOrders::prepare(table, english, cache));
-    if (change == u"table") table.set_text(1, CitySlot, "Aachen");
-    QVERIFY(orders.values(CityLabel) != nullptr); // sets the background round off, which keeps the lists
-    QThreadPool::globalInstance()->waitForDone();
-    const QStringList files = QDir(cache.folder).entryList(QDir::Files);
-    QCOMPARE(files.size(), change == u"unwritable" || change == u"table" ? 0 : 1);
-
-    QLocale collation = english;
-    if (change == u"file") std::tie(loaded, table) = load({"Wien", "Graz", "Graz", "Leoben"});
-    if (change == u"locale") collation = QLocale(QLocale::Swedish);
-    if (change == u"version") cache.program_build = QStringLiteral("1.3");
-    if (change.startsWith(u"damage") || change == u"cut") {
-        QFile file(QDir(cache.folder).filePath(files[0]));
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        if (change == u"cut") QVERIFY(file.resize(file.size() - 1));
-        // The last list ends in a row and the 8 bytes of its hash.
-        const qint64 at = change == u"damage" ? file.size() / 2 : file.size() - 9;
-        if (change != u"cut") QVERIFY(file.seek(at) && file.write("\x7f", 1) == 1);
-    }
-    if (change == u"pipe") {
-        const QByteArray path = QFile::encodeName(QDir(cache.folder).filePath(files[0]));
-        QVERIFY(QFile::remove(QString::fromUtf8(path)) && ::mkfifo(path.constData(), 0600) == 0);
-    }
-    const IndexedLists from_cache =
-        read_orders_cache(cache, list_collator(collation), table.text_snapshot(),
-                          table.LoadedFile.hash);
-    QCOMPARE(from_cache.size(), kept ? std::size_t(LabelCount) : 0u);
-    // Taken from the cache or sorted anew, the lists are the same.
-    LookupOrders next(table);
-    next.adopt(LookupOrders::prepare(table, collation, cache));
-    for (int label = 0; label < LabelCount; ++label) {
-        if (lookup_category(label).kind != LookupKind::Direct) continue;
-        QCOMPARE(shown(next.values(label)), shown(plainly_sorted(value_items(table, label))));
-    }
-    // A cache that did not serve is replaced once the background has sorted every list.
-    QThreadPool::globalInstance()->waitForDone();
-    const bool written = change != u"unwritable" && change != u"table";
-    QCOMPARE(read_orders_cache(cache, list_collator(collation), table.text_snapshot(),
-                               table.LoadedFile.hash)
-                 .size(),
-             written ? std::size_t(LabelCount) : 0u);
 }
 
 ZELKAV_TEST_CLASS(TestLookupItems)

@@ -4,7 +4,6 @@
 #include "data_file_writer.h"
 #include "atomic_file.h"
 #include "file_identity.h"
-#include "hashed_parts.h"
 #include "entry_fields.h"
 #include "store_fixtures.h"
 
@@ -544,39 +543,6 @@ class TestDataFileWriter : public QObject {
         QVERIFY(!synced.isEmpty());
         QCOMPARE(synced.back(), QFileInfo(dir.path()).absoluteFilePath());
         QCOMPARE(in_place, QByteArray::fromStdString(example_bytes()));
-    }
-
-    // A cache file's parts reach the disk whole and in order, each followed by the chained hash
-    // of its fields, however the fields fall across the pieces the file is written in; no
-    // piece grows far past its size.
-    void hashed_parts_are_written_whole() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("parts.bin");
-        std::string field(3 * FilePieceSize + 5, '\0');
-        for (std::size_t i = 0; i < field.size(); ++i) field[i] = char(i * 13 % 253);
-        const std::vector<std::size_t> sizes = {3, FilePieceSize - 1, 0, field.size(), 9};
-        std::string expected;
-        std::size_t largest_piece = 0;
-        QVERIFY(write_file_atomically(path, [&](std::string& piece, const PieceWriter& flush) {
-                    const PieceWriter watched = [&](std::string& bytes) {
-                        largest_piece = std::max(largest_piece, bytes.size());
-                        flush(bytes);
-                    };
-                    HashedParts out(piece, watched);
-                    for (int part = 0; part < 2; ++part) {
-                        std::uint64_t hash = 0;
-                        for (std::size_t size : sizes) {
-                            out.put(field.data(), size);
-                            expected.append(field.data(), size);
-                            hash = bytes_hash(field.data(), size, hash);
-                        }
-                        out.end_part();
-                        expected.append(reinterpret_cast<const char*>(&hash), sizeof hash);
-                    }
-                    flush(piece);
-                }).ok());
-        QCOMPARE(file_bytes(path), QByteArray::fromStdString(expected));
-        QVERIFY(largest_piece <= FilePieceSize + sizeof(std::uint64_t));
     }
 };
 

@@ -10,8 +10,6 @@
 #include <QDir>
 #include <QLocale>
 #include <QRadioButton>
-#include <QTemporaryDir>
-#include <QThreadPool>
 
 #include <future>
 
@@ -175,7 +173,7 @@ class StartUpTest : public QObject {
         }
         HeldBackground held(false);
         std::future<LoadedDirectory> loading = std::async(std::launch::async, [this] {
-            return load_directory(f->folder(), QLocale(), CacheFolder{});
+            return load_directory(f->folder(), QLocale());
         });
         f->window = std::make_unique<frm_ZEL>(f->directory, f->folder());
         LoadedDirectory loaded = loading.get();
@@ -200,47 +198,6 @@ class StartUpTest : public QObject {
         QCOMPARE(f->window->lookup_category_for_testing(), std::int16_t(category));
         QCOMPARE(f->window->list1->count(), listed);
         if (category == SurnameLabel) QCOMPARE(f->window->list1->text(2), QStringLiteral("Name 3"));
-    }
-
-    // The table a start read item by item is kept for the next start, as it was loaded, even
-    // when the window changes it while the copy is written; a table changed before is not.
-    // The cache is the user's alone, also in a folder an earlier version left open to others.
-    void kept_for_the_next_start() {
-        QVERIFY(f->write(named_entries(3)));
-        QTemporaryDir cache_dir;
-        const CacheFolder cache{cache_dir.filePath("zel-kav"), QStringLiteral("1.2")};
-        QVERIFY(QDir(cache_dir.path()).mkdir("zel-kav"));
-        QVERIFY(QFile::setPermissions(cache.folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                        QFileDevice::ExeOwner | QFileDevice::ReadOther |
-                                                        QFileDevice::ExeOther));
-        LoadedDirectory directory = load_directory(f->folder(), QLocale(), cache);
-        QVERIFY(directory.keep_while);
-        f->directory.adopt(std::move(directory.table));
-        f->window = std::make_unique<frm_ZEL>(f->directory, f->folder());
-        QVERIFY(f->window->Form_Load(directory.loaded, std::move(directory.prepared)));
-        keep_in_background(f->table, directory, cache);
-        for (std::int16_t e = 1; e <= 3; ++e) {
-            f->directory.choose(e);
-            EntryValues changed = entry_values(f->table, e);
-            changed.Text1[SurnameSlot] = QStringLiteral("Changed");
-            QVERIFY(f->directory.store(changed).ok());
-        }
-        keep_in_background(f->table, directory, cache);
-        QThreadPool::globalInstance()->waitForDone();
-        const QFileInfoList kept = QDir(cache.folder).entryInfoList({"table-*"}, QDir::Files);
-        QCOMPARE(kept.size(), 1);
-        constexpr auto OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                   QFileDevice::ReadUser | QFileDevice::WriteUser;
-        QCOMPARE(kept[0].permissions(), OwnerOnly);
-        QCOMPARE(QFileInfo(cache.folder).permissions(),
-                 OwnerOnly | QFileDevice::ExeOwner | QFileDevice::ExeUser);
-
-        const LoadedDirectory again = load_directory(f->folder(), QLocale(), cache);
-        const EntryTable& next = again.table;
-        QVERIFY(again.loaded.ok());
-        QVERIFY(!again.keep_while); // the kept table was taken
-        for (int e = 1; e <= 3; ++e)
-            QCOMPARE(QString::fromLatin1(next.text(e, SurnameSlot)), QStringLiteral("Name %1").arg(e));
     }
 
     void command_line_data() {
