@@ -47,8 +47,10 @@ namespace {
 // would cost more than the search: they are asked for a few entries ahead.
 constexpr std::size_t ReadAhead = 6;
 void read_ahead(const EntryTable& table, std::int32_t entry) {
-    if (entry >= 1 && entry <= table.EntryCount)
+    if (entry >= 1 && entry <= table.EntryCount) {
         __builtin_prefetch(table.text(entry, SurnameSlot).data());
+        __builtin_prefetch(table.text(entry, CitySlot).data());
+    }
 }
 
 // Where the texts of an entry stand one behind the other in one block of the table's bytes, as
