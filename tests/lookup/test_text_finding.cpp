@@ -7,7 +7,6 @@
 #include <QTest>
 
 #include <algorithm>
-
 #include <random>
 #include <string>
 #include <vector>
