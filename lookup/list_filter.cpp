@@ -124,10 +124,22 @@ std::vector<std::string> folded_spellings(const QString& typed) {
 FoldedSearch::FoldedSearch(std::string folded_needle)
     : FoldedSearch(std::vector<std::string>{std::move(folded_needle)}) {}
 
+namespace {
+
+char upper_case(char c) {
+    return c >= 'a' && c <= 'z' ? char(c - ('a' - 'A')) : c;
+}
+
+} // namespace
+
 FoldedSearch::FoldedSearch(std::vector<std::string> spellings)
     : needles_(std::move(spellings)), folds_(single_folds()) {
-    const char first = needles_.front()[0];
-    upper_first_ = first >= 'a' && first <= 'z' ? char(first - ('a' - 'A')) : first;
+    first_ = {needles_.front()[0], upper_case(needles_.front()[0])};
+    const char second = needles_.front().size() > 1 ? needles_.front()[1] : '\0';
+    with_second_ = std::all_of(needles_.begin(), needles_.end(), [second](const std::string& n) {
+        return n.size() > 1 && n[1] == second;
+    });
+    second_ = {second, upper_case(second)};
     for (std::size_t b = 0; b < 256; ++b) {
         stops_[b] = folds_[b] == NotOneByte;
         for (const std::string& needle : needles_) stops_[b] = stops_[b] || folds_[b] == needle[0];
@@ -136,16 +148,27 @@ FoldedSearch::FoldedSearch(std::vector<std::string> spellings)
 
 std::size_t FoldedSearch::next_stop(std::string_view stored, std::size_t i) const {
 #ifdef __SSE2__
-    // Sixteen bytes at a time: only the first letter in either case, and bytes above ASCII,
-    // can stop the search; the table below settles which of them do.
-    const __m128i lower = _mm_set1_epi8(needles_.front()[0]);
-    const __m128i upper = _mm_set1_epi8(upper_first_);
-    while (i + 16 <= stored.size()) {
-        const __m128i bytes =
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(stored.data() + i));
-        const __m128i maybe = _mm_or_si128(
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, lower), _mm_cmpeq_epi8(bytes, upper)), bytes);
-        const int mask = _mm_movemask_epi8(maybe);
+    // Sixteen places at a time: a match can begin only at the first letter in either case,
+    // followed by the second where all needles share it; a byte above ASCII may fold to either
+    // of them or to more than a byte, and the table below settles whether it stops the search.
+    const auto each = [](char c) { return _mm_set1_epi8(c); };
+    const auto load = [&stored](std::size_t at) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(stored.data() + at));
+    };
+    const auto either = [](__m128i bytes, __m128i a, __m128i b) {
+        return _mm_or_si128(_mm_cmpeq_epi8(bytes, a), _mm_cmpeq_epi8(bytes, b));
+    };
+    const __m128i first = each(first_[0]), upper_first = each(first_[1]);
+    const __m128i second = each(second_[0]), upper_second = each(second_[1]);
+    const std::size_t ahead = with_second_ ? 1 : 0;
+    while (i + 16 + ahead <= stored.size()) {
+        const __m128i bytes = load(i);
+        __m128i maybe = either(bytes, first, upper_first);
+        if (with_second_) {
+            const __m128i next = load(i + 1);
+            maybe = _mm_and_si128(maybe, _mm_or_si128(either(next, second, upper_second), next));
+        }
+        const int mask = _mm_movemask_epi8(_mm_or_si128(maybe, bytes));
         if (mask == 0) {
             i += 16;
             continue;
@@ -160,26 +183,45 @@ std::size_t FoldedSearch::next_stop(std::string_view stored, std::size_t i) cons
 }
 
 bool FoldedSearch::found_in(std::string_view stored) {
+    const Place whole{0, stored.size()};
+    return first_found_in(stored, {&whole, 1}) == 0;
+}
+
+std::size_t FoldedSearch::first_found_in(std::string_view run, std::span<const Place> texts) {
     const auto fold = [this](char c) { return folds_[static_cast<unsigned char>(c)]; };
-    // Up to the first byte that folds to other than one ASCII byte, the fold of `stored` is the
+    std::size_t t = 0; // the text the scan is in, or the next one
+    // Up to the first byte that folds to other than one ASCII byte, the fold of a text is the
     // fold of each byte in turn, so a match over the stored bytes is a match in the fold.
-    for (std::size_t i = next_stop(stored, 0); i < stored.size(); i = next_stop(stored, i + 1)) {
-        if (fold(stored[i]) == NotOneByte) {
+    for (std::size_t i = next_stop(run, texts.empty() ? run.size() : texts[0].begin);
+         i < run.size(); i = next_stop(run, i + 1)) {
+        while (t < texts.size() && i >= texts[t].end) ++t;
+        if (t == texts.size()) break;
+        if (i < texts[t].begin) {
+            i = texts[t].begin - 1; // between two texts
+            continue;
+        }
+        const std::string_view text = run.substr(texts[t].begin, texts[t].end - texts[t].begin);
+        const std::size_t at = i - texts[t].begin;
+        if (fold(run[i]) == NotOneByte) {
             scratch_.clear();
-            append_folded(stored, scratch_);
-            return std::any_of(needles_.begin(), needles_.end(), [this](const std::string& n) {
-                return scratch_.find(n) != std::string::npos;
-            });
+            append_folded(text, scratch_);
+            if (std::any_of(needles_.begin(), needles_.end(), [this](const std::string& n) {
+                    return scratch_.find(n) != std::string::npos;
+                })) {
+                return t;
+            }
+            i = texts[t].end - 1; // on with the next text
+            continue;
         }
         for (const std::string& needle : needles_) {
-            if (needle[0] == fold(stored[i]) && needle.size() <= stored.size() - i &&
-                std::equal(needle.begin() + 1, needle.end(), stored.begin() + std::ptrdiff_t(i + 1),
+            if (needle[0] == fold(text[at]) && needle.size() <= text.size() - at &&
+                std::equal(needle.begin() + 1, needle.end(), text.begin() + std::ptrdiff_t(at + 1),
                            [&fold](char n, char s) { return fold(s) == n; })) {
-                return true;
+                return t;
             }
         }
     }
-    return false;
+    return texts.size();
 }
 
 void FoldedTexts::reserve(std::size_t texts, std::size_t bytes) {

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,12 +36,26 @@ class FoldedSearch {
     explicit FoldedSearch(std::vector<std::string> spellings);
     bool found_in(std::string_view stored);
 
+    // A text that stands in a run of bytes, from `begin` to `end`.
+    struct Place {
+        std::size_t begin = 0;
+        std::size_t end = 0;
+    };
+    // The first of `texts` that holds a needle, or texts.size(). They stand in `run` one
+    // behind the other without overlapping, and the bytes between them are passed over: one
+    // scan of many short texts costs far less than a scan of each.
+    std::size_t first_found_in(std::string_view run, std::span<const Place> texts);
+
   private:
     // The first place from `i` on where a match may begin or the fold takes more than a byte.
     std::size_t next_stop(std::string_view stored, std::size_t i) const;
 
     std::vector<std::string> needles_;
-    char upper_first_ = 0; // the first byte of the needles, in upper case where it is a letter
+    // The first byte of the needles and the second where they all share it, each in lower and
+    // upper case.
+    std::array<char, 2> first_{};
+    std::array<char, 2> second_{};
+    bool with_second_ = false;
     std::array<char, 256> folds_; // each byte's fold where it is one ASCII byte
     // The bytes a match can begin with, and those that do not fold to one ASCII byte.
     std::array<bool, 256> stops_{};

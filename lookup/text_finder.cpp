@@ -6,6 +6,8 @@
 #include "lookup_items.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -39,6 +41,96 @@ const std::vector<CaptionedBox>& captioned_boxes() {
     return boxes;
 }
 
+namespace {
+
+// Finds read the table entry by entry, and waiting for each entry's bytes to come from memory
+// would cost more than the search: they are asked for a few entries ahead.
+constexpr std::size_t ReadAhead = 6;
+void read_ahead(const EntryTable& table, std::int32_t entry) {
+    if (entry >= 1 && entry <= table.EntryCount) {
+        __builtin_prefetch(table.text(entry, SurnameSlot).data());
+        __builtin_prefetch(table.text(entry, CitySlot).data());
+    }
+}
+
+// Where the texts of an entry stand one behind the other in one block of the table's bytes, as
+// a load leaves them (with the data file's quotes and commas between), they are searched as one
+// run: a scan per text would cost more than the bytes it reads.
+class EntrySearch {
+  public:
+    EntrySearch(const EntryTable& table, FoldedSearch& search)
+        : table_(table), search_(search), blocks_(table.text_snapshot().blocks()) {}
+
+    // The first slot of `entry` that holds the text sought, or TextSlotCount. The slots are
+    // taken a few at a time, so that an entry found early costs little of the table's memory.
+    int first_slot(std::int32_t entry) {
+        for (int from = 0; from < TextSlotCount; from += SlotsAtOnce) {
+            const int slot = first_slot(entry, from, std::min(from + SlotsAtOnce, TextSlotCount));
+            if (slot < TextSlotCount) return slot;
+        }
+        return TextSlotCount;
+    }
+
+  private:
+    static constexpr int SlotsAtOnce = 8;
+
+    int first_slot(std::int32_t entry, int from, int to) {
+        std::size_t count = 0;
+        std::size_t bytes = 0;
+        for (int s = from; s < to; ++s) {
+            const std::string_view text = table_.text(entry, s);
+            if (text.empty()) continue;
+            texts_[count] = text;
+            slots_[count++] = s;
+            bytes += text.size();
+        }
+        if (count == 0) return TextSlotCount;
+        const std::string_view run = run_of(count, bytes);
+        if (run.empty()) {
+            for (std::size_t t = 0; t < count; ++t) {
+                if (search_.found_in(texts_[t])) return slots_[t];
+            }
+            return TextSlotCount;
+        }
+        for (std::size_t t = 0; t < count; ++t) {
+            const auto begin = std::size_t(texts_[t].data() - run.data());
+            places_[t] = {begin, begin + texts_[t].size()};
+        }
+        const std::size_t t = search_.first_found_in(run, {places_.data(), count});
+        return t < count ? slots_[t] : TextSlotCount;
+    }
+
+    // The bytes from the first text to the last, when the texts stand in slot order in one
+    // block with little between them; empty otherwise.
+    std::string_view run_of(std::size_t count, std::size_t bytes) const {
+        const auto address = [](const char* p) { return reinterpret_cast<std::uintptr_t>(p); };
+        const std::uintptr_t begin = address(texts_[0].data());
+        std::uintptr_t end = begin;
+        for (std::size_t t = 0; t < count; ++t) {
+            if (address(texts_[t].data()) < end) return {};
+            end = address(texts_[t].data()) + texts_[t].size();
+        }
+        // The quotes and commas of the data file between texts, and room for empty ones.
+        if (end - begin > bytes + 4 * TextSlotCount) return {};
+        for (const auto& block : blocks_) {
+            if (block && address(block->data()) <= begin &&
+                end <= address(block->data()) + block->used()) {
+                return {texts_[0].data(), std::size_t(end - begin)};
+            }
+        }
+        return {};
+    }
+
+    const EntryTable& table_;
+    FoldedSearch& search_;
+    const std::array<std::shared_ptr<const TextBytes>, 2> blocks_;
+    std::array<std::string_view, TextSlotCount> texts_;
+    std::array<int, TextSlotCount> slots_{};
+    std::array<FoldedSearch::Place, TextSlotCount> places_;
+};
+
+} // namespace
+
 std::vector<FoundEntry> find_in_every_text(const EntryTable& table, const QString& typed,
                                            const std::vector<FoundEntry>* among) {
     std::vector<FoundEntry> found;
@@ -50,9 +142,9 @@ std::vector<FoundEntry> find_in_every_text(const EntryTable& table, const QStrin
     for (std::size_t b = 0; b < captioned_boxes().size(); ++b) {
         if (search.found_in(captioned_boxes()[b].caption)) boxes.push_back(int(b));
     }
+    EntrySearch entries(table, search);
     const auto search_entry = [&](std::int32_t e) {
-        int slot = 0;
-        while (slot < TextSlotCount && !search.found_in(table.text(e, slot))) ++slot;
+        const int slot = entries.first_slot(e);
         if (slot < TextSlotCount) {
             found.push_back({e, slot});
             return;
@@ -65,11 +157,16 @@ std::vector<FoundEntry> find_in_every_text(const EntryTable& table, const QStrin
         }
     };
     if (among) {
-        for (const FoundEntry& f : *among) {
-            if (f.entry >= 1 && f.entry <= table.EntryCount) search_entry(f.entry);
+        for (std::size_t i = 0; i < among->size(); ++i) {
+            if (i + ReadAhead < among->size()) read_ahead(table, (*among)[i + ReadAhead].entry);
+            const std::int32_t e = (*among)[i].entry;
+            if (e >= 1 && e <= table.EntryCount) search_entry(e);
         }
     } else {
-        for (std::int32_t e = 1; e <= table.EntryCount; ++e) search_entry(e);
+        for (std::int32_t e = 1; e <= table.EntryCount; ++e) {
+            read_ahead(table, e + std::int32_t(ReadAhead));
+            search_entry(e);
+        }
     }
     return found;
 }
@@ -104,22 +201,32 @@ bool same_surname(std::string_view a, std::string_view b) {
     });
 }
 
+// Where the names stand in a person's text.
+struct NamesIn {
+    std::size_t surname_end = 0;
+    std::size_t first_begin = 0;
+    std::size_t first_end = 0;
+};
+
 // "Surname, First names (City)", leaving out what is empty.
-void append_person(const EntryTable& table, std::int32_t entry, std::string& text) {
+NamesIn append_person(const EntryTable& table, std::int32_t entry, std::string& text) {
     const std::string_view surname = table.text(entry, SurnameSlot);
     const std::string_view first = table.text(entry, FirstNamesSlot);
     const std::string_view city = table.text(entry, CitySlot);
+    NamesIn names;
     text.append(surname);
-    if (!first.empty()) {
-        if (!surname.empty()) text.append(", ");
-        text.append(first);
-    }
+    names.surname_end = text.size();
+    if (!surname.empty() && !first.empty()) text.append(", ");
+    names.first_begin = text.size();
+    text.append(first);
+    names.first_end = text.size();
     if (!city.empty()) {
         if (!text.empty()) text.push_back(' ');
         text.push_back('(');
         text.append(city);
         text.push_back(')');
     }
+    return names;
 }
 
 } // namespace
@@ -158,41 +265,63 @@ SortedItems found_surnames(const EntryTable& table, const std::vector<FoundEntry
 
 SortedItems found_people(const EntryTable& table, const std::vector<FoundEntry>& found,
                          const SortedItems& surnames, const QCollator& collator) {
-    std::vector<std::int32_t> order;
-    order.reserve(found.size());
+    // The texts are made in the order of the entries, which reads the table front to back; the
+    // rows then take them in the order of the surnames.
+    auto texts = std::make_shared<TextPool>();
+    std::vector<std::int32_t> text_of(std::size_t(table.EntryCount) + 1, 0);
+    std::vector<NamesIn> names; // by text
+    names.reserve(found.size());
+    std::string text;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        if (i + ReadAhead < found.size()) read_ahead(table, found[i + ReadAhead].entry);
+        const std::int32_t entry = found[i].entry;
+        text.clear();
+        names.push_back(append_person(table, entry, text));
+        text_of[std::size_t(entry)] = texts->add(text);
+    }
+    const auto surname_in = [&](const ListRow& row) {
+        return (*texts)[row.text].substr(0, names[std::size_t(row.text)].surname_end);
+    };
+    const auto first_names_in = [&](const ListRow& row) {
+        const NamesIn& in = names[std::size_t(row.text)];
+        return (*texts)[row.text].substr(in.first_begin, in.first_end - in.first_begin);
+    };
+
+    SortedItems people;
+    people.rows.reserve(found.size());
     for (const ListRow& row : found_surnames(table, found, surnames, collator).rows)
-        order.push_back(row.number);
+        people.rows.push_back({text_of[std::size_t(row.number)], row.number});
 
     // People of one surname stand together; among them their first names decide, compared
     // as the finder folds them (case and accents ignored): collating every group would cost
     // more than a keystroke may.
-    std::vector<std::pair<std::string, std::int32_t>> group;
-    for (std::size_t from = 0; from < order.size();) {
-        const std::string_view surname = table.text(order[from], SurnameSlot);
+    struct Member {
+        std::size_t begin, end; // of the folded first names
+        ListRow row;
+    };
+    std::vector<Member> group;
+    std::string folded;
+    for (std::size_t from = 0; from < people.rows.size();) {
+        const std::string_view surname = surname_in(people.rows[from]);
         std::size_t to = from + 1;
-        while (to < order.size() && same_surname(table.text(order[to], SurnameSlot), surname)) ++to;
+        while (to < people.rows.size() && same_surname(surname_in(people.rows[to]), surname)) ++to;
         if (to - from > 1) {
-            group.resize(to - from);
+            group.clear();
+            folded.clear();
             for (std::size_t i = from; i < to; ++i) {
-                auto& [folded, entry] = group[i - from];
-                folded.clear();
-                append_folded(table.text(order[i], FirstNamesSlot), folded);
-                entry = order[i];
+                const std::size_t begin = folded.size();
+                append_folded(first_names_in(people.rows[i]), folded);
+                group.push_back({begin, folded.size(), people.rows[i]});
             }
-            std::stable_sort(group.begin(), group.end(),
-                             [](const auto& a, const auto& b) { return a.first < b.first; });
-            for (std::size_t i = from; i < to; ++i) order[i] = group[i - from].second;
+            const auto first_names = [&folded](const Member& m) {
+                return std::string_view(folded).substr(m.begin, m.end - m.begin);
+            };
+            std::stable_sort(group.begin(), group.end(), [&](const Member& a, const Member& b) {
+                return first_names(a) < first_names(b);
+            });
+            for (std::size_t i = from; i < to; ++i) people.rows[i] = group[i - from].row;
         }
         from = to;
-    }
-
-    SortedItems people;
-    auto texts = std::make_shared<TextPool>();
-    std::string text;
-    for (std::int32_t entry : order) {
-        text.clear();
-        append_person(table, entry, text);
-        people.rows.push_back({texts->add(text), entry});
     }
     people.texts = std::move(texts);
     return people;

@@ -6,6 +6,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -43,6 +44,7 @@ class TestTextFinding : public QObject {
     void searching_where_texts_stand();
     void finding_in_every_slot_data();
     void finding_in_every_slot();
+    void finding_as_in_each_text_alone();
     void found_surnames_sorted();
     void found_people_told_apart();
 };
@@ -129,6 +131,7 @@ void TestTextFinding::searching_where_texts_stand() {
         const std::size_t from = random() % folded.size();
         const std::string needle = folded.substr(from, 1 + random() % 4);
         FoldedSearch search(needle);
+        std::vector<bool> holds;
         for (const std::string& text : texts) {
             std::string fold;
             append_folded(text, fold);
@@ -137,7 +140,21 @@ void TestTextFinding::searching_where_texts_stand() {
                      (QByteArray::fromStdString(needle).toHex(' ') + " in " +
                       QByteArray::fromStdString(text).toHex(' '))
                          .constData());
+            holds.push_back(expected);
             ++(expected ? held : not_held);
+        }
+        // The same texts as runs of a few, with bytes between them that belong to none; a
+        // match never runs from one text into the next.
+        for (std::size_t first = 0; first < texts.size(); first += 5) {
+            std::string run = any_text().substr(0, random() % 3);
+            std::vector<FoldedSearch::Place> places;
+            std::size_t expected = 5;
+            for (std::size_t t = first; t < first + 5; ++t) {
+                places.push_back({run.size(), run.size() + texts[t].size()});
+                run += texts[t] + any_text().substr(0, random() % 3);
+                if (holds[t] && expected == 5) expected = t - first;
+            }
+            QCOMPARE(search.first_found_in(run, places), expected);
         }
     }
     // Both answers were put to the test, many times.
@@ -158,6 +175,10 @@ void TestTextFinding::finding_in_every_slot_data() {
     QTest::newRow("equipment") << "ebsd" << std::vector<FoundEntry>{{2, 19}};
     QTest::newRow("a letter that folds to two") << "GIESSEN" << std::vector<FoundEntry>{{1, 4}};
     QTest::newRow("half of a letter folded") << "sen" << std::vector<FoundEntry>{{1, 4}};
+    // Entry 1's texts stand one behind the other: "AhnGie\xdf" "enpyrite".
+    QTest::newRow("not from one text into the next") << "ahngie" << std::vector<FoundEntry>{};
+    QTest::newRow("not from a folded letter into the next text")
+        << "enpyr" << std::vector<FoundEntry>{};
     QTest::newRow("ue for u umlaut") << "juergen" << std::vector<FoundEntry>{{2, 2}};
     // Entry 2 ticks "Museum" and "Electron Microprobe", entry 3 ticks "Museum" and holds
     // "Museum grade" in its remarks, entry 1 ticks "Prof.", "SEM" only with a 2.
@@ -194,6 +215,42 @@ void TestTextFinding::finding_in_every_slot() {
     QCOMPARE(find_in_every_text(table, typed), found);
 }
 
+// A find over whole entries finds what a search of each text alone finds, whether an entry's
+// texts stand one behind the other, as when they are set together, or one stands elsewhere.
+void TestTextFinding::finding_as_in_each_text_alone() {
+    std::mt19937 random(3);
+    const auto any_of = [&](const QByteArray& bytes, std::size_t most) {
+        std::string text(random() % (most + 1), '\0');
+        for (char& c : text) c = bytes[int(random() % unsigned(bytes.size()))];
+        return text;
+    };
+    EntryTable table = empty_entries(100);
+    for (int e = 1; e <= 100; ++e) {
+        RowTexts texts;
+        for (std::string& text : texts) text = any_of("sSaAeEuU \xdf\xe6\xfc\xe9", 8);
+        table.set_texts(e, texts);
+        if (random() % 3 == 0) table.set_text(e, int(random() % TextSlotCount), any_of("aesu", 4));
+    }
+    for (int n = 0; n < 100; ++n) {
+        const QString typed = QString::fromLatin1(any_of("sSaAeEuU ", 3));
+        const std::vector<std::string> spellings = folded_spellings(typed);
+        std::vector<FoundEntry> expected;
+        for (int e = 1; e <= 100 && !spellings.front().empty(); ++e) {
+            for (int slot = 0; slot < TextSlotCount; ++slot) {
+                std::string fold;
+                append_folded(table.text(e, slot), fold);
+                if (std::any_of(spellings.begin(), spellings.end(), [&](const std::string& s) {
+                        return fold.find(s) != std::string::npos;
+                    })) {
+                    expected.push_back({e, slot});
+                    break;
+                }
+            }
+        }
+        QCOMPARE(find_in_every_text(table, typed), expected);
+    }
+}
+
 void TestTextFinding::found_surnames_sorted() {
     EntryTable table = empty_entries(4);
     for (int e = 1; e <= 4; ++e) table.set_text(e, SurnameSlot, std::array{"Zeller", "", "adams", "Bauer"}[e - 1]);
@@ -219,15 +276,15 @@ void TestTextFinding::found_surnames_sorted() {
 }
 
 void TestTextFinding::found_people_told_apart() {
-    EntryTable table = empty_entries(5);
+    EntryTable table = empty_entries(6);
     const char* rows[][3] = {{"Steinacher", "Maria", "Leoben"}, {"Adams", "", ""},
                              {"Steinacher", "Franz", "Graz"}, {"", "Eva", "Wien"},
-                             {"steinacher", "Anton", ""}};
-    for (int e = 1; e <= 5; ++e) {
+                             {"steinacher", "Anton", ""}, {"STEINACHER", "", "Linz"}};
+    for (int e = 1; e <= 6; ++e) {
         for (int i = 0; i < 3; ++i) table.set_text(e, std::array{1, 2, 4}[i], rows[e - 1][i]);
     }
     const QCollator collator = list_collator(QLocale(QLocale::English));
-    const std::vector<FoundEntry> found{{1, 1}, {2, 1}, {3, 1}, {4, 2}, {5, 1}};
+    const std::vector<FoundEntry> found{{1, 1}, {2, 1}, {3, 1}, {4, 2}, {5, 1}, {6, 4}};
     const SortedItems people =
         found_people(table, found, sort_items(value_items(table, 1), collator), collator);
     QStringList shown;
@@ -237,9 +294,9 @@ void TestTextFinding::found_people_told_apart() {
         numbers << row.number;
     }
     // One surname in either case is one name: its people go by their first names.
-    QCOMPARE(shown, (QStringList{"Eva (Wien)", "Adams", "steinacher, Anton",
+    QCOMPARE(shown, (QStringList{"Eva (Wien)", "Adams", "STEINACHER (Linz)", "steinacher, Anton",
                                  "Steinacher, Franz (Graz)", "Steinacher, Maria (Leoben)"}));
-    QCOMPARE(numbers, (QList<int>{4, 2, 5, 3, 1}));
+    QCOMPARE(numbers, (QList<int>{4, 2, 6, 5, 3, 1}));
 }
 
 ZELKAV_TEST_CLASS(TestTextFinding)
