@@ -59,7 +59,7 @@ void read_ahead(const EntryTable& table, std::int32_t entry) {
 class EntrySearch {
   public:
     EntrySearch(const EntryTable& table, FoldedSearch& search)
-        : table_(table), search_(search), blocks_(table.text_snapshot().blocks()) {}
+        : table_(table), search_(search), blocks_(table.text_blocks()) {}
 
     // The first slot of `entry` that holds the text sought, or TextSlotCount. The slots are
     // taken a few at a time, so that an entry found early costs little of the table's memory.

@@ -54,6 +54,11 @@ struct EntryTable {
     bool same_texts(const EntryTable& other) const { return TextSlots == other.TextSlots; }
     // The texts as they are now, for another thread to read however this table changes later.
     TextColumn text_snapshot() const { return TextSlots; }
+    // The blocks the texts stand in (TextColumn::blocks), without the snapshot's copy of rows
+    // that the next edit would make.
+    std::array<std::shared_ptr<const TextBytes>, 2> text_blocks() const {
+        return TextSlots.blocks();
+    }
 
     // A number no other table state of this run has had: it changes with every text the
     // accessors set and every mark_changed(), and a table made anew gets a new one. Whoever
