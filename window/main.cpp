@@ -3,6 +3,7 @@
 #include "data_file_lock.h"
 #include "directory_loading.h"
 #include "display_check.h"
+#include "earlier_cache_removal.h"
 #include "directory.h"
 #include "frm_ZEL.h"
 #include "message_box.h"
@@ -12,6 +13,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QStandardPaths>
+#include <QThreadPool>
 
 #include <cstdio>
 #include <future>
@@ -104,5 +107,10 @@ int main(int argc, char* argv[]) {
     directory.adopt(std::move(loaded.table));
     if (!window.Form_Load(loaded.loaded, std::move(loaded.prepared))) return 1;
     window.show();
+    // The global pool is waited for when the application ends.
+    QThreadPool::globalInstance()->start(
+        [folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation)] {
+            remove_earlier_caches(folder);
+        });
     return QApplication::exec();
 }

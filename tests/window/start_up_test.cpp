@@ -1,5 +1,6 @@
 #include "command_line.h"
 #include "directory_loading.h"
+#include "earlier_cache_removal.h"
 #include "held_background.h"
 #include "last_update_caption.h"
 #include "serial_date.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QLocale>
 #include <QRadioButton>
+#include <QTemporaryDir>
 
 #include <future>
 
@@ -198,6 +200,31 @@ class StartUpTest : public QObject {
         QCOMPARE(f->window->lookup_category_for_testing(), std::int16_t(category));
         QCOMPARE(f->window->list1->count(), listed);
         if (category == SurnameLabel) QCOMPARE(f->window->list1->text(2), QStringLiteral("Name 3"));
+    }
+
+    // What earlier versions kept in the cache folder goes; whatever else is there stays, and
+    // so does the folder then.
+    void earlier_caches_are_removed_data() {
+        QTest::addColumn<QStringList>("others");
+        QTest::newRow("only what earlier versions wrote") << QStringList{};
+        QTest::newRow("a file of someone else's") << QStringList{"notes.txt"};
+        QTest::newRow("a folder named like a kept table") << QStringList{"table-9-ab.bin/"};
+    }
+    void earlier_caches_are_removed() {
+        QFETCH(QStringList, others);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("zel-kav");
+        QVERIFY(QDir().mkpath(folder));
+        const QStringList written = {"table-20000-1f.bin", "lookup-orders-3e.bin",
+                                     "lookup-orders-4d.bin.aBcDeF"};
+        for (const QString& name : written + others) {
+            if (name.endsWith('/')) QVERIFY(QDir(folder).mkdir(name));
+            else QVERIFY(QFile(folder + '/' + name).open(QIODevice::WriteOnly));
+        }
+        remove_earlier_caches(folder);
+        const QStringList left = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        QCOMPARE(QDir(folder).exists(), !others.isEmpty());
+        QCOMPARE(left.size(), others.size());
     }
 
     void command_line_data() {
