@@ -76,31 +76,31 @@ void VcardTest::fields_come_back_data() {
     QTest::addColumn<QByteArray>("property");
     QTest::addColumn<QStringList>("value");
 
-    QTest::newRow("position") << 10 << QByteArray("Curator") << QByteArray("TITLE")
+    QTest::newRow("position") << PositionSlot << QByteArray("Curator") << QByteArray("TITLE")
                               << QStringList{"Curator"};
     QTest::newRow("a comma, a semicolon and a backslash")
-        << 21 << QByteArray("Ores, Ltd; \\branch\\") << QByteArray("ORG")
+        << OtherOrganizationSlot << QByteArray("Ores, Ltd; \\branch\\") << QByteArray("ORG")
         << QStringList{"Ores, Ltd; \\branch\\"};
     QTest::newRow("a two-line address, with city, ZIP code and country")
-        << 3 << QByteArray("Box 12\r\nMain St. 4") << QByteArray("ADR;TYPE=work")
+        << AddressSlot << QByteArray("Box 12\r\nMain St. 4") << QByteArray("ADR;TYPE=work")
         << QStringList{"", "", "Box 12\nMain St. 4", "G\u00f6teborg", "", "", "Sweden"};
-    QTest::newRow("accented letters as UTF-8") << 20 << QByteArray("Caf\xe9 \x80 \x9c")
+    QTest::newRow("accented letters as UTF-8") << RemarksSlot << QByteArray("Caf\xe9 \x80 \x9c")
                                                << QByteArray("NOTE")
                                                << QStringList{"Café € œ"};
     QTest::newRow("remarks and fields of interest")
-        << 11 << QByteArray("Pyrite") << QByteArray("NOTE")
+        << FirstInterestSlot << QByteArray("Pyrite") << QByteArray("NOTE")
         << QStringList{"Fields of Interest: Pyrite"};
     QTest::newRow("a control character becomes a blank")
-        << 7 << QByteArray("+46\x01 31") << QByteArray("TEL;TYPE=work,voice")
+        << TelephoneSlot << QByteArray("+46\x01 31") << QByteArray("TEL;TYPE=work,voice")
         << QStringList{"+46  31"};
-    QTest::newRow("fax") << 8 << QByteArray("+46 32") << QByteArray("TEL;TYPE=work,fax")
+    QTest::newRow("fax") << FaxSlot << QByteArray("+46 32") << QByteArray("TEL;TYPE=work,fax")
                          << QStringList{"+46 32"};
-    QTest::newRow("e-mail") << 9 << QByteArray("a@b.se") << QByteArray("EMAIL;TYPE=work")
+    QTest::newRow("e-mail") << EmailSlot << QByteArray("a@b.se") << QByteArray("EMAIL;TYPE=work")
                             << QStringList{"a@b.se"};
     QTest::newRow("a name with a comma")
-        << 2 << QByteArray("Anna, Maria") << QByteArray("N")
+        << FirstNamesSlot << QByteArray("Anna, Maria") << QByteArray("N")
         << QStringList{"\u00d6berg", "Anna, Maria", "", "Mrs,Dr.", ""};
-    QTest::newRow("formatted name") << 2 << QByteArray("Anna") << QByteArray("FN")
+    QTest::newRow("formatted name") << FirstNamesSlot << QByteArray("Anna") << QByteArray("FN")
                                     << QStringList{"Anna \u00d6berg"};
 }
 
@@ -113,9 +113,9 @@ void VcardTest::fields_come_back() {
     EntryTable table = empty_entries(1);
     table.Salutation[1] = 1;   // Mrs
     table.TitleFlags[1][1] = 1; // Dr.
-    table.set_text(1, 1, "\xd6" "berg");
-    table.set_text(1, 4, "G\xf6teborg");
-    table.set_text(1, 6, "Sweden");
+    table.set_text(1, SurnameSlot, "\xd6" "berg");
+    table.set_text(1, CitySlot, "G\xf6teborg");
+    table.set_text(1, CountrySlot, "Sweden");
     table.set_text(1, slot, stored.toStdString());
     std::string card;
     append_vcard(table, 1, card);
@@ -126,7 +126,7 @@ void VcardTest::fields_come_back() {
 void VcardTest::a_card_is_framed_and_empty_fields_left_out() {
     EntryTable table = empty_entries(2);
     table.Salutation[2] = -1;
-    table.set_text(2, 9, "only@mail.org");
+    table.set_text(2, EmailSlot, "only@mail.org");
     std::string card;
     append_vcard(table, 2, card);
     const QByteArrayList lines = unfolded_lines(QByteArray::fromStdString(card));
@@ -156,7 +156,7 @@ void VcardTest::long_lines_are_folded() {
     QFETCH(QString, expected);
 
     EntryTable table = empty_entries(1);
-    table.set_text(1, 20, remarks.toStdString());
+    table.set_text(1, RemarksSlot, remarks.toStdString());
     std::string card;
     append_vcard(table, 1, card);
     QCOMPARE(value_of(unfolded_lines(QByteArray::fromStdString(card)), "NOTE"),

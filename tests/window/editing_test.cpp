@@ -96,10 +96,10 @@ class EditingTest : public QObject {
         QCOMPARE(f->table.Salutation[1], std::int16_t(-1));
         QCOMPARE(f->table.OrganizationFlags[1][0], std::int16_t(0));
         QCOMPARE(f->table.EquipmentFlags[1][CollaborationFlag], std::int16_t(0));
-        QCOMPARE(f->table.text(1, 1), std::string_view());
+        QCOMPARE(f->table.text(1, SurnameSlot), std::string_view());
         QCOMPARE(f->table.TableModified, std::int16_t(1));
         QCOMPARE(surname_caption(), blue);
-        QCOMPARE(f->table.text(2, 1), std::string_view("Name 2"));
+        QCOMPARE(f->table.text(2, SurnameSlot), std::string_view("Name 2"));
     }
 
     void new_keeps_the_window_but_the_surname() {
@@ -115,15 +115,15 @@ class EditingTest : public QObject {
         QCOMPARE(surname_caption(), red);
         QCOMPARE(f->window->text1(1), QString());
         QCOMPARE(f->window->text1(2), QStringLiteral("Anna"));
-        QCOMPARE(f->table.text(4, 2), std::string_view()); // nothing stored yet
+        QCOMPARE(f->table.text(4, FirstNamesSlot), std::string_view()); // nothing stored yet
         QCOMPARE(f->window->list1->count(), 3);
 
         QTest::keyClicks(f->window->Text1[1], "Berg");
         f->window->cmd_store_Click();
-        QCOMPARE(f->table.text(4, 1), std::string_view("Berg"));
-        QCOMPARE(f->table.text(4, 2), std::string_view("Anna"));
+        QCOMPARE(f->table.text(4, SurnameSlot), std::string_view("Berg"));
+        QCOMPARE(f->table.text(4, FirstNamesSlot), std::string_view("Anna"));
         QCOMPARE(f->table.OrganizationFlags[4][1], std::int16_t(1));
-        QCOMPARE(f->table.text(2, 2), std::string_view()); // the entry shown before is unchanged
+        QCOMPARE(f->table.text(2, FirstNamesSlot), std::string_view()); // the entry shown before is unchanged
         QCOMPARE(surname_caption(), blue);
         f->window->cmd_clear_Click();
         set_among_hook_for_testing([](const QString&, const QStringList&) { return QStringLiteral("Discard"); });
@@ -278,7 +278,7 @@ class EditingTest : public QObject {
         QCOMPARE(f->table.EntryCount, std::int16_t(0));
         f->window->cmd_new_Click();
         QCOMPARE(f->table.EntryCount, std::int16_t(1));
-        QCOMPARE(f->table.text(1, 1), std::string_view("Berg"));
+        QCOMPARE(f->table.text(1, SurnameSlot), std::string_view("Berg"));
         f->window->cmd_EXIT_Click();
         QVERIFY(f->file_bytes().startsWith("1\r\n#2003-05-14#\r\n#2003-05-14#,"));
     }

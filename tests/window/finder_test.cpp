@@ -55,16 +55,16 @@ EntryTable people() {
     }
     for (int e : {1, 2, 4, 5}) table.OrganizationFlags[e][1] = 1;
     for (int e : {3, 6}) table.EquipmentFlags[e][9] = 1;
-    table.set_text(1, 11, "Pyrite textures");
-    table.set_text(1, 20, "Collects gold ores");
-    table.set_text(2, 3, "Box 12\r\nFreiberg Strasse");
-    table.set_text(3, 18, "Raman (old)");
-    table.set_text(5, 11, "Ore textures");
-    table.set_text(5, 12, "pyrite");
-    table.set_text(6, 20, "Ore microscopy");
-    table.set_text(1, 9, "anna@fb.se");
-    table.set_text(3, 9, "carl@ki.se");
-    table.set_text(6, 9, "zoe@gz.at");
+    table.set_text(1, FirstInterestSlot, "Pyrite textures");
+    table.set_text(1, RemarksSlot, "Collects gold ores");
+    table.set_text(2, AddressSlot, "Box 12\r\nFreiberg Strasse");
+    table.set_text(3, FirstOtherEquipmentSlot + 1, "Raman (old)");
+    table.set_text(5, FirstInterestSlot, "Ore textures");
+    table.set_text(5, FirstInterestSlot + 1, "pyrite");
+    table.set_text(6, RemarksSlot, "Ore microscopy");
+    table.set_text(1, EmailSlot, "anna@fb.se");
+    table.set_text(3, EmailSlot, "carl@ki.se");
+    table.set_text(6, EmailSlot, "zoe@gz.at");
     return table;
 }
 
